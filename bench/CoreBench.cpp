@@ -1,0 +1,58 @@
+// Costs that grow with the history: the application saves the whole state
+// after every change and reads it once at start-up.
+
+#include "StateFixtures.h"
+#include "quillmere/StateCoding.h"
+#include "quillmere/TimerSnapshot.h"
+#include "quillmere/WorkflowEngine.h"
+
+#include <benchmark/benchmark.h>
+
+namespace quillmere {
+namespace {
+
+// A realistic state: `blocks` completed eight-session blocks in the history.
+QuillmereState stateWithHistory(std::int64_t blocks)
+{
+    QuillmereState state = fixtures::everyOptionalPresent();
+    Block completed = state.blockHistory.front();
+    completed.sessions.resize(8, completed.sessions.front());
+    state.blockHistory.assign(static_cast<std::size_t>(blocks), completed);
+    return state;
+}
+
+void EncodeState(benchmark::State& run)
+{
+    const QuillmereState state = stateWithHistory(run.range(0));
+    std::size_t bytes = 0;
+    for (auto _ : run) {
+        auto text = encodeState(state);
+        bytes = text->size();
+        benchmark::DoNotOptimize(text);
+    }
+    run.counters["file_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(EncodeState)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
+
+void DecodeState(benchmark::State& run)
+{
+    const std::string text = *encodeState(stateWithHistory(run.range(0)));
+    for (auto _ : run) {
+        auto state = decodeState(text);
+        benchmark::DoNotOptimize(state);
+    }
+}
+BENCHMARK(DecodeState)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
+
+void DeriveTimer(benchmark::State& run)
+{
+    const QuillmereState state = stateWithHistory(1250);
+    const Instant now = state.updatedAt;
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(TimerSnapshot::derive(state, now));
+    }
+}
+BENCHMARK(DeriveTimer);
+
+} // namespace
+} // namespace quillmere

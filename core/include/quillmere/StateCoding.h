@@ -1,0 +1,47 @@
+#pragma once
+
+#include "quillmere/JsonCoding.h"
+#include "quillmere/QuillmereState.h"
+#include "quillmere/TimerSnapshot.h"
+
+#include <expected>
+#include <string>
+#include <string_view>
+
+namespace quillmere {
+
+// The JSON form of every record: the trees built here use the records'
+// camel-case coding keys; the document functions of JsonCoding.h turn them
+// into snake case on the way out and back on the way in.
+nlohmann::json toJson(const Outcome& value);
+nlohmann::json toJson(const SessionPlan& value);
+nlohmann::json toJson(const SessionReview& value);
+nlohmann::json toJson(const WorkSession& value);
+nlohmann::json toJson(const BlockReview& value);
+nlohmann::json toJson(const Block& value);
+nlohmann::json toJson(const AgentQuestion& value);
+nlohmann::json toJson(const QuillmereState& value);
+nlohmann::json toJson(const TimerSnapshot& value);
+
+namespace coding {
+template <> Outcome read<Outcome>(const ObjectReader& reader);
+template <> SessionPlan read<SessionPlan>(const ObjectReader& reader);
+template <> SessionReview read<SessionReview>(const ObjectReader& reader);
+template <> WorkSession read<WorkSession>(const ObjectReader& reader);
+template <> BlockReview read<BlockReview>(const ObjectReader& reader);
+template <> Block read<Block>(const ObjectReader& reader);
+template <> AgentQuestion read<AgentQuestion>(const ObjectReader& reader);
+template <> QuillmereState read<QuillmereState>(const ObjectReader& reader);
+template <> TimerSnapshot read<TimerSnapshot>(const ObjectReader& reader);
+} // namespace coding
+
+// The contents of `state.json`: indented, sorted snake-case keys, whole-second
+// UTC instants. Fails only for a number JSON cannot hold (not finite).
+std::expected<std::string, CodingError> encodeState(const QuillmereState& state);
+
+// Reads `state.json`. A missing or null state or review identifier is replaced
+// by a new one; anything else wrong fails the whole read with an error that
+// names the key or value. Never produces a partial state.
+std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes);
+
+} // namespace quillmere

@@ -1,0 +1,291 @@
+#include "quillmere/StateCoding.h"
+
+namespace quillmere {
+namespace {
+
+using nlohmann::json;
+
+template <class T>
+json listValue(const std::vector<T>& items)
+{
+    json list = json::array();
+    for (const T& item : items) {
+        list.push_back(toJson(item));
+    }
+    return list;
+}
+
+void putOptionalInstant(json& object, const char* key, const std::optional<Instant>& value)
+{
+    if (value) {
+        object[key] = instantValue(*value);
+    }
+}
+
+} // namespace
+
+json toJson(const Outcome& value)
+{
+    return json{{"id", value.id.toString()}, {"title", value.title}};
+}
+
+json toJson(const SessionPlan& value)
+{
+    json object{
+        {"id", value.id.toString()},
+        {"intendedOutcome", value.intendedOutcome},
+        {"firstAction", value.firstAction},
+        {"hazardsMitigation", value.hazardsMitigation},
+        {"nicuFraming", value.nicuFraming},
+        {"energy", value.energy},
+        {"morale", value.morale},
+    };
+    // Keyed with a lower-case "d" so that the snake-case round trip is exact.
+    if (value.blockOutcomeID) {
+        object["blockOutcomeId"] = value.blockOutcomeID->toString();
+    }
+    return object;
+}
+
+json toJson(const SessionReview& value)
+{
+    return json{
+        {"id", value.id.toString()},
+        {"completion", rawText(value.completion)},
+        {"noteworthyResult", value.noteworthyResult},
+        {"distractions", value.distractions},
+        {"improvement", value.improvement},
+    };
+}
+
+json toJson(const WorkSession& value)
+{
+    json object{
+        {"id", value.id.toString()},
+        {"number", value.number},
+        {"plan", toJson(value.plan)},
+        {"startedAt", instantValue(value.startedAt)},
+        {"plannedDurationSeconds", secondsValue(value.plannedDurationSeconds)},
+        {"accumulatedPausedSeconds", secondsValue(value.accumulatedPausedSeconds)},
+    };
+    putOptionalInstant(object, "pausedAt", value.pausedAt);
+    putOptionalInstant(object, "endedAt", value.endedAt);
+    if (value.review) {
+        object["review"] = toJson(*value.review);
+    }
+    return object;
+}
+
+json toJson(const BlockReview& value)
+{
+    return json{
+        {"outputProduced", value.outputProduced},
+        {"normalComparison", value.normalComparison},
+        {"boggedDown", value.boggedDown},
+        {"wentWell", value.wentWell},
+        {"lessons", value.lessons},
+    };
+}
+
+json toJson(const Block& value)
+{
+    json object{
+        {"id", value.id.toString()},
+        {"createdAt", instantValue(value.createdAt)},
+        {"focusDurationSeconds", secondsValue(value.focusDurationSeconds)},
+        {"breakDurationSeconds", secondsValue(value.breakDurationSeconds)},
+        {"cycleCount", value.cycleCount},
+        {"outcomes", listValue(value.outcomes)},
+        {"whyValue", value.whyValue},
+        {"doneTest", value.doneTest},
+        {"hazards", value.hazards},
+        {"measurableCheck", value.measurableCheck},
+        {"contextNotes", value.contextNotes},
+        {"sessions", listValue(value.sessions)},
+    };
+    putOptionalInstant(object, "plannedStart", value.plannedStart);
+    if (value.reflection) {
+        object["reflection"] = toJson(*value.reflection);
+    }
+    putOptionalInstant(object, "completedAt", value.completedAt);
+    putOptionalInstant(object, "scheduledStartTriggeredAt", value.scheduledStartTriggeredAt);
+    return object;
+}
+
+json toJson(const AgentQuestion& value)
+{
+    json object{
+        {"id", value.id.toString()},
+        {"question", value.question},
+        {"createdAt", instantValue(value.createdAt)},
+    };
+    if (value.answer) {
+        object["answer"] = *value.answer;
+    }
+    putOptionalInstant(object, "answeredAt", value.answeredAt);
+    return object;
+}
+
+json toJson(const QuillmereState& value)
+{
+    json object{
+        {"id", value.id.toString()},
+        {"workflowState", rawText(value.workflowState)},
+        {"blockHistory", listValue(value.blockHistory)},
+        {"breakExtensionSeconds", secondsValue(value.breakExtensionSeconds)},
+        {"agentQuestions", listValue(value.agentQuestions)},
+        {"updatedAt", instantValue(value.updatedAt)},
+    };
+    if (value.currentBlock) {
+        object["currentBlock"] = toJson(*value.currentBlock);
+    }
+    if (value.plannedNextSession) {
+        object["plannedNextSession"] = toJson(*value.plannedNextSession);
+    }
+    putOptionalInstant(object, "breakStartedAt", value.breakStartedAt);
+    putOptionalInstant(object, "breakEndNotifiedAt", value.breakEndNotifiedAt);
+    return object;
+}
+
+json toJson(const TimerSnapshot& value)
+{
+    return json{
+        {"kind", rawText(value.kind)},
+        {"elapsedSeconds", value.elapsedSeconds},
+        {"remainingSeconds", value.remainingSeconds},
+        {"displaySeconds", value.displaySeconds},
+        {"isOvertime", value.isOvertime},
+        {"isPaused", value.isPaused},
+    };
+}
+
+namespace coding {
+
+// Fields are read in declaration order (braced initialisers evaluate left to
+// right), so the first bad key in that order is the one reported.
+
+template <>
+Outcome read<Outcome>(const ObjectReader& r)
+{
+    return Outcome{r.identifier("id"), r.text("title")};
+}
+
+template <>
+SessionPlan read<SessionPlan>(const ObjectReader& r)
+{
+    return SessionPlan{
+        r.identifier("id"),          r.optionalIdentifier("blockOutcomeId"), r.text("intendedOutcome"),
+        r.text("firstAction"),       r.text("hazardsMitigation"),            r.text("nicuFraming"),
+        r.integer("energy"),         r.integer("morale"),
+    };
+}
+
+template <>
+SessionReview read<SessionReview>(const ObjectReader& r)
+{
+    // Reviews written before they carried an identifier get a fresh one.
+    return SessionReview{
+        r.optionalIdentifier("id").value_or(Uuid::generate()),
+        r.enumeration<CompletionResult>("completion"),
+        r.text("noteworthyResult"),
+        r.text("distractions"),
+        r.text("improvement"),
+    };
+}
+
+template <>
+WorkSession read<WorkSession>(const ObjectReader& r)
+{
+    return WorkSession{
+        r.identifier("id"),
+        r.integer("number"),
+        r.record<SessionPlan>("plan"),
+        r.instant("startedAt"),
+        r.seconds("plannedDurationSeconds"),
+        r.optionalInstant("pausedAt"),
+        r.seconds("accumulatedPausedSeconds"),
+        r.optionalInstant("endedAt"),
+        r.optionalRecord<SessionReview>("review"),
+    };
+}
+
+template <>
+BlockReview read<BlockReview>(const ObjectReader& r)
+{
+    return BlockReview{
+        r.text("outputProduced"), r.text("normalComparison"), r.text("boggedDown"),
+        r.text("wentWell"),       r.text("lessons"),
+    };
+}
+
+template <>
+Block read<Block>(const ObjectReader& r)
+{
+    return Block{
+        r.identifier("id"),
+        r.instant("createdAt"),
+        r.optionalInstant("plannedStart"),
+        r.seconds("focusDurationSeconds"),
+        r.seconds("breakDurationSeconds"),
+        r.integer("cycleCount"),
+        r.list<Outcome>("outcomes"),
+        r.text("whyValue"),
+        r.text("doneTest"),
+        r.text("hazards"),
+        r.text("measurableCheck"),
+        r.text("contextNotes"),
+        r.list<WorkSession>("sessions"),
+        r.optionalRecord<BlockReview>("reflection"),
+        r.optionalInstant("completedAt"),
+        r.optionalInstant("scheduledStartTriggeredAt"),
+    };
+}
+
+template <>
+AgentQuestion read<AgentQuestion>(const ObjectReader& r)
+{
+    return AgentQuestion{
+        r.identifier("id"), r.text("question"), r.instant("createdAt"), r.optionalText("answer"),
+        r.optionalInstant("answeredAt"),
+    };
+}
+
+template <>
+QuillmereState read<QuillmereState>(const ObjectReader& r)
+{
+    return QuillmereState{
+        r.optionalIdentifier("id").value_or(Uuid::generate()),
+        r.enumeration<WorkflowState>("workflowState"),
+        r.optionalRecord<Block>("currentBlock"),
+        r.list<Block>("blockHistory"),
+        r.optionalRecord<SessionPlan>("plannedNextSession"),
+        r.optionalInstant("breakStartedAt"),
+        r.seconds("breakExtensionSeconds"),
+        r.optionalInstant("breakEndNotifiedAt"),
+        r.list<AgentQuestion>("agentQuestions"),
+        r.instant("updatedAt"),
+    };
+}
+
+template <>
+TimerSnapshot read<TimerSnapshot>(const ObjectReader& r)
+{
+    return TimerSnapshot{
+        r.enumeration<TimerKind>("kind"), r.integer("elapsedSeconds"), r.integer("remainingSeconds"),
+        r.integer("displaySeconds"),      r.boolean("isOvertime"),     r.boolean("isPaused"),
+    };
+}
+
+} // namespace coding
+
+std::expected<std::string, CodingError> encodeState(const QuillmereState& state)
+{
+    return encodeDocument(toJson(state), JsonLayout::indented);
+}
+
+std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes)
+{
+    return coding::decodeDocument<QuillmereState>(bytes);
+}
+
+} // namespace quillmere

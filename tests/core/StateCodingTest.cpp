@@ -1,0 +1,252 @@
+#include "StateFixtures.h"
+#include "quillmere/StateCoding.h"
+
+#include <gtest/gtest.h>
+
+namespace quillmere {
+namespace {
+
+using nlohmann::json;
+using namespace std::chrono_literals;
+
+std::string encoded(const QuillmereState& state)
+{
+    auto text = encodeState(state);
+    EXPECT_TRUE(text) << text.error().description();
+    return text.value_or("");
+}
+
+json fileTree(const QuillmereState& state)
+{
+    return json::parse(encoded(state));
+}
+
+// Decodes a document made by editing the file form of `state`.
+std::expected<QuillmereState, CodingError> decodeEdited(const QuillmereState& state,
+                                                        const std::function<void(json&)>& edit)
+{
+    json tree = fileTree(state);
+    edit(tree);
+    return decodeState(tree.dump());
+}
+
+TEST(StateCoding, GeneratedStatesRoundTripWithInstantsTruncated)
+{
+    fixtures::StateGenerator generate(20261208);
+    for (int i = 0; i < 500; ++i) {
+        const QuillmereState state = generate.state();
+        const std::string text = encoded(state);
+        const auto decoded = decodeState(text);
+        ASSERT_TRUE(decoded) << decoded.error().description();
+        ASSERT_EQ(*decoded, fixtures::truncatedToWholeSeconds(state)) << text;
+        ASSERT_EQ(encoded(*decoded), text);
+    }
+}
+
+TEST(StateCoding, WritesSnakeCaseKeysWholeSecondZuluInstantsAndOmitsAbsentOptionals)
+{
+    QuillmereState full = fixtures::everyOptionalPresent();
+    full.updatedAt += 750ms;
+    const std::string text = encoded(full);
+    EXPECT_NE(text.find("\"planned_next_session\": {"), std::string::npos);
+    EXPECT_NE(text.find("\"block_outcome_id\": \"00000000-0000-4000-8000-000000000002\""), std::string::npos);
+    EXPECT_NE(text.find("\"updated_at\": \"2026-03-02T10:30:00Z\""), std::string::npos);
+    EXPECT_NE(text.find("\"accumulated_paused_seconds\": 59.5"), std::string::npos);
+    EXPECT_NE(text.find("\"planned_duration_seconds\": 1500,"), std::string::npos);
+    EXPECT_NE(text.find("Novel: a/b path"), std::string::npos);
+    EXPECT_EQ(text.find("Id\""), std::string::npos);
+
+    const json absent = fileTree(fixtures::everyOptionalAbsent());
+    for (const char* key : {"current_block", "planned_next_session", "break_started_at", "break_end_notified_at"}) {
+        EXPECT_FALSE(absent.contains(key)) << key;
+    }
+    const json& block = absent["block_history"][0];
+    for (const char* key : {"planned_start", "reflection", "completed_at", "scheduled_start_triggered_at"}) {
+        EXPECT_FALSE(block.contains(key)) << key;
+    }
+    const json& session = block["sessions"][0];
+    for (const char* key : {"paused_at", "ended_at", "review"}) {
+        EXPECT_FALSE(session.contains(key)) << key;
+    }
+    EXPECT_FALSE(session["plan"].contains("block_outcome_id"));
+    EXPECT_FALSE(absent["agent_questions"][0].contains("answer"));
+}
+
+TEST(StateCoding, NullAndMissingOptionalsBothReadAsAbsent)
+{
+    const QuillmereState full = fixtures::everyOptionalPresent();
+    const auto decoded = decodeEdited(full, [](json& tree) {
+        tree["current_block"] = nullptr;
+        tree.erase("planned_next_session");
+        tree["break_started_at"] = nullptr;
+        tree["block_history"][0]["reflection"] = nullptr;
+        tree["agent_questions"][0]["answer"] = nullptr;
+    });
+    ASSERT_TRUE(decoded) << decoded.error().description();
+    EXPECT_FALSE(decoded->currentBlock);
+    EXPECT_FALSE(decoded->plannedNextSession);
+    EXPECT_FALSE(decoded->breakStartedAt);
+    EXPECT_FALSE(decoded->blockHistory[0].reflection);
+    EXPECT_FALSE(decoded->agentQuestions[0].answer);
+    const json again = fileTree(*decoded);
+    EXPECT_FALSE(again.contains("current_block") || again.contains("planned_next_session") ||
+                 again.contains("break_started_at"));
+}
+
+TEST(StateCoding, OnlyStateAndReviewIdentifiersAreFilledIn)
+{
+    const QuillmereState full = fixtures::everyOptionalPresent();
+    for (const bool null : {false, true}) {
+        const auto decoded = decodeEdited(full, [null](json& tree) {
+            json& reviewed = tree["current_block"]["sessions"][0]["review"];
+            if (null) {
+                tree["id"] = nullptr;
+                reviewed["id"] = nullptr;
+            } else {
+                tree.erase("id");
+                reviewed.erase("id");
+            }
+        });
+        ASSERT_TRUE(decoded) << decoded.error().description();
+        EXPECT_NE(decoded->id, full.id);
+        EXPECT_NE(decoded->id, Uuid());
+        EXPECT_NE(decoded->currentBlock->sessions[0].review->id, Uuid());
+        EXPECT_NE(encoded(*decoded).find(decoded->id.toString()), std::string::npos);
+    }
+
+    const std::pair<std::function<json&(json&)>, const char*> required[] = {
+        {[](json& t) -> json& { return t["current_block"]; }, "current_block.id"},
+        {[](json& t) -> json& { return t["current_block"]["outcomes"][0]; }, "current_block.outcomes[0].id"},
+        {[](json& t) -> json& { return t["current_block"]["sessions"][1]; }, "current_block.sessions[1].id"},
+        {[](json& t) -> json& { return t["current_block"]["sessions"][1]["plan"]; },
+         "current_block.sessions[1].plan.id"},
+        {[](json& t) -> json& { return t["planned_next_session"]; }, "planned_next_session.id"},
+        {[](json& t) -> json& { return t["block_history"][0]; }, "block_history[0].id"},
+        {[](json& t) -> json& { return t["agent_questions"][0]; }, "agent_questions[0].id"},
+    };
+    for (const auto& [locate, path] : required) {
+        SCOPED_TRACE(path);
+        const auto decoded = decodeEdited(full, [&locate](json& tree) { locate(tree).erase("id"); });
+        ASSERT_FALSE(decoded);
+        EXPECT_EQ(decoded.error().description(), std::string("key \"") + path + "\": is missing");
+    }
+}
+
+TEST(StateCoding, ReadsIdentifiersInEitherCase)
+{
+    const QuillmereState full = fixtures::everyOptionalPresent();
+    const auto decoded = decodeEdited(full, [](json& tree) { tree["id"] = "0a1b2c3d-4e5f-4a7b-8c9d-0e1f2a3b4c5d"; });
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->id.toString(), "0A1B2C3D-4E5F-4A7B-8C9D-0E1F2A3B4C5D");
+}
+
+TEST(StateCoding, IgnoresUnknownKeysAndMakesNoRangeChecks)
+{
+    QuillmereState state = fixtures::everyOptionalPresent();
+    state.plannedNextSession->energy = 0;
+    state.plannedNextSession->morale = 99;
+    state.currentBlock->cycleCount = -3;
+    state.currentBlock->focusDurationSeconds = -1;
+    state.currentBlock->sessions[0].number = 42;
+    const auto decoded = decodeEdited(state, [](json& tree) {
+        tree["future_field"] = json{{"anything", json::array({1, 2})}};
+        tree["current_block"]["colour"] = "teal";
+    });
+    ASSERT_TRUE(decoded) << decoded.error().description();
+    EXPECT_EQ(*decoded, state);
+}
+
+TEST(StateCoding, EnumerationTextsAreExactAndCaseSensitive)
+{
+    const QuillmereState full = fixtures::everyOptionalPresent();
+    const auto half = decodeEdited(full, [](json& t) { t["current_block"]["sessions"][0]["review"]["completion"] = "Half"; });
+    ASSERT_TRUE(half);
+    EXPECT_EQ(half->currentBlock->sessions[0].review->completion, CompletionResult::half);
+
+    const auto phase = decodeEdited(full, [](json& t) { t["workflow_state"] = "Breaking"; });
+    ASSERT_FALSE(phase);
+    EXPECT_EQ(phase.error().description(), "key \"workflow_state\": unknown value \"Breaking\"");
+
+    const auto completion =
+        decodeEdited(full, [](json& t) { t["current_block"]["sessions"][0]["review"]["completion"] = "yes"; });
+    ASSERT_FALSE(completion);
+    EXPECT_EQ(completion.error().description(),
+              "key \"current_block.sessions[0].review.completion\": unknown value \"yes\"");
+}
+
+TEST(StateCoding, BadValuesFailTheWholeReadAndNameTheKey)
+{
+    struct Case {
+        const char* name;
+        std::function<void(json&)> edit;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"text as number", [](json& t) { t["current_block"]["why_value"] = 7; },
+         "key \"current_block.why_value\": expected text, found the number 7"},
+        {"list as object", [](json& t) { t["block_history"] = json::object(); },
+         "key \"block_history\": expected an array, found an object"},
+        {"record as text", [](json& t) { t["planned_next_session"] = "plan"; },
+         "key \"planned_next_session\": expected an object, found text \"plan\""},
+        {"fractional rating", [](json& t) { t["planned_next_session"]["energy"] = 2.5; },
+         "key \"planned_next_session.energy\": expected a whole number, found 2.5"},
+        {"huge count", [](json& t) { t["current_block"]["cycle_count"] = json::parse("99999999999999999999"); },
+         "key \"current_block.cycle_count\": the number 1e+20 is too large for a 64-bit integer"},
+        {"seconds as text", [](json& t) { t["break_extension_seconds"] = "60"; },
+         "key \"break_extension_seconds\": expected a number of seconds, found text \"60\""},
+        {"fractional instant", [](json& t) { t["updated_at"] = "2026-03-02T09:30:00.250Z"; },
+         "key \"updated_at\": \"2026-03-02T09:30:00.250Z\" is not a date-time of the form 2026-03-02T09:30:00Z"},
+        {"instant without zone", [](json& t) { t["current_block"]["sessions"][1]["started_at"] = "2026-03-02T09:30:00"; },
+         "key \"current_block.sessions[1].started_at\": \"2026-03-02T09:30:00\" is not a date-time of the form "
+         "2026-03-02T09:30:00Z"},
+        {"instant as number", [](json& t) { t["break_started_at"] = 1700000000; },
+         "key \"break_started_at\": expected text, found the number 1700000000"},
+        {"bad identifier", [](json& t) { t["agent_questions"][0]["id"] = "not-a-uuid"; },
+         "key \"agent_questions[0].id\": \"not-a-uuid\" is not an identifier"},
+        {"required null", [](json& t) { t["block_history"][0]["sessions"][0]["plan"]["first_action"] = nullptr; },
+         "key \"block_history[0].sessions[0].plan.first_action\": must have a value, found null"},
+        {"boolean phase", [](json& t) { t["workflow_state"] = false; },
+         "key \"workflow_state\": expected text, found false"},
+    };
+    const QuillmereState full = fixtures::everyOptionalPresent();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto decoded = decodeEdited(full, c.edit);
+        ASSERT_FALSE(decoded);
+        EXPECT_EQ(decoded.error().description(), c.expected);
+    }
+}
+
+TEST(StateCoding, EveryTruncationOfAFileIsRefused)
+{
+    const std::string text = encoded(fixtures::everyOptionalPresent());
+    // Every cut near both ends, a spread of cuts in between.
+    for (std::size_t length = 0; length < text.size(); length += (length < 300 || length + 300 > text.size()) ? 1 : 7) {
+        const auto decoded = decodeState(std::string_view(text).substr(0, length));
+        ASSERT_FALSE(decoded) << length;
+        EXPECT_FALSE(decoded.error().description().empty());
+    }
+}
+
+TEST(StateCoding, HostileBytesAreReportedNotCrashed)
+{
+    const std::string cases[] = {
+        std::string(100000, '{'),
+        std::string(100000, '['),
+        "{\"workflow_state\": \"idle\xFF\"}",
+        "{\"workflow_state\": \"idle\", \"block_history\": [], \"break_extension_seconds\": 1e400}",
+        std::string("\0\0\0", 3),
+        "\xEF\xBB\xBF{}",
+        "null",
+        "{} {}",
+    };
+    for (const std::string& bytes : cases) {
+        SCOPED_TRACE(bytes.substr(0, 30));
+        const auto decoded = decodeState(bytes);
+        ASSERT_FALSE(decoded);
+        EXPECT_FALSE(decoded.error().description().empty());
+    }
+}
+
+} // namespace
+} // namespace quillmere
