@@ -1,0 +1,134 @@
+#include "quillmere/StateStore.h"
+
+#include "quillmere/StateCoding.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillmere {
+namespace {
+
+constexpr mode_t privateFolder = 0700;
+constexpr mode_t privateFile = 0600;
+
+std::filesystem::path homeDirectory(const StateStore::Environment& environment)
+{
+    if (const char* home = environment("HOME"); home != nullptr && home[0] == '/') {
+        return home;
+    }
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+        return entry->pw_dir;
+    }
+    return std::filesystem::temp_directory_path();
+}
+
+} // namespace
+
+std::string StoreError::description() const
+{
+    if (const auto* error = std::get_if<FileError>(&cause)) {
+        return error->description();
+    }
+    return "The file " + file.string() + " could not be read: " + std::get<CodingError>(cause).description();
+}
+
+StateStore::StateStore(std::filesystem::path directory, Clock now, ReplaceItem replaceItem)
+    : directory_(std::move(directory)),
+      stateURL_(directory_ / stateFileName),
+      agentStateURL_(directory_ / agentStateFileName),
+      replaceItem_(std::move(replaceItem)),
+      now_(std::move(now))
+{
+}
+
+StateStore::StateStore(std::filesystem::path directory, ReplaceItem replaceItem)
+    : StateStore(std::move(directory), systemClock(), std::move(replaceItem))
+{
+}
+
+StateStore::Clock StateStore::systemClock()
+{
+    return [] { return std::chrono::system_clock::now(); };
+}
+
+StateStore::Environment StateStore::defaultEnvironment()
+{
+    return [](const char* name) -> const char* { return std::getenv(name); };
+}
+
+std::filesystem::path StateStore::defaultDirectory(const Environment& environment)
+{
+    // The XDG rules ignore an empty or relative data home.
+    if (const char* dataHome = environment("XDG_DATA_HOME"); dataHome != nullptr && dataHome[0] == '/') {
+        return std::filesystem::path(dataHome) / "Quillmere";
+    }
+    return homeDirectory(environment) / ".local" / "share" / "Quillmere";
+}
+
+std::expected<QuillmereState, StoreError> StateStore::load() const
+{
+    struct stat info {};
+    if (::stat(stateURL_.c_str(), &info) != 0 && errno == ENOENT) {
+        return QuillmereState::initial(now_());
+    }
+    auto bytes = readWholeFile(stateURL_);
+    if (!bytes) {
+        return std::unexpected(StoreError{bytes.error(), stateURL_});
+    }
+    auto state = decodeState(*bytes);
+    if (!state) {
+        return std::unexpected(StoreError{state.error(), stateURL_});
+    }
+    return std::move(*state);
+}
+
+std::expected<void, StoreError> StateStore::createDirectoryIfNeeded() const
+{
+    if (auto created = quillmere::createDirectoryIfNeeded(directory_, privateFolder); !created) {
+        return std::unexpected(StoreError{created.error(), directory_});
+    }
+    return {};
+}
+
+std::expected<void, StoreError> StateStore::save(const QuillmereState& state) const
+{
+    if (auto created = createDirectoryIfNeeded(); !created) {
+        return created;
+    }
+    const auto text = encodeState(state);
+    if (!text) {
+        return std::unexpected(StoreError{text.error(), stateURL_});
+    }
+    if (auto written = writeAtomically(stateURL_, *text, replaceItem_, {.mode = privateFile, .durable = true});
+        !written) {
+        return std::unexpected(StoreError{written.error(), stateURL_});
+    }
+    return saveAgentSnapshot(state, state.updatedAt);
+}
+
+std::expected<void, StoreError> StateStore::saveAgentSnapshot(const QuillmereState& state, Instant at) const
+{
+    if (auto created = createDirectoryIfNeeded(); !created) {
+        return created;
+    }
+    const auto text = encodeAgentSnapshot(agentSnapshot(state, at));
+    if (!text) {
+        return std::unexpected(StoreError{text.error(), agentStateURL_});
+    }
+    // Rebuilt every second from the state: atomic for readers, not flushed.
+    if (auto written = writeAtomically(agentStateURL_, *text, replaceItem_, {.mode = privateFile, .durable = false});
+        !written) {
+        return std::unexpected(StoreError{written.error(), agentStateURL_});
+    }
+    return {};
+}
+
+AgentSnapshot StateStore::agentSnapshot(const QuillmereState& state, std::optional<Instant> at)
+{
+    return AgentSnapshot::make(state, at);
+}
+
+} // namespace quillmere

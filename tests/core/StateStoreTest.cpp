@@ -1,0 +1,263 @@
+#include "StateFixtures.h"
+#include "TempFolder.h"
+#include "quillmere/StateCoding.h"
+#include "quillmere/StateStore.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quillmere {
+namespace {
+
+using namespace std::chrono_literals;
+using fixtures::TempFolder;
+
+const Instant T = utcInstant(2026, 3, 2, 9, 30, 0);
+
+std::string contents(const std::filesystem::path& path)
+{
+    return readWholeFile(path).value_or("<missing>");
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+mode_t modeOf(const std::filesystem::path& path)
+{
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+StateStore storeAt(const std::filesystem::path& folder)
+{
+    return StateStore(folder, [] { return T; });
+}
+
+TEST(StateStore, DefaultDirectoryFollowsTheXdgRules)
+{
+    const auto withEnvironment = [](const char* dataHome, const char* home) {
+        return StateStore::defaultDirectory([=](const char* name) -> const char* {
+            return std::string_view(name) == "XDG_DATA_HOME" ? dataHome : std::string_view(name) == "HOME" ? home : nullptr;
+        });
+    };
+    EXPECT_EQ(withEnvironment("/data", "/home/ada"), "/data/Quillmere");
+    EXPECT_EQ(withEnvironment("", "/home/ada"), "/home/ada/.local/share/Quillmere");
+    EXPECT_EQ(withEnvironment("relative/data", "/home/ada"), "/home/ada/.local/share/Quillmere");
+    EXPECT_EQ(withEnvironment(nullptr, "/home/ada"), "/home/ada/.local/share/Quillmere");
+}
+
+TEST(StateStore, LoadFromAnEmptyPlaceGivesTheInitialStateAndCreatesNothing)
+{
+    TempFolder temp;
+    const auto folder = temp.path() / "not" / "yet";
+    const auto loaded = storeAt(folder).load();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->updatedAt, T);
+    EXPECT_EQ(loaded->workflowState, WorkflowState::idle);
+    EXPECT_FALSE(std::filesystem::exists(temp.path() / "not"));
+}
+
+TEST(StateStore, SaveCreatesPrivateFolderAndFilesThenLoadsTheSameState)
+{
+    TempFolder temp;
+    const auto folder = temp.path() / "a" / "Quillmere";
+    const StateStore store = storeAt(folder);
+    QuillmereState state = fixtures::everyOptionalPresent();
+    state.updatedAt += 400ms;
+    ASSERT_TRUE(store.save(state));
+
+    EXPECT_EQ(modeOf(folder), 0700u);
+    EXPECT_EQ(modeOf(store.stateURL()), 0600u);
+    EXPECT_EQ(modeOf(store.agentStateURL()), 0600u);
+    EXPECT_EQ(TempFolder::entries(folder), (std::vector<std::string>{"agent-state.json", "state.json"}));
+    EXPECT_EQ(*store.load(), fixtures::truncatedToWholeSeconds(state));
+
+    const auto agent = decodeAgentSnapshot(contents(store.agentStateURL()));
+    ASSERT_TRUE(agent) << agent.error().description();
+    EXPECT_EQ(agent->updatedAt, fixtures::wholeSeconds(state.updatedAt));
+
+    ASSERT_TRUE(store.saveAgentSnapshot(state, T + 2h));
+    EXPECT_EQ(decodeAgentSnapshot(contents(store.agentStateURL()))->updatedAt, T + 2h);
+}
+
+TEST(StateStore, ExistingFolderKeepsItsPermissions)
+{
+    TempFolder temp;
+    std::filesystem::permissions(temp.path(), std::filesystem::perms(0750));
+    ASSERT_TRUE(storeAt(temp.path()).save(QuillmereState::initial(T)));
+    EXPECT_EQ(modeOf(temp.path()), 0750u);
+}
+
+TEST(StateStore, UnreadableFilesFailToLoadAndStayByteForByte)
+{
+    std::string fractional = *encodeState(QuillmereState::initial(T));
+    fractional.replace(fractional.find("09:30:00Z"), 9, "09:30:00.5Z");
+    const std::pair<const char*, std::string> cases[] = {
+        {"not JSON", "this is not json"},
+        {"not a state", R"({"hello": "world"})"},
+        {"fractional instant", fractional},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder temp;
+        const StateStore store = storeAt(temp.path());
+        writeFile(store.stateURL(), bytes);
+        const auto loaded = store.load();
+        ASSERT_FALSE(loaded);
+        EXPECT_NE(loaded.error().description().find(store.stateURL().string()), std::string::npos);
+        EXPECT_EQ(contents(store.stateURL()), bytes);
+    }
+}
+
+TEST(StateStore, ReadErrorsAreReportedNotMistakenForAMissingFile)
+{
+    TempFolder temp;
+    const StateStore store = storeAt(temp.path());
+    std::filesystem::create_directory(store.stateURL()); // a folder where the file should be
+    const auto loaded = store.load();
+    ASSERT_FALSE(loaded);
+    EXPECT_TRUE(std::holds_alternative<FileError>(loaded.error().cause));
+}
+
+TEST(StateStore, FailingReplaceLeavesOldFilesAndNoTemporaryFile)
+{
+    TempFolder temp;
+    const StateStore good = storeAt(temp.path());
+    ASSERT_TRUE(good.save(fixtures::everyOptionalAbsent()));
+    const std::string oldState = contents(good.stateURL());
+    const std::string oldAgent = contents(good.agentStateURL());
+
+    int calls = 0;
+    const StateStore failing(temp.path(), [] { return T; },
+                             [&calls](const std::filesystem::path&, const std::filesystem::path& destination) -> FileResult {
+                                 ++calls;
+                                 return std::unexpected(FileError{"replace", destination, std::make_error_code(std::errc::io_error)});
+                             });
+    const auto saved = failing.save(fixtures::everyOptionalPresent());
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(calls, 1); // the agent file is not attempted after the state file failed
+    EXPECT_NE(saved.error().description().find("state.json"), std::string::npos);
+    EXPECT_EQ(contents(good.stateURL()), oldState);
+    EXPECT_EQ(contents(good.agentStateURL()), oldAgent);
+    EXPECT_EQ(TempFolder::entries(temp.path()), (std::vector<std::string>{"agent-state.json", "state.json"}));
+}
+
+TEST(StateStore, UnwritableFolderFailsTheSaveAndKeepsTheOldFile)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root ignores folder permissions";
+    }
+    TempFolder temp;
+    const StateStore store = storeAt(temp.path());
+    ASSERT_TRUE(store.save(QuillmereState::initial(T)));
+    const std::string old = contents(store.stateURL());
+    std::filesystem::permissions(temp.path(), std::filesystem::perms(0500));
+    EXPECT_FALSE(store.save(fixtures::everyOptionalPresent()));
+    std::filesystem::permissions(temp.path(), std::filesystem::perms(0700));
+    EXPECT_EQ(contents(store.stateURL()), old);
+}
+
+TEST(StateStore, FolderThatIsAFileFailsTheSave)
+{
+    TempFolder temp;
+    writeFile(temp.path() / "Quillmere", "x");
+    const auto saved = storeAt(temp.path() / "Quillmere").save(QuillmereState::initial(T));
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(std::get<FileError>(saved.error().cause).code, std::make_error_code(std::errc::not_a_directory));
+}
+
+TEST(StateStore, RenameReplacingReportsThePosixError)
+{
+    TempFolder temp;
+    const auto result = renameReplacing(temp.path() / "absent.tmp", temp.path() / "state.json");
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().code, std::make_error_code(std::errc::no_such_file_or_directory));
+}
+
+// Golden files: the exact bytes agents and other tools read.
+std::string golden(const std::string& name)
+{
+    return contents(std::filesystem::path(QUILLMERE_GOLDEN_DIR) / name);
+}
+
+TEST(StateStore, WritesTheGoldenBytes)
+{
+    const std::pair<const char*, QuillmereState> cases[] = {
+        {"every-optional-present", fixtures::everyOptionalPresent()},
+        {"every-optional-absent", fixtures::everyOptionalAbsent()},
+    };
+    for (const auto& [name, state] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder temp;
+        const StateStore store = storeAt(temp.path());
+        ASSERT_TRUE(store.save(state));
+        EXPECT_EQ(contents(store.stateURL()), golden(std::string("state-") + name + ".json"));
+        ASSERT_TRUE(store.saveAgentSnapshot(state, utcInstant(2026, 3, 2, 10, 0, 0)));
+        EXPECT_EQ(contents(store.agentStateURL()), golden(std::string("agent-state-") + name + ".json"));
+    }
+}
+
+// A large state: the history of a busy month.
+QuillmereState largeState(const std::string& marker)
+{
+    QuillmereState state = fixtures::everyOptionalPresent();
+    Block block = state.blockHistory.front();
+    block.contextNotes = marker + std::string(2000, 'n');
+    state.blockHistory.assign(30, block);
+    state.agentQuestions.front().question = marker;
+    return state;
+}
+
+TEST(StateStore, SurvivesBeingKilledMidSave)
+{
+    TempFolder temp;
+    const StateStore store = storeAt(temp.path());
+    const QuillmereState first = largeState("first");
+    const QuillmereState second = largeState("second");
+    // Kill anywhere within a few whole save cycles, however fast this build is.
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(store.save(first));
+    const auto saveMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - started).count();
+
+    std::mt19937_64 random(7);
+    constexpr int kills = 200;
+    int sawFirst = 0;
+    int sawSecond = 0;
+    for (int round = 0; round < kills; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                (void)store.save(second);
+                (void)store.save(first);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(
+            std::uniform_int_distribution<std::int64_t>(0, 5 * saveMicroseconds)(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+
+        const auto loaded = store.load();
+        ASSERT_TRUE(loaded) << "round " << round << ": " << loaded.error().description();
+        const QuillmereState expectedFirst = fixtures::truncatedToWholeSeconds(first);
+        const QuillmereState expectedSecond = fixtures::truncatedToWholeSeconds(second);
+        ASSERT_TRUE(*loaded == expectedFirst || *loaded == expectedSecond) << "round " << round;
+        (*loaded == expectedFirst ? sawFirst : sawSecond)++;
+    }
+    // The kills landed at different points of the loop.
+    EXPECT_GT(sawFirst, 0);
+    EXPECT_GT(sawSecond, 0);
+}
+
+} // namespace
+} // namespace quillmere
