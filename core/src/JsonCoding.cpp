@@ -423,6 +423,26 @@ std::optional<Uuid> ObjectReader::optionalIdentifier(std::string_view key) const
     return identifier(key);
 }
 
+std::vector<std::string> ObjectReader::optionalTextList(std::string_view key) const
+{
+    std::vector<std::string> texts;
+    const json* value = present(key);
+    if (value == nullptr) {
+        return texts;
+    }
+    if (!value->is_array()) {
+        fail(key, wrongKindReason("an array", *value));
+    }
+    for (std::size_t i = 0; i < value->size(); ++i) {
+        const json& item = (*value)[i];
+        if (!item.is_string()) {
+            throw DecodingFailure(CodingError{childPath(key) + "[" + std::to_string(i) + "]", wrongKindReason("text", item)});
+        }
+        texts.push_back(item.get<std::string>());
+    }
+    return texts;
+}
+
 Instant ObjectReader::instant(std::string_view key) const
 {
     const std::string raw = text(key);

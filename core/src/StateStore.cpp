@@ -32,7 +32,7 @@ std::string StoreError::description() const
     if (const auto* error = std::get_if<FileError>(&cause)) {
         return error->description();
     }
-    return "The file " + file.string() + " could not be read: " + std::get<CodingError>(cause).description();
+    return file.string() + ": " + std::get<CodingError>(cause).description();
 }
 
 StateStore::StateStore(std::filesystem::path directory, Clock now, ReplaceItem replaceItem)

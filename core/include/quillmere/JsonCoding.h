@@ -80,6 +80,8 @@ public:
     bool boolean(std::string_view key) const;
     Uuid identifier(std::string_view key) const;
     std::optional<Uuid> optionalIdentifier(std::string_view key) const;
+    // A list of texts; missing or null reads as an empty list.
+    std::vector<std::string> optionalTextList(std::string_view key) const;
     Instant instant(std::string_view key) const;
     std::optional<Instant> optionalInstant(std::string_view key) const;
 
