@@ -1,0 +1,166 @@
+#pragma once
+
+#include "MainWindowControlling.h"
+#include "NotificationScheduling.h"
+#include "WidgetPublishing.h"
+
+#include "quillmere/StateStore.h"
+#include "quillmere/WidgetSnapshot.h"
+#include "quillmere/WorkflowEngine.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quillmere {
+
+// The tabs of the main window, in their order.
+enum class MainWindowTab { workCycle, currentBlock, history, agentQuestions };
+
+// The application's one model: it owns the state, runs every user command
+// through the workflow engine, keeps the notifications and the widget in step,
+// saves after every change and ticks once a second. Commands never throw: a
+// refusal or a failed save becomes `lastError`; a hint about what to do next
+// becomes `dueMessage`. Lives on the main thread for the life of the process.
+class AppModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(quillmere::QuillmereState state READ state NOTIFY stateChanged)
+    Q_PROPERTY(quillmere::Instant displayTick READ displayTick NOTIFY displayTickChanged)
+    Q_PROPERTY(QString dueMessage READ dueMessage WRITE setDueMessage NOTIFY dueMessageChanged)
+    Q_PROPERTY(QString lastError READ lastError WRITE setLastError NOTIFY lastErrorChanged)
+    Q_PROPERTY(quillmere::MainWindowTab selectedTab READ selectedTab WRITE setSelectedTab NOTIFY selectedTabChanged)
+
+public:
+    using Clock = std::function<Instant()>;
+    using MainWindowFactory = std::function<std::unique_ptr<MainWindowControlling>(AppModel&)>;
+
+    struct Collaborators {
+        // Absent: notifications through the desktop's notification service.
+        std::unique_ptr<NotificationScheduling> notifications;
+        // Absent: the widget publisher on the shared widget folder.
+        std::unique_ptr<WidgetPublishing> widgets;
+        // Absent: the clock of the system.
+        Clock clock;
+        // Builds the main window on first use.
+        MainWindowFactory mainWindowFactory;
+    };
+
+    // Loads the state (or starts afresh with an error text), asks for
+    // notification permission, re-arms the pending notification, publishes a
+    // first widget snapshot and, if asked, starts the one-second tick.
+    AppModel(StateStore store, Collaborators collaborators, Instant now, bool startTickTimer,
+             QObject* parent = nullptr);
+    ~AppModel() override;
+
+    // Observable fields. An empty text means there is no message.
+    const QuillmereState& state() const { return state_; }
+    Instant displayTick() const { return displayTick_; }
+    QString dueMessage() const { return dueMessage_; }
+    QString lastError() const { return lastError_; }
+    MainWindowTab selectedTab() const { return selectedTab_; }
+    void setDueMessage(const QString& message);
+    void setLastError(const QString& message);
+    void setSelectedTab(MainWindowTab tab);
+
+    // Derived, recomputed on every read.
+    WidgetPhase phase() const;
+    // The running timer as "mm:ss" ("+mm:ss" past zero) at the last tick.
+    std::optional<QString> timerText() const;
+    // The timer text or a phase label, plus " ?N" for N open questions.
+    QString menuTitle() const;
+
+    NotificationScheduling& notifications() { return *notifications_; }
+    const StateStore& store() const { return store_; }
+
+    // Commands: one engine operation each.
+    void beginBlock();
+    void startBlock(const Block& block);
+    void scheduleBlock(const Block& block);
+    void editScheduledBlock(Instant at);
+    void cancelScheduledBlock(Instant at);
+    void startScheduledBlockNow(Instant at);
+    void startFocus(const std::optional<SessionPlan>& plan);
+    void pauseOrResumeFocus();
+    void endFocus();
+    void saveReview(const SessionReview& review, const std::optional<SessionPlan>& nextPlan);
+    void endBreak();
+    void extendBreak();
+    void updateBreakDuration(Seconds seconds, Instant at);
+    void skipBreak();
+    void completeBlock(const BlockReview& review);
+    void addQuestion(const QString& question);
+    void answerQuestion(const Uuid& id, const QString& answer);
+
+    // Drafts: keep what the user is typing, only in the phase they belong to.
+    void saveBlockDraft(const Block& block);
+    void saveSessionPlanDraft(const SessionPlan& plan);
+    void saveReviewDraft(const SessionReview& review, const std::optional<SessionPlan>& nextPlan);
+    void saveBlockReviewDraft(const BlockReview& review);
+
+    // For the main window's editors of the current block and of the history,
+    // which change the state directly and then call persist() or
+    // persistThrowing() themselves.
+    void editState(const std::function<void(QuillmereState&)>& edit);
+
+    // Stamps `updatedAt` with the clock and saves; a failure goes to lastError.
+    void persist();
+    // Saves and publishes the widget snapshot; returns the failure's text.
+    std::expected<void, QString> persistThrowing();
+
+    void showMainWindow();
+
+    // One tick of the clock: automatic transitions, agent file, widget.
+    void tick(Instant now);
+    // Re-arms the one notification the state needs after a restart.
+    void restoreNotificationDeadline(Instant now);
+
+    // Where an unreadable state file found at start-up was kept, once the
+    // first save moved it aside.
+    const std::optional<std::filesystem::path>& keptUnreadableFile() const { return keptUnreadableFile_; }
+
+signals:
+    void stateChanged();
+    void displayTickChanged();
+    void dueMessageChanged();
+    void lastErrorChanged();
+    void selectedTabChanged();
+
+private:
+    using Operation = std::function<WorkflowEngine::Result(QuillmereState&, Instant)>;
+
+    // The shared pattern of every command: engine step, then `after` (the
+    // notification and notice steps), then a save.
+    void run(const Operation& operation, Instant now, const std::function<void()>& after);
+    void scheduleDeadline(NotificationEvent event);
+    std::expected<void, QString> keepUnreadableFile();
+    void notifyStateChanged();
+
+    StateStore store_;
+    QuillmereState state_;
+    Instant displayTick_;
+    QString dueMessage_;
+    QString lastError_;
+    MainWindowTab selectedTab_ = MainWindowTab::workCycle;
+    std::unique_ptr<NotificationScheduling> notifications_;
+    std::unique_ptr<WidgetPublishing> widgets_;
+    Clock clock_;
+    MainWindowFactory mainWindowFactory_;
+    std::unique_ptr<MainWindowControlling> mainWindowController_;
+    QTimer* tickTimer_ = nullptr;
+    // Set when the state file could not be read at start-up: it must be moved
+    // aside before anything overwrites it.
+    bool unreadableFileToKeep_ = false;
+    QString loadErrorText_;
+    std::optional<std::filesystem::path> keptUnreadableFile_;
+};
+
+} // namespace quillmere
+
+Q_DECLARE_METATYPE(quillmere::QuillmereState)
+Q_DECLARE_METATYPE(quillmere::Instant)
+Q_DECLARE_METATYPE(quillmere::MainWindowTab)

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace quillmere {
+
+// The one main window, as the model sees it: something it can bring to the
+// user. Keeps the model free of any GUI library.
+class MainWindowControlling {
+public:
+    virtual ~MainWindowControlling() = default;
+    // Shows the window on the current desktop, raises it and gives it focus.
+    virtual void presentWindow() = 0;
+};
+
+} // namespace quillmere

@@ -1,0 +1,396 @@
+#include "ModelFakes.h"
+#include "StateFixtures.h"
+#include "TempFolder.h"
+
+#include "quillmere/StateCoding.h"
+
+#include <QLocale>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace quillmere {
+namespace {
+
+using namespace std::chrono_literals;
+using fakes::RecordingNotifications;
+using Call = RecordingNotifications::Call;
+
+std::string fileContents(const std::filesystem::path& path)
+{
+    return readWholeFile(path).value_or("<missing>");
+}
+
+// A model on a temporary state folder, with recording collaborators.
+class AppModelTest : public ::testing::Test {
+protected:
+    std::unique_ptr<AppModel> makeModel()
+    {
+        auto notifications = std::make_unique<RecordingNotifications>();
+        auto widgets = std::make_unique<fakes::RecordingPublisher>();
+        this->notifications = notifications.get();
+        this->widgets = widgets.get();
+        AppModel::Collaborators collaborators{
+            std::move(notifications), std::move(widgets), clock.function(),
+            [this](AppModel&) {
+                ++windowsBuilt;
+                return std::make_unique<fakes::CountingWindow>(windowsPresented);
+            }};
+        return std::make_unique<AppModel>(StateStore(folder.path(), clock.function()), std::move(collaborators),
+                                          clock.now, false);
+    }
+
+    void writeState(const QuillmereState& state)
+    {
+        std::ofstream(folder.path() / "state.json") << encodeState(state).value();
+    }
+
+    std::filesystem::path stateFile() const { return folder.path() / "state.json"; }
+    QuillmereState savedState() const { return decodeState(fileContents(stateFile())).value(); }
+
+    // Drives a fresh model into the given phase of a two-cycle block.
+    std::unique_ptr<AppModel> modelIn(WorkflowState phase)
+    {
+        std::filesystem::remove(stateFile()); // start from nothing, whatever ran before
+        auto model = makeModel();
+        Block block = Block::defaultBlock(clock.now);
+        block.cycleCount = 2;
+        model->beginBlock();
+        model->startBlock(block);
+        if (phase == WorkflowState::sessionPlanning) {
+            return model;
+        }
+        model->startFocus(plan("first"));
+        if (phase == WorkflowState::focusing) {
+            return model;
+        }
+        model->endFocus();
+        if (phase == WorkflowState::sessionReview) {
+            return model;
+        }
+        model->saveReview(review(), plan("second"));
+        EXPECT_EQ(model->state().workflowState, phase);
+        return model;
+    }
+
+    static SessionPlan plan(const std::string& outcome)
+    {
+        SessionPlan plan = SessionPlan::blank(Uuid::generate());
+        plan.intendedOutcome = outcome;
+        return plan;
+    }
+
+    static SessionReview review()
+    {
+        return SessionReview{Uuid::generate(), CompletionResult::yes, "done", "", ""};
+    }
+
+    fixtures::TempFolder folder;
+    fakes::FakeClock clock;
+    RecordingNotifications* notifications = nullptr;
+    fakes::RecordingPublisher* widgets = nullptr;
+    int windowsBuilt = 0;
+    int windowsPresented = 0;
+};
+
+TEST_F(AppModelTest, StartUp_LoadsPublishesAndAsksForPermissionWithoutSaving)
+{
+    auto model = makeModel();
+    EXPECT_EQ(model->state().workflowState, WorkflowState::idle);
+    EXPECT_EQ(model->state().updatedAt, clock.now);
+    EXPECT_TRUE(model->lastError().isEmpty());
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+    EXPECT_EQ(model->selectedTab(), MainWindowTab::workCycle);
+    EXPECT_EQ(notifications->permissionRequests, 1);
+    ASSERT_EQ(widgets->published.size(), 1u);
+    EXPECT_EQ(widgets->published[0], WidgetSnapshot::make(model->state(), clock.now));
+    EXPECT_FALSE(std::filesystem::exists(stateFile()));
+}
+
+TEST_F(AppModelTest, StartUp_RearmsOnlyTheNotificationTheStateNeeds)
+{
+    QuillmereState running = fixtures::everyOptionalAbsent();
+    running.workflowState = WorkflowState::focusing;
+    running.currentBlock = running.blockHistory.front();
+    running.blockHistory.clear();
+    const Instant started = running.currentBlock->sessions[0].startedAt;
+    clock.now = started + 100s;
+    writeState(running);
+    makeModel();
+    EXPECT_EQ(notifications->calls, (std::vector<Call>{{Call::Kind::schedule, NotificationEvent::focusEnd, started + 1500s}}));
+
+    running.currentBlock->sessions[0].pausedAt = started + 50s;
+    writeState(running);
+    makeModel();
+    EXPECT_TRUE(notifications->calls.empty()) << "a paused focus has no deadline";
+
+    QuillmereState scheduled = QuillmereState::initial(clock.now);
+    scheduled.currentBlock = Block::defaultBlock(clock.now);
+    scheduled.currentBlock->plannedStart = clock.now - 1s;
+    writeState(scheduled);
+    makeModel();
+    EXPECT_TRUE(notifications->calls.empty()) << "a start already passed is the tick's business";
+    scheduled.currentBlock->plannedStart = clock.now + 1h;
+    writeState(scheduled);
+    makeModel();
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::scheduledStart), clock.now + 1h);
+}
+
+TEST_F(AppModelTest, UnreadableStateIsKeptAsideBeforeTheFirstSave)
+{
+    std::ofstream(stateFile()) << R"({"workflow_state": "Idle"})";
+    const std::string damaged = fileContents(stateFile());
+    // An earlier failure in the same second already used the plain name.
+    std::ofstream(folder.path() / "state.unreadable-20260302T090000Z.json") << "older";
+
+    auto model = makeModel();
+    const QString loadError = model->lastError();
+    EXPECT_TRUE(loadError.startsWith("Quillmere could not read its saved state: ")) << loadError.toStdString();
+    EXPECT_TRUE(loadError.contains("workflow_state"));
+    EXPECT_EQ(model->state().workflowState, WorkflowState::idle);
+    EXPECT_EQ(fileContents(stateFile()), damaged) << "nothing is written at start-up";
+
+    model->beginBlock();
+    const auto kept = folder.path() / "state.unreadable-20260302T090000Z-2.json";
+    EXPECT_EQ(fileContents(kept), damaged);
+    EXPECT_EQ(fileContents(folder.path() / "state.unreadable-20260302T090000Z.json"), "older");
+    EXPECT_EQ(model->keptUnreadableFile(), kept);
+    EXPECT_EQ(savedState().workflowState, WorkflowState::blockPlanning);
+    EXPECT_EQ(model->lastError(), loadError + ". The unreadable file was kept as " + QString::fromStdString(kept.string()) + ".");
+
+    model->persist(); // later saves leave the kept file alone
+    EXPECT_EQ(fileContents(kept), damaged);
+}
+
+TEST_F(AppModelTest, RefusedCommandChangesNothingAndWritesNothing)
+{
+    auto model = makeModel();
+    model->setDueMessage("keep me");
+    QSignalSpy stateChanges(model.get(), &AppModel::stateChanged);
+    model->endFocus();
+    EXPECT_EQ(model->lastError(), "This action is not available in the current workflow state.");
+    EXPECT_EQ(model->dueMessage(), "keep me");
+    EXPECT_TRUE(notifications->calls.empty());
+    EXPECT_EQ(stateChanges.count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(stateFile()));
+
+    model->beginBlock(); // a later success does not clear the error
+    EXPECT_EQ(model->lastError(), "This action is not available in the current workflow state.");
+    EXPECT_EQ(savedState().workflowState, WorkflowState::blockPlanning);
+}
+
+TEST_F(AppModelTest, ScheduleBlockArmsTheStartAndSaysWhen)
+{
+    auto model = makeModel();
+    model->beginBlock();
+    Block block = Block::defaultBlock(clock.now);
+    model->scheduleBlock(block); // no start: refused by the engine
+    EXPECT_TRUE(notifications->calls.empty());
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+
+    block.plannedStart = clock.now + 2h;
+    model->scheduleBlock(block);
+    EXPECT_EQ(notifications->calls, (std::vector<Call>{{Call::Kind::schedule, NotificationEvent::scheduledStart, clock.now + 2h}}));
+    const auto local = QDateTime::fromSecsSinceEpoch(std::chrono::floor<std::chrono::seconds>(clock.now + 2h).time_since_epoch().count());
+    EXPECT_EQ(model->dueMessage(), "Block scheduled for " + QLocale::system().toString(local, QLocale::ShortFormat) + ".");
+
+    model->editScheduledBlock(clock.now);
+    EXPECT_EQ(notifications->calls.back(), (Call{Call::Kind::cancel, NotificationEvent::scheduledStart, std::nullopt}));
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+}
+
+TEST_F(AppModelTest, FocusDeadlinesFollowPauseAndResume)
+{
+    auto model = modelIn(WorkflowState::focusing);
+    const Instant started = clock.now;
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::focusEnd), started + 1500s);
+    clock.now += 100s;
+    model->pauseOrResumeFocus();
+    EXPECT_FALSE(notifications->scheduled.contains(NotificationEvent::focusEnd));
+    EXPECT_TRUE(model->state().interruptible());
+    clock.now += 60s;
+    model->pauseOrResumeFocus();
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::focusEnd), clock.now + 1400s);
+    model->endFocus();
+    EXPECT_FALSE(notifications->scheduled.contains(NotificationEvent::focusEnd));
+    EXPECT_EQ(savedState().workflowState, WorkflowState::sessionReview);
+}
+
+TEST_F(AppModelTest, BreakCommandsSetTheirNoticesAndDeadlines)
+{
+    auto model = modelIn(WorkflowState::breaking);
+    const Instant breakStart = clock.now;
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::breakEnd), breakStart + 300s);
+    model->extendBreak();
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::breakEnd), breakStart + 600s);
+    model->skipBreak();
+    EXPECT_FALSE(notifications->scheduled.contains(NotificationEvent::breakEnd));
+    EXPECT_EQ(model->dueMessage(), "Break skipped. Focus starts only when you choose Start focus.");
+    EXPECT_EQ(model->state().plannedNextSession->intendedOutcome, "second");
+    model->startFocus(std::nullopt);
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+}
+
+TEST_F(AppModelTest, UpdateBreakDurationValidatesThenRetimesARunningBreak)
+{
+    auto model = makeModel();
+    for (double bad : {0.0, -5.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+        model->setLastError({});
+        model->updateBreakDuration(bad, clock.now);
+        EXPECT_EQ(model->lastError(), "Durations and the cycle count must be greater than zero.") << bad;
+    }
+    model->updateBreakDuration(600, clock.now);
+    EXPECT_EQ(model->lastError(), "Start or schedule a block before this action.");
+    EXPECT_FALSE(std::filesystem::exists(stateFile()));
+
+    model = modelIn(WorkflowState::sessionPlanning);
+    notifications->calls.clear();
+    model->updateBreakDuration(420, clock.now + 5s);
+    EXPECT_EQ(model->state().currentBlock->breakDurationSeconds, 420);
+    EXPECT_EQ(savedState().updatedAt, clock.now + 5s);
+    EXPECT_TRUE(notifications->calls.empty());
+
+    model = modelIn(WorkflowState::breaking);
+    const Instant breakStart = *model->state().breakStartedAt;
+    model->extendBreak();
+    clock.now += 700s;
+    model->tick(clock.now); // signals the end of the extended break
+    EXPECT_TRUE(model->state().breakEndNotifiedAt);
+    model->updateBreakDuration(900, clock.now);
+    EXPECT_FALSE(savedState().breakEndNotifiedAt);
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::breakEnd), breakStart + 1200s);
+}
+
+TEST_F(AppModelTest, DraftsActOnlyInTheirPhase)
+{
+    auto model = makeModel();
+    model->saveSessionPlanDraft(plan("too early"));
+    model->saveBlockDraft(Block::defaultBlock(clock.now));
+    EXPECT_FALSE(std::filesystem::exists(stateFile())) << "a draft in the wrong phase writes nothing";
+
+    model = modelIn(WorkflowState::sessionReview);
+    model->saveReviewDraft(review(), plan("next"));
+    EXPECT_EQ(savedState().plannedNextSession->intendedOutcome, "next");
+    clock.now += 3s;
+    model->saveReviewDraft(review(), std::nullopt);
+    EXPECT_FALSE(savedState().plannedNextSession);
+    EXPECT_EQ(savedState().updatedAt, clock.now);
+    EXPECT_TRUE(savedState().currentBlock->sessions.back().review);
+}
+
+TEST_F(AppModelTest, BlockReviewDraftSavesEvenWithoutABlock)
+{
+    QuillmereState state = QuillmereState::initial(clock.now);
+    state.workflowState = WorkflowState::blockReview;
+    writeState(state);
+    auto model = makeModel();
+    clock.now += 9s;
+    model->saveBlockReviewDraft(BlockReview{"out", "", "", "", ""});
+    EXPECT_EQ(savedState().updatedAt, clock.now);
+    EXPECT_FALSE(savedState().currentBlock);
+}
+
+TEST_F(AppModelTest, QuestionsAreTrimmedOnlyToDecideWhetherToAdd)
+{
+    auto model = makeModel();
+    model->addQuestion(" \n\t ");
+    EXPECT_TRUE(model->state().agentQuestions.empty());
+    EXPECT_FALSE(std::filesystem::exists(stateFile()));
+    model->addQuestion("  Which branch?\n");
+    ASSERT_EQ(savedState().agentQuestions.size(), 1u);
+    EXPECT_EQ(savedState().agentQuestions[0].question, "  Which branch?\n");
+    EXPECT_EQ(model->menuTitle(), "Quillmere ?1");
+    model->answerQuestion(Uuid::generate(), "unknown");
+    EXPECT_EQ(model->lastError(), "This action is not available in the current workflow state.");
+    model->answerQuestion(model->state().agentQuestions[0].id, "main");
+    EXPECT_EQ(savedState().agentQuestions[0].answer, "main");
+    EXPECT_EQ(model->menuTitle(), "Quillmere");
+}
+
+TEST_F(AppModelTest, ShowMainWindowBuildsOneController)
+{
+    auto model = makeModel();
+    model->showMainWindow();
+    model->showMainWindow();
+    EXPECT_EQ(windowsBuilt, 1);
+    EXPECT_EQ(windowsPresented, 2);
+}
+
+TEST_F(AppModelTest, ObservableFieldsNotifyOnlyOnChange)
+{
+    auto model = makeModel();
+    QSignalSpy due(model.get(), &AppModel::dueMessageChanged);
+    QSignalSpy tab(model.get(), &AppModel::selectedTabChanged);
+    model->setDueMessage("a");
+    model->setDueMessage("a");
+    model->setSelectedTab(MainWindowTab::history);
+    model->setSelectedTab(MainWindowTab::history);
+    EXPECT_EQ(due.count(), 1);
+    EXPECT_EQ(tab.count(), 1);
+    EXPECT_EQ(model->property("selectedTab").value<MainWindowTab>(), MainWindowTab::history);
+}
+
+TEST_F(AppModelTest, TickLeavesStateFileAloneUntilSomethingHappens)
+{
+    auto model = modelIn(WorkflowState::focusing);
+    const Instant started = clock.now;
+    const std::string before = fileContents(stateFile());
+    model->setDueMessage({});
+    model->tick(started + 1499s);
+    EXPECT_EQ(fileContents(stateFile()), before);
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+    EXPECT_EQ(model->timerText(), "00:01");
+    EXPECT_EQ(decodeAgentSnapshot(fileContents(folder.path() / "agent-state.json"))->remainingSeconds, 1);
+    EXPECT_EQ(widgets->published.back().updatedAt, started + 1499s);
+
+    model->tick(started + 1500s);
+    EXPECT_EQ(model->dueMessage(), "Focus ended. Review the session before you continue.");
+    EXPECT_EQ(notifications->calls.back(), (Call{Call::Kind::cancel, NotificationEvent::focusEnd, std::nullopt}));
+    EXPECT_EQ(savedState().workflowState, WorkflowState::sessionReview);
+
+    model->setDueMessage({});
+    const std::string after = fileContents(stateFile());
+    model->tick(started + 1501s);
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+    EXPECT_EQ(fileContents(stateFile()), after);
+}
+
+TEST_F(AppModelTest, FailedSaveKeepsTheChangeAndReportsIt)
+{
+    auto model = makeModel();
+    model->beginBlock();
+    std::filesystem::remove_all(folder.path());
+    std::ofstream(folder.path()) << "a file where the folder was";
+    model->startBlock(Block::defaultBlock(clock.now));
+    EXPECT_EQ(model->state().workflowState, WorkflowState::sessionPlanning);
+    EXPECT_TRUE(model->lastError().contains("Could not create the folder")) << model->lastError().toStdString();
+    const auto publishedBefore = widgets->published.size();
+    model->tick(clock.now + 1s);
+    EXPECT_EQ(widgets->published.size(), publishedBefore) << "a failed agent write skips the widget";
+    std::filesystem::remove(folder.path());
+    std::filesystem::create_directory(folder.path());
+}
+
+TEST_F(AppModelTest, TimerTextAndMenuTitle)
+{
+    auto model = modelIn(WorkflowState::breaking);
+    const Instant breakStart = *model->state().breakStartedAt;
+    EXPECT_EQ(model->menuTitle(), "05:00");
+    model->tick(breakStart + 359s);
+    EXPECT_EQ(model->timerText(), "+00:59");
+    model->addQuestion("a");
+    model->addQuestion("b");
+    model->addQuestion("c");
+    model->tick(breakStart);
+    EXPECT_EQ(model->menuTitle(), "05:00 ?3");
+    model->endBreak();
+    EXPECT_EQ(model->timerText(), std::nullopt);
+    EXPECT_EQ(model->menuTitle(), "Session plan ?3");
+    EXPECT_EQ(model->phase(), WidgetPhase::planning);
+}
+
+} // namespace
+} // namespace quillmere
