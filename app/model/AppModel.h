@@ -75,6 +75,8 @@ public:
     QString menuTitle() const;
 
     NotificationScheduling& notifications() { return *notifications_; }
+    // The model's clock, for screens that pass "the current instant".
+    Instant now() const { return clock_(); }
     const StateStore& store() const { return store_; }
 
     // Commands: one engine operation each.

@@ -1,0 +1,446 @@
+#include "FormComponents.h"
+
+#include "Look.h"
+
+#include "quillmere/QuillmereDesign.h"
+
+#include <QAbstractButton>
+#include <QBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillmere {
+
+namespace {
+
+constexpr int minimumProseLines = 3;
+constexpr int maximumProseLines = 8;
+
+int points(double value)
+{
+    return static_cast<int>(std::lround(value));
+}
+
+QString ratingText(std::int64_t rating)
+{
+    return QStringLiteral("%1 of 5").arg(rating);
+}
+
+} // namespace
+
+ValueRow::ValueRow(const QString& label, const QString& value, QWidget* parent)
+    : QWidget(parent), label_(new QLabel(label, this)), value_(new QLabel(value, this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(points(QuillmereDesign::Spacing::regular));
+
+    label_->setTextFormat(Qt::PlainText);
+    label_->setWordWrap(true);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    look::makeSecondary(*label_);
+
+    // User text is shown as typed: plain text, so "<b>" stays visible.
+    value_->setTextFormat(Qt::PlainText);
+    value_->setWordWrap(true);
+    value_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    value_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    value_->setAccessibleName(label);
+    value_->setAccessibleDescription(value);
+
+    layout->addWidget(label_, 2, Qt::AlignTop);
+    layout->addWidget(value_, 3, Qt::AlignTop);
+}
+
+void ValueRow::setLabel(const QString& label)
+{
+    if (label_->text() != label) {
+        label_->setText(label);
+        value_->setAccessibleName(label);
+    }
+}
+
+void ValueRow::setValue(const QString& value)
+{
+    if (value_->text() != value) {
+        value_->setText(value);
+        value_->setAccessibleDescription(value);
+    }
+}
+
+ValueRow* makeValueRow(const QString& label, const QString& value, QWidget* parent)
+{
+    return new ValueRow(label, value, parent);
+}
+
+SegmentedControl::SegmentedControl(const QStringList& choices, QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const int minimumWidth = fontMetrics().horizontalAdvance(QStringLiteral("MM"));
+    for (int index = 0; index < choices.size(); ++index) {
+        auto* segment = new QToolButton(this);
+        segment->setText(choices[index]);
+        segment->setCheckable(true);
+        segment->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        segment->setMinimumWidth(minimumWidth);
+        segment->installEventFilter(this);
+        // Checkable buttons toggle on a click; the chosen segment must stay
+        // chosen, so the check state is set here rather than by the button.
+        connect(segment, &QAbstractButton::clicked, this, [this, index] { choose(index); });
+        layout->addWidget(segment);
+        segments_.push_back(segment);
+    }
+    layout->addStretch(1);
+    updateTabStop();
+}
+
+void SegmentedControl::setCurrentIndex(int index)
+{
+    if (index < 0 || index >= count()) {
+        index = -1;
+    }
+    for (int position = 0; position < count(); ++position) {
+        segment(position)->setChecked(position == index);
+    }
+    if (current_ != index) {
+        current_ = index;
+        updateTabStop();
+    }
+}
+
+void SegmentedControl::choose(int index)
+{
+    const int previous = current_;
+    setCurrentIndex(index);
+    if (current_ != previous && current_ >= 0) {
+        emit chosen(current_);
+    }
+}
+
+void SegmentedControl::updateTabStop()
+{
+    const int stop = std::max(current_, 0);
+    for (int position = 0; position < count(); ++position) {
+        segment(position)->setFocusPolicy(position == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+bool SegmentedControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto found = std::find(segments_.begin(), segments_.end(), watched);
+    if (found == segments_.end() || count() == 0) {
+        return false;
+    }
+    const int focused = static_cast<int>(found - segments_.begin());
+    const bool reversed = layoutDirection() == Qt::RightToLeft;
+    int target = -1;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Left: target = reversed ? focused + 1 : focused - 1; break;
+    case Qt::Key_Right: target = reversed ? focused - 1 : focused + 1; break;
+    case Qt::Key_Up: target = focused - 1; break;
+    case Qt::Key_Down: target = focused + 1; break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = count() - 1; break;
+    default: return false;
+    }
+    target = std::clamp(target, 0, count() - 1);
+    choose(target);
+    segment(target)->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+ProseField::ProseField(const QString& label, FormPresentation presentation, QWidget* parent)
+    : QWidget(parent), label_(label), presentation_(presentation)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(points(QuillmereDesign::Spacing::tight));
+    switch (presentation) {
+    case FormPresentation::editable: {
+        auto* caption = new QLabel(label, this);
+        caption->setTextFormat(Qt::PlainText);
+        caption->setWordWrap(true);
+        look::makeSecondary(*caption);
+        editor_ = new QPlainTextEdit(this);
+        editor_->setPlaceholderText(label);
+        editor_->setAccessibleName(label);
+        editor_->setTabChangesFocus(true);
+        editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        editor_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        caption->setBuddy(editor_);
+        layout->addWidget(caption);
+        layout->addWidget(editor_);
+        setFocusProxy(editor_);
+        editor_->installEventFilter(this);
+        connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+            updateEditorHeight();
+            if (applyingText_) {
+                return;
+            }
+            QString current = editor_->toPlainText();
+            if (current != readOnlyText_) {
+                readOnlyText_ = std::move(current);
+                emit textEdited(readOnlyText_);
+            }
+        });
+        updateEditorHeight();
+        break;
+    }
+    case FormPresentation::readOnly:
+        value_ = new ValueRow(label, tr("Blank"), this);
+        layout->addWidget(value_);
+        break;
+    }
+}
+
+QString ProseField::text() const
+{
+    return readOnlyText_;
+}
+
+void ProseField::setText(const QString& text)
+{
+    if (text == readOnlyText_) {
+        return;
+    }
+    readOnlyText_ = text;
+    if (value_) {
+        value_->setValue(text.isEmpty() ? tr("Blank") : text);
+    }
+    if (editor_ && editor_->toPlainText() != text) {
+        const int position = editor_->textCursor().position();
+        applyingText_ = true;
+        editor_->setPlainText(text);
+        applyingText_ = false;
+        QTextCursor cursor = editor_->textCursor();
+        cursor.setPosition(std::min(position, editor_->document()->characterCount() - 1));
+        editor_->setTextCursor(cursor);
+    }
+}
+
+bool ProseField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == editor_) {
+        switch (event->type()) {
+        case QEvent::Resize:
+        case QEvent::FontChange:
+        case QEvent::StyleChange: updateEditorHeight(); break;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int ProseField::visualLineCount(int limit) const
+{
+    // Laid out here rather than read from the editor's document layout, which
+    // lays out lazily and only the part on screen.
+    const QTextDocument* document = editor_->document();
+    const qreal width = editor_->viewport()->width() - 2 * document->documentMargin();
+    QTextOption option = document->defaultTextOption();
+    option.setWrapMode(editor_->wordWrapMode());
+    int lines = 0;
+    for (QTextBlock block = document->begin(); block.isValid() && lines <= limit; block = block.next()) {
+        if (width <= 0) {
+            ++lines;
+            continue;
+        }
+        QTextLayout layout(block.text(), editor_->font());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int blockLines = 0;
+        for (QTextLine line = layout.createLine(); line.isValid() && lines + blockLines <= limit;
+             line = layout.createLine()) {
+            line.setLineWidth(width);
+            ++blockLines;
+        }
+        layout.endLayout();
+        lines += std::max(blockLines, 1);
+    }
+    return lines;
+}
+
+void ProseField::updateEditorHeight()
+{
+    const int lines = std::clamp(visualLineCount(maximumProseLines), minimumProseLines, maximumProseLines);
+    // The editor places lines at whole pixels and keeps one pixel spare
+    // below the last one before it decides it has to scroll.
+    const int lineHeight = static_cast<int>(std::ceil(QFontMetricsF(editor_->font()).lineSpacing()));
+    const int margins = static_cast<int>(std::ceil(2 * editor_->document()->documentMargin())) + 1;
+    const int height = lines * lineHeight + margins + 2 * editor_->frameWidth();
+    if (editor_->minimumHeight() != height || editor_->maximumHeight() != height) {
+        editor_->setFixedHeight(height);
+    }
+}
+
+RatingPicker::RatingPicker(const QString& label, FormPresentation presentation, QWidget* parent)
+    : QWidget(parent), label_(label), presentation_(presentation)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setAccessibleName(label);
+    switch (presentation) {
+    case FormPresentation::editable: {
+        auto* title = new QLabel(label, this);
+        title->setTextFormat(Qt::PlainText);
+        segments_ = new SegmentedControl({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                          QStringLiteral("4"), QStringLiteral("5")},
+                                         this);
+        for (int index = 0; index < segments_->count(); ++index) {
+            segments_->segment(index)->setAccessibleName(QStringLiteral("%1 %2").arg(label, ratingText(index + 1)));
+        }
+        title->setBuddy(segments_->segment(0));
+        layout->addWidget(title);
+        layout->addWidget(segments_, 1);
+        connect(segments_, &SegmentedControl::chosen, this, [this](int index) {
+            rating_ = index + 1;
+            refresh();
+            emit ratingEdited(rating_);
+        });
+        break;
+    }
+    case FormPresentation::readOnly:
+        value_ = new ValueRow(label, QString(), this);
+        layout->addWidget(value_);
+        break;
+    }
+    refresh();
+}
+
+void RatingPicker::setRating(std::int64_t rating)
+{
+    if (rating_ != rating) {
+        rating_ = rating;
+        refresh();
+    }
+}
+
+void RatingPicker::refresh()
+{
+    const QString value = ratingText(rating_);
+    setAccessibleDescription(QStringLiteral("%1 %2").arg(label_, value));
+    if (segments_) {
+        segments_->setCurrentIndex(rating_ >= 1 && rating_ <= 5 ? static_cast<int>(rating_) - 1 : -1);
+    }
+    if (value_) {
+        value_->setValue(value);
+        value_->valueLabel()->setAccessibleDescription(accessibleDescription());
+    }
+}
+
+namespace {
+
+class ReturnAdvance final : public QObject {
+public:
+    ReturnAdvance(QWidget* field, std::function<void()> advance)
+        : QObject(field), advance_(std::move(advance)),
+          multiLine_(qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QTextEdit*>(field))
+    {
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
+            return false;
+        }
+        if (key->modifiers() & Qt::ControlModifier) {
+            return false;
+        }
+        if (multiLine_ && (key->modifiers() & Qt::ShiftModifier)) {
+            return false;
+        }
+        if (advance_) {
+            advance_();
+        }
+        return true;
+    }
+
+private:
+    std::function<void()> advance_;
+    bool multiLine_;
+};
+
+} // namespace
+
+void installReturnAdvance(QWidget* field, std::function<void()> advance)
+{
+    field->installEventFilter(new ReturnAdvance(field, std::move(advance)));
+}
+
+QuillmereCard::QuillmereCard(double radius, std::optional<QColor> tint, QWidget* parent)
+    : QFrame(parent), radius_(radius), tint_(std::move(tint))
+{
+    const int padding = points(QuillmereDesign::Spacing::snug);
+    setContentsMargins(padding, padding, padding, padding);
+    setFrameShape(QFrame::NoFrame);
+}
+
+void QuillmereCard::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius_, radius_);
+
+    const QColor window = palette().color(QPalette::Window);
+    QColor fill = palette().color(QPalette::Base);
+    fill.setAlphaF(0.6f);
+    painter.fillPath(shape, fill);
+    if (fill.rgb() == window.rgb()) {
+        // Themes whose base equals the window colour would hide the card.
+        QColor lift = palette().color(QPalette::WindowText);
+        lift.setAlphaF(0.05f);
+        painter.fillPath(shape, lift);
+    }
+    if (tint_) {
+        painter.fillPath(shape, *tint_);
+    }
+    QColor edge = palette().color(QPalette::WindowText);
+    edge.setAlphaF(0.12f);
+    painter.setPen(QPen(edge, 1));
+    painter.drawPath(shape);
+}
+
+FormGroup::FormGroup(const QString& header, QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(points(QuillmereDesign::Spacing::tight) + 2);
+    if (!header.isEmpty()) {
+        header_ = new QLabel(header, this);
+        header_->setTextFormat(Qt::PlainText);
+        header_->setWordWrap(true);
+        header_->setFont(look::headlineFont());
+        layout->addWidget(header_);
+    }
+    auto* card = new QuillmereCard(QuillmereDesign::Radius::control, std::nullopt, this);
+    rows_ = new QVBoxLayout(card);
+    rows_->setContentsMargins(0, 0, 0, 0);
+    rows_->setSpacing(points(QuillmereDesign::Spacing::snug));
+    layout->addWidget(card);
+}
+
+void FormGroup::addRow(QWidget* row)
+{
+    rows_->addWidget(row);
+}
+
+} // namespace quillmere

@@ -1,0 +1,719 @@
+#include "MenuBarPopover.h"
+
+#include "AppModel.h"
+#include "Look.h"
+
+#include "quillmere/QuillmereDesign.h"
+#include "quillmere/TimerSnapshot.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTextLayout>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+
+namespace quillmere {
+
+// Plain text wrapped to at most `maxLines` lines, the last one elided. A
+// QLabel cannot stop after a number of lines without clipping the next one
+// in half, so the lines are laid out and drawn here.
+class ClampedText : public QWidget {
+public:
+    ClampedText(const QString& text, int maxLines, QWidget* parent)
+        : QWidget(parent), text_(text), maxLines_(maxLines)
+    {
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+        // Screen readers get the whole text, not the elided one.
+        setAccessibleName(text);
+    }
+
+    // The lines drawn at `width`; `elided` tells whether text was left out.
+    QStringList lines(int width, bool* elided = nullptr) const
+    {
+        if (elided) {
+            *elided = false;
+        }
+        // QTextLayout does not break at '\n'; the painter's own convention is
+        // the Unicode line separator.
+        QString text = text_;
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        const auto trimmedEnd = [](QString line) {
+            while (!line.isEmpty() && (line.back().isSpace() || line.back() == QChar::LineSeparator)) {
+                line.chop(1);
+            }
+            return line;
+        };
+
+        QTextLayout layout(text, font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QStringList result;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(std::max(width, 1));
+            const int end = line.textStart() + line.textLength();
+            if (result.size() + 1 == maxLines_ && end < text.size()) {
+                QString rest = text.mid(line.textStart());
+                rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+                result.append(fontMetrics().elidedText(rest.simplified(), Qt::ElideRight, width));
+                if (elided) {
+                    *elided = true;
+                }
+                break;
+            }
+            result.append(trimmedEnd(text.mid(line.textStart(), line.textLength())));
+        }
+        layout.endLayout();
+        if (result.isEmpty()) {
+            result.append(QString());
+        }
+        return result;
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override
+    {
+        return static_cast<int>(lines(width).size()) * fontMetrics().lineSpacing();
+    }
+    QSize sizeHint() const override
+    {
+        const int width = std::min(fontMetrics().horizontalAdvance(text_), fontMetrics().averageCharWidth() * 40);
+        return {width, heightForWidth(width)};
+    }
+    QSize minimumSizeHint() const override { return {fontMetrics().averageCharWidth() * 4, fontMetrics().lineSpacing()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const int lineSpacing = fontMetrics().lineSpacing();
+        int y = 0;
+        for (const QString& line : lines(width())) {
+            painter.drawText(QRect(0, y, width(), lineSpacing), Qt::AlignLeading | Qt::AlignTop, line);
+            y += lineSpacing;
+        }
+    }
+    void resizeEvent(QResizeEvent*) override
+    {
+        bool elided = false;
+        lines(width(), &elided);
+        setToolTip(elided ? text_ : QString());
+    }
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange) {
+            updateGeometry();
+        }
+        QWidget::changeEvent(event);
+    }
+
+private:
+    QString text_;
+    int maxLines_;
+};
+
+namespace {
+
+void setForeground(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPalette::WindowText)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(role, colour);
+    widget.setPalette(palette);
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// Type sizes of the design relative to its 13-point body text, applied to
+// the desktop's own font so that they follow the user's font settings.
+QFont scaledFont(QFont font, double factor)
+{
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(std::max(8.0, font.pointSizeF() * factor));
+    }
+    return font;
+}
+
+// The smallest text of the panel, a step below the caption.
+QFont smallCaptionFont()
+{
+    return scaledFont(look::captionFont(), 0.9);
+}
+
+QString localShortDateTime(Instant instant)
+{
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count();
+    return QLocale::system().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
+}
+
+QString questionsText(std::int64_t count)
+{
+    return QStringLiteral("%1 open agent question%2").arg(count).arg(count == 1 ? "" : "s");
+}
+
+// Buttons drawn as links: no frame until hovered, caption-sized text. The
+// caller colours the text.
+QPushButton* linkButton(const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setFlat(true);
+    button->setFont(look::captionFont());
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+// The single filled button of a state: the thing to do next.
+void makeProminent(QPushButton& button)
+{
+    QPalette palette = button.palette();
+    palette.setColor(QPalette::Button, look::accent(palette));
+    palette.setColor(QPalette::ButtonText, palette.color(QPalette::HighlightedText));
+    button.setPalette(palette);
+}
+
+// A row of bordered buttons sharing the width equally.
+QWidget* buttonRow(std::initializer_list<QPushButton*> buttons, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
+    for (QPushButton* button : buttons) {
+        button->setParent(row);
+        layout->addWidget(button, 1);
+    }
+    return row;
+}
+
+constexpr int largeButtonHeight = 30;
+
+} // namespace
+
+// --- PopoverField ---------------------------------------------------------
+
+PopoverField::PopoverField(const QString& label, const QString& value, QWidget* parent)
+    : QWidget(parent), label_(label), value_(value)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+
+    auto* caption = plainLabel(label.toUpper(), this);
+    // A 9-point label beside 13-point body text.
+    QFont font = scaledFont(QApplication::font(), 9.0 / 13.0);
+    font.setWeight(QFont::DemiBold);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
+    caption->setFont(font);
+    setForeground(*caption, look::tertiary(palette()));
+    layout->addWidget(caption);
+
+    valueText_ = new ClampedText(value, 3, this);
+    valueText_->setFont(look::calloutFont());
+    layout->addWidget(valueText_);
+
+    setAccessibleName(label);
+    setAccessibleDescription(value);
+}
+
+QStringList PopoverField::valueLines(int width) const
+{
+    return valueText_->lines(width);
+}
+
+// --- BlockProgress --------------------------------------------------------
+
+namespace {
+
+// The 5-pixel track with its fill.
+class ProgressBar : public QWidget {
+public:
+    ProgressBar(double fraction, const QColor& accent, QWidget* parent)
+        : QWidget(parent), fraction_(fraction), accent_(accent)
+    {
+        setFixedHeight(5);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        const QRectF track = rect();
+        const double radius = track.height() / 2;
+        painter.setBrush(look::quaternary(palette()));
+        painter.drawRoundedRect(track, radius, radius);
+        if (fraction_ > 0) {
+            QRectF fill = track;
+            fill.setWidth(track.width() * fraction_);
+            painter.setBrush(accent_);
+            painter.drawRoundedRect(fill, radius, radius);
+        }
+    }
+
+private:
+    double fraction_;
+    QColor accent_;
+};
+
+} // namespace
+
+BlockProgress::BlockProgress(std::int64_t started, std::int64_t planned, const QColor& accent, QWidget* parent)
+    : QWidget(parent), started_(started), planned_(planned), accent_(accent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
+    auto* label = plainLabel(text(), this);
+    label->setFont(smallCaptionFont());
+    setForeground(*label, look::secondary(palette()));
+    layout->addWidget(label);
+    layout->addWidget(new ProgressBar(fillFraction(), accent, this));
+    setAccessibleName(text());
+}
+
+QString BlockProgress::text() const
+{
+    return QStringLiteral("%1 of %2 sessions started").arg(started_).arg(planned_);
+}
+
+double BlockProgress::fillFraction(std::int64_t started, std::int64_t planned)
+{
+    const double fraction = static_cast<double>(started) / static_cast<double>(std::max<std::int64_t>(planned, 1));
+    return fraction < 0 ? 0.0 : std::min(fraction, 1.0);
+}
+
+// --- MenuBarPopover -------------------------------------------------------
+
+MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
+    : QFrame(parent), model_(model), hooks_(std::move(hooks))
+{
+    if (!hooks_.quit) {
+        hooks_.quit = [] { QCoreApplication::quit(); };
+    }
+    if (!hooks_.clock) {
+        hooks_.clock = [this] { return model_.now(); };
+    }
+
+    setFixedWidth(panelWidth);
+    setAutoFillBackground(true);
+    setAccessibleName(QStringLiteral("Quillmere"));
+
+    const int padding = static_cast<int>(QuillmereDesign::Spacing::loose);
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(padding, padding, padding, padding);
+    layout_->setSpacing(static_cast<int>(QuillmereDesign::Spacing::regular));
+
+    auto* header = new QWidget(this);
+    auto* headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(0, 0, 0, 0);
+    headerRow->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
+    phaseIcon_ = new QLabel(header);
+    phaseIcon_->setFixedSize(22, 22);
+    headerRow->addWidget(phaseIcon_, 0, Qt::AlignVCenter);
+    auto* headerText = new QVBoxLayout;
+    headerText->setSpacing(1);
+    phaseTitle_ = plainLabel(QString(), header);
+    phaseTitle_->setFont(look::headlineFont());
+    caption_ = plainLabel(QString(), header);
+    caption_->setFont(look::captionFont());
+    look::makeSecondary(*caption_);
+    headerText->addWidget(phaseTitle_);
+    headerText->addWidget(caption_);
+    headerRow->addLayout(headerText, 1);
+    layout_->addWidget(header);
+
+    timerSection_ = new QWidget(this);
+    auto* timerColumn = new QVBoxLayout(timerSection_);
+    timerColumn->setContentsMargins(0, 0, 0, 0);
+    timerColumn->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
+    // The only thing that changes every second: a small opaque label of its
+    // own, so that a tick repaints just these few pixels.
+    timer_ = plainLabel(QStringLiteral("--:--"), timerSection_);
+    timer_->setObjectName(QStringLiteral("timer"));
+    timer_->setFont(look::timerFont(32));
+    timer_->setAutoFillBackground(true);
+    timer_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    timerColumn->addWidget(timer_, 0, Qt::AlignLeading);
+    pausedMarker_ = new QWidget(timerSection_);
+    auto* pausedRow = new QHBoxLayout(pausedMarker_);
+    pausedRow->setContentsMargins(0, 0, 0, 0);
+    pausedRow->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
+    pausedIcon_ = new QLabel(pausedMarker_);
+    pausedText_ = plainLabel(QStringLiteral("Paused"), pausedMarker_);
+    pausedText_->setFont(look::captionFont());
+    look::makeSecondary(*pausedText_);
+    pausedRow->addWidget(pausedIcon_);
+    pausedRow->addWidget(pausedText_);
+    pausedRow->addStretch(1);
+    pausedMarker_->setAccessibleName(QStringLiteral("Paused"));
+    pausedMarker_->hide();
+    timerColumn->addWidget(pausedMarker_);
+    layout_->addWidget(timerSection_);
+
+    auto* footer = new QWidget(this);
+    auto* footerRow = new QHBoxLayout(footer);
+    footerRow->setContentsMargins(0, 0, 0, 0);
+    openButton_ = linkButton(QStringLiteral("Open Quillmere"), footer);
+    quitButton_ = linkButton(QStringLiteral("Quit"), footer);
+    for (auto [button, shortcut] : {std::pair{openButton_, QKeySequence(Qt::CTRL | Qt::Key_O)},
+                                    std::pair{quitButton_, QKeySequence(Qt::CTRL | Qt::Key_Q)}}) {
+        button->setShortcut(shortcut);
+        button->setToolTip(button->text() + QStringLiteral(" (%1)").arg(shortcut.toString(QKeySequence::NativeText)));
+        button->setAccessibleName(button->text());
+    }
+    connect(openButton_, &QPushButton::clicked, this, &MenuBarPopover::openMainWindow);
+    connect(quitButton_, &QPushButton::clicked, this, [this] { hooks_.quit(); });
+    footerRow->addWidget(openButton_);
+    footerRow->addStretch(1);
+    footerRow->addWidget(quitButton_);
+    layout_->addWidget(footer);
+
+    connect(&model_, &AppModel::stateChanged, this, &MenuBarPopover::refresh);
+    connect(&model_, &AppModel::dueMessageChanged, this, &MenuBarPopover::refresh);
+    connect(&model_, &AppModel::displayTickChanged, this, &MenuBarPopover::refreshTicking);
+    refresh();
+}
+
+QSize MenuBarPopover::sizeHint() const
+{
+    // The wrapping texts decide the height, so ask the layout at the fixed
+    // width rather than for its width-agnostic hint.
+    return {panelWidth, layout_->hasHeightForWidth() ? layout_->totalHeightForWidth(panelWidth)
+                                                     : layout_->totalSizeHint().height()};
+}
+
+QString MenuBarPopover::timerText() const
+{
+    return timer_->text();
+}
+
+bool MenuBarPopover::showsTimer() const
+{
+    return timerSection_->isVisibleTo(this);
+}
+
+bool MenuBarPopover::showsPausedMarker() const
+{
+    return showsTimer() && pausedMarker_->isVisibleTo(this);
+}
+
+QString MenuBarPopover::caption() const
+{
+    return caption_->text();
+}
+
+void MenuBarPopover::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    // Colours are resolved from the palette when the sections are built; a
+    // switch between light and dark needs them built again.
+    if (event->type() == QEvent::PaletteChange && shown_) {
+        shown_.reset();
+        refresh();
+    }
+}
+
+MenuBarPopover::Shown MenuBarPopover::currentlyShown() const
+{
+    const QuillmereState& state = model_.state();
+    const WidgetSnapshot snapshot = WidgetSnapshot::make(state, model_.displayTick());
+    const WorkSession* session = state.currentSession();
+    Shown shown;
+    shown.workflowState = state.workflowState;
+    shown.phase = model_.phase();
+    shown.hasBlock = state.currentBlock.has_value();
+    if (state.currentBlock) {
+        shown.plannedStart = state.currentBlock->plannedStart;
+        shown.sessionsStarted = static_cast<std::int64_t>(state.currentBlock->sessions.size());
+        shown.cycleCount = state.currentBlock->cycleCount;
+    }
+    shown.outcome = snapshot.intendedOutcome;
+    shown.firstAction = snapshot.firstAction;
+    shown.paused = session && session->pausedAt;
+    shown.openQuestions = static_cast<std::int64_t>(state.openQuestions().size());
+    shown.dueMessage = model_.dueMessage();
+    return shown;
+}
+
+void MenuBarPopover::refresh()
+{
+    Shown shown = currentlyShown();
+    const bool changed = shown_ != shown;
+    if (changed) {
+        rebuild(shown);
+        shown_ = std::move(shown);
+    }
+    refreshTicking();
+    if (!changed) {
+        return;
+    }
+    // While the panel is hidden, a section that changed height does not tell
+    // the panel's layout by itself, and the layout would answer from its
+    // cache.
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        child->updateGeometry();
+    }
+    layout_->invalidate();
+    // A window of its own does not grow with height-for-width content; an
+    // embedded popover is sized by its parent's layout instead.
+    if (isWindow()) {
+        resize(sizeHint());
+    }
+}
+
+void MenuBarPopover::refreshTicking()
+{
+    const QuillmereState& state = model_.state();
+    caption_->setText(QString::fromStdString(QuillmereDesign::caption(WidgetSnapshot::make(state, model_.displayTick()))));
+
+    const QString text = model_.timerText().value_or(QStringLiteral("--:--"));
+    timer_->setText(text);
+    // Every change of the name is announced to assistive technology, so it
+    // is set only when the time shown moved.
+    if (const QString name = QStringLiteral("Timer ") + text; name != timer_->accessibleName()) {
+        timer_->setAccessibleName(name);
+    }
+    const auto timer = TimerSnapshot::derive(state, model_.displayTick());
+    pausedMarker_->setVisible(timer && timer->isPaused);
+}
+
+void MenuBarPopover::rebuild(const Shown& shown)
+{
+    ++rebuildCount_;
+    const QColor colour = look::phaseColour(shown.phase, palette());
+
+    const std::string_view titleText = title(shown.phase);
+    const QString phaseTitle = QString::fromUtf8(titleText.data(), static_cast<qsizetype>(titleText.size()));
+    phaseIcon_->setPixmap(look::symbolIcon(symbolName(shown.phase), colour).pixmap(QSize(22, 22), devicePixelRatioF()));
+    phaseIcon_->setAccessibleName(phaseTitle);
+    phaseTitle_->setText(phaseTitle);
+
+    timerSection_->setVisible(shown.workflowState == WorkflowState::focusing ||
+                              shown.workflowState == WorkflowState::breaking);
+    setForeground(*timer_, colour);
+    pausedIcon_->setPixmap(
+        look::symbolIcon("pause.fill", look::secondary(palette())).pixmap(QSize(12, 12), devicePixelRatioF()));
+    const QColor linkColour = look::accentColour(QuillmereDesign::Accent::focus, palette());
+    setForeground(*openButton_, linkColour, QPalette::ButtonText);
+    setForeground(*quitButton_, linkColour, QPalette::ButtonText);
+
+    auto* next = new QWidget(this);
+    auto* column = new QVBoxLayout(next);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::regular));
+    column->addWidget(makeBody(shown, next));
+    if (shown.openQuestions > 0) {
+        const QColor orange = look::legible(look::orange, palette());
+        auto* link = linkButton(questionsText(shown.openQuestions), next);
+        setForeground(*link, orange, QPalette::ButtonText);
+        link->setIcon(look::symbolIcon("questionmark.bubble", orange));
+        link->setAccessibleName(link->text());
+        connect(link, &QPushButton::clicked, this, [this] {
+            model_.setSelectedTab(MainWindowTab::agentQuestions);
+            openMainWindow();
+        });
+        column->addWidget(link, 0, Qt::AlignLeading);
+    }
+    if (!shown.dueMessage.isEmpty()) {
+        auto* due = plainLabel(shown.dueMessage, next);
+        due->setObjectName(QStringLiteral("dueMessage"));
+        due->setFont(look::captionFont());
+        due->setWordWrap(true);
+        look::makeSecondary(*due);
+        column->addWidget(due);
+    }
+    auto* divider = new QFrame(next);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Plain);
+    setForeground(*divider, look::quaternary(palette()));
+    column->addWidget(divider);
+    if (QWidget* actions = makeActions(shown, next)) {
+        column->addWidget(actions);
+    }
+
+    // Keep keyboard focus where it was: pressing Pause with the space bar
+    // should leave the focus on Resume, not throw it out of the panel.
+    std::optional<qsizetype> focusedIndex;
+    if (sections_) {
+        const auto old = sections_->findChildren<QPushButton*>();
+        if (const auto found = std::find(old.begin(), old.end(), QApplication::focusWidget()); found != old.end()) {
+            focusedIndex = found - old.begin();
+        }
+        // The old sections may hold the button whose click got us here, so
+        // they are deleted only once that click has been handled.
+        layout_->removeWidget(sections_);
+        sections_->hide();
+        sections_->deleteLater();
+    }
+    layout_->insertWidget(2, next);
+    next->show();
+    sections_ = next;
+
+    const auto buttons = next->findChildren<QPushButton*>();
+    QWidget* previous = nullptr;
+    for (QWidget* button : buttons) {
+        if (previous) {
+            setTabOrder(previous, button);
+        }
+        previous = button;
+    }
+    if (previous) {
+        setTabOrder(previous, openButton_);
+    }
+    if (focusedIndex) {
+        QWidget* target = buttons.isEmpty() ? openButton_ : buttons.value(std::min(*focusedIndex, buttons.size() - 1));
+        target->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
+{
+    const auto field = [parent](const QString& label, const QString& value) {
+        return new PopoverField(label, value, parent);
+    };
+    switch (shown.workflowState) {
+    case WorkflowState::idle:
+    case WorkflowState::blockPlanning:
+        return field(QStringLiteral("Next"), shown.plannedStart ? QStringLiteral("Block scheduled for ") +
+                                                                       localShortDateTime(*shown.plannedStart)
+                                                                 : QStringLiteral("No active block"));
+    case WorkflowState::sessionPlanning:
+    case WorkflowState::focusing:
+    case WorkflowState::sessionReview:
+    case WorkflowState::breaking: {
+        auto* body = new QWidget(parent);
+        auto* column = new QVBoxLayout(body);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
+        column->addWidget(new PopoverField(QStringLiteral("Outcome"),
+                                           shown.outcome.empty() ? QStringLiteral("No outcome set")
+                                                                 : QString::fromStdString(shown.outcome),
+                                           body));
+        if (!shown.firstAction.empty()) {
+            column->addWidget(
+                new PopoverField(QStringLiteral("First action"), QString::fromStdString(shown.firstAction), body));
+        }
+        if (shown.hasBlock && shown.cycleCount >= 1) {
+            column->addWidget(new BlockProgress(shown.sessionsStarted.value_or(0), shown.cycleCount,
+                                                look::phaseColour(shown.phase, palette()), body));
+        }
+        return body;
+    }
+    case WorkflowState::blockReview:
+    case WorkflowState::complete:
+        return field(QStringLiteral("Reflection"), QStringLiteral("Record the five block-reflection answers in the app."));
+    }
+    return field(QString(), QString());
+}
+
+QPushButton* MenuBarPopover::makeButton(const QString& text, const QKeySequence& shortcut, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setMinimumHeight(largeButtonHeight);
+    button->setAccessibleName(text);
+    if (!shortcut.isEmpty()) {
+        button->setShortcut(shortcut);
+        button->setToolTip(text + QStringLiteral(" (%1)").arg(shortcut.toString(QKeySequence::NativeText)));
+    }
+    return button;
+}
+
+QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
+{
+    switch (shown.workflowState) {
+    case WorkflowState::idle: {
+        if (!shown.hasBlock) {
+            QPushButton* plan = makeButton(QStringLiteral("Plan a block"), QKeySequence(Qt::CTRL | Qt::Key_N), parent);
+            makeProminent(*plan);
+            connect(plan, &QPushButton::clicked, this, [this] {
+                model_.beginBlock();
+                openMainWindow();
+            });
+            return plan;
+        }
+        if (!shown.plannedStart) {
+            return nullptr;
+        }
+        auto* actions = new QWidget(parent);
+        auto* column = new QVBoxLayout(actions);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
+        QPushButton* start = makeButton(QStringLiteral("Start scheduled block now"), QKeySequence(), actions);
+        makeProminent(*start);
+        connect(start, &QPushButton::clicked, this, [this] {
+            model_.startScheduledBlockNow(now());
+            openMainWindow();
+        });
+        QPushButton* edit = makeButton(QStringLiteral("Edit"), QKeySequence(), actions);
+        connect(edit, &QPushButton::clicked, this, [this] {
+            model_.editScheduledBlock(now());
+            openMainWindow();
+        });
+        QPushButton* cancel = makeButton(QStringLiteral("Cancel block"), QKeySequence(), actions);
+        connect(cancel, &QPushButton::clicked, this, [this] { model_.cancelScheduledBlock(now()); });
+        column->addWidget(start);
+        column->addWidget(buttonRow({edit, cancel}, actions));
+        return actions;
+    }
+    case WorkflowState::focusing: {
+        QPushButton* pause = makeButton(shown.paused ? QStringLiteral("Resume") : QStringLiteral("Pause"),
+                                        QKeySequence(Qt::CTRL | Qt::Key_P), parent);
+        connect(pause, &QPushButton::clicked, this, [this] { model_.pauseOrResumeFocus(); });
+        QPushButton* end = makeButton(QStringLiteral("End focus"), QKeySequence(Qt::CTRL | Qt::Key_E), parent);
+        connect(end, &QPushButton::clicked, this, [this] { model_.endFocus(); });
+        return buttonRow({pause, end}, parent);
+    }
+    case WorkflowState::breaking: {
+        QPushButton* end = makeButton(QStringLiteral("End break"), QKeySequence(), parent);
+        connect(end, &QPushButton::clicked, this, [this] { model_.endBreak(); });
+        QPushButton* extend = makeButton(QStringLiteral("Extend 5 min"), QKeySequence(), parent);
+        connect(extend, &QPushButton::clicked, this, [this] { model_.extendBreak(); });
+        QPushButton* skip = makeButton(QStringLiteral("Skip"), QKeySequence(Qt::CTRL | Qt::Key_S), parent);
+        connect(skip, &QPushButton::clicked, this, [this] { model_.skipBreak(); });
+        return buttonRow({end, extend, skip}, parent);
+    }
+    case WorkflowState::blockPlanning:
+    case WorkflowState::sessionPlanning:
+    case WorkflowState::sessionReview:
+    case WorkflowState::blockReview:
+    case WorkflowState::complete:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void MenuBarPopover::openMainWindow()
+{
+    if (hooks_.activateApplication) {
+        hooks_.activateApplication();
+    }
+    model_.showMainWindow();
+    emit closeRequested();
+}
+
+Instant MenuBarPopover::now() const
+{
+    return hooks_.clock();
+}
+
+} // namespace quillmere

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "quillmere/Enumerations.h"
+#include "quillmere/Instant.h"
+#include "quillmere/WidgetSnapshot.h"
+
+#include <QColor>
+#include <QFrame>
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QKeySequence;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace quillmere {
+
+class AppModel;
+class ClampedText;
+
+// A label over a value in the status panel: the label small, upper-case and
+// faint; the value in at most three lines, the last one elided when the text
+// needs more. Holds only the two texts.
+class PopoverField : public QWidget {
+    Q_OBJECT
+
+public:
+    PopoverField(const QString& label, const QString& value, QWidget* parent = nullptr);
+
+    QString label() const { return label_; }
+    QString value() const { return value_; }
+    // The lines the value shows when laid out `width` pixels wide.
+    QStringList valueLines(int width) const;
+
+private:
+    QString label_;
+    QString value_;
+    ClampedText* valueText_ = nullptr;
+};
+
+// "N of M sessions started" over a thin rounded bar filled in the accent
+// colour. Holds only its three values.
+class BlockProgress : public QWidget {
+    Q_OBJECT
+
+public:
+    BlockProgress(std::int64_t started, std::int64_t planned, const QColor& accent, QWidget* parent = nullptr);
+
+    std::int64_t started() const { return started_; }
+    std::int64_t planned() const { return planned_; }
+    QColor accent() const { return accent_; }
+    QString text() const;
+    double fillFraction() const { return fillFraction(started_, planned_); }
+
+    // started / planned within 0...1; a plan below one session counts as one.
+    static double fillFraction(std::int64_t started, std::int64_t planned);
+
+private:
+    std::int64_t started_;
+    std::int64_t planned_;
+    QColor accent_;
+};
+
+// The panel that opens from the status-area item: phase, running timer, the
+// essentials of the plan, block progress, open questions, and the few
+// commands that make sense without the main window. Keeps no state of its
+// own; everything is read from the model when it announces a change.
+//
+// The sections below the header are rebuilt only when what they show
+// changes; a tick of the clock touches just the timer label, the caption and
+// the paused marker, so the panel costs little while it stays open.
+class MenuBarPopover : public QFrame {
+    Q_OBJECT
+
+public:
+    struct Hooks {
+        // Brings the application to the front before the main window is
+        // shown. Absent: nothing, since showing the main window raises it.
+        std::function<void()> activateApplication;
+        // Absent: QCoreApplication::quit.
+        std::function<void()> quit;
+        // The instant handed to the scheduled-block commands. Absent: the
+        // model's clock.
+        std::function<Instant()> clock;
+    };
+
+    explicit MenuBarPopover(AppModel& model, QWidget* parent = nullptr, Hooks hooks = {});
+
+    static constexpr int panelWidth = 300;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+    // What the panel shows, for the tray panel's placement and for tests.
+    QString timerText() const;
+    bool showsTimer() const;
+    bool showsPausedMarker() const;
+    QString caption() const;
+    // The rebuilt part: body, questions link, due message, divider, actions.
+    QWidget* sections() const { return sections_; }
+    // How often the sections were built, the first time included.
+    int rebuildCount() const { return rebuildCount_; }
+
+signals:
+    // The user chose something that continues in the main window; the panel
+    // that holds the popover should close.
+    void closeRequested();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Everything the rebuilt sections depend on.
+    struct Shown {
+        WorkflowState workflowState = WorkflowState::idle;
+        WidgetPhase phase = WidgetPhase::idle;
+        bool hasBlock = false;
+        std::optional<Instant> plannedStart;
+        std::string outcome;
+        std::string firstAction;
+        std::optional<std::int64_t> sessionsStarted;
+        std::int64_t cycleCount = 0;
+        bool paused = false;
+        std::int64_t openQuestions = 0;
+        QString dueMessage;
+
+        friend bool operator==(const Shown&, const Shown&) = default;
+    };
+
+    Shown currentlyShown() const;
+    void refresh();
+    void refreshTicking();
+    void rebuild(const Shown& shown);
+    QWidget* makeBody(const Shown& shown, QWidget* parent);
+    QWidget* makeActions(const Shown& shown, QWidget* parent);
+    QPushButton* makeButton(const QString& text, const QKeySequence& shortcut, QWidget* parent);
+
+    void openMainWindow();
+    Instant now() const;
+
+    AppModel& model_;
+    Hooks hooks_;
+    std::optional<Shown> shown_;
+    int rebuildCount_ = 0;
+
+    QVBoxLayout* layout_ = nullptr;
+    QLabel* phaseIcon_ = nullptr;
+    QLabel* phaseTitle_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QWidget* timerSection_ = nullptr;
+    QLabel* timer_ = nullptr;
+    QWidget* pausedMarker_ = nullptr;
+    QLabel* pausedIcon_ = nullptr;
+    QLabel* pausedText_ = nullptr;
+    QWidget* sections_ = nullptr;
+    QPushButton* openButton_ = nullptr;
+    QPushButton* quitButton_ = nullptr;
+};
+
+} // namespace quillmere
