@@ -71,8 +71,12 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
       notifications_(std::move(collaborators.notifications)),
       widgets_(std::move(collaborators.widgets)),
       clock_(std::move(collaborators.clock)),
-      mainWindowFactory_(std::move(collaborators.mainWindowFactory))
+      mainWindowFactory_(std::move(collaborators.mainWindowFactory)),
+      draftSaveDelay_(collaborators.draftSaveDelay)
 {
+    draftSaveTimer_ = new QTimer(this);
+    draftSaveTimer_->setSingleShot(true);
+    connect(draftSaveTimer_, &QTimer::timeout, this, &AppModel::flushPendingSave);
     if (!clock_) {
         clock_ = [] { return std::chrono::system_clock::now(); };
     }
@@ -111,7 +115,10 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     }
 }
 
-AppModel::~AppModel() = default;
+AppModel::~AppModel()
+{
+    flushPendingSave();
+}
 
 void AppModel::setDueMessage(const QString& message)
 {
@@ -373,7 +380,7 @@ void AppModel::saveBlockDraft(const Block& block)
         return;
     }
     state_.currentBlock = block;
-    persist();
+    persistSoon();
 }
 
 void AppModel::saveSessionPlanDraft(const SessionPlan& plan)
@@ -382,7 +389,7 @@ void AppModel::saveSessionPlanDraft(const SessionPlan& plan)
         return;
     }
     state_.plannedNextSession = plan;
-    persist();
+    persistSoon();
 }
 
 void AppModel::saveReviewDraft(const SessionReview& review, const std::optional<SessionPlan>& nextPlan)
@@ -393,7 +400,7 @@ void AppModel::saveReviewDraft(const SessionReview& review, const std::optional<
     }
     session->review = review;
     state_.plannedNextSession = nextPlan;
-    persist();
+    persistSoon();
 }
 
 void AppModel::saveBlockReviewDraft(const BlockReview& review)
@@ -404,7 +411,7 @@ void AppModel::saveBlockReviewDraft(const BlockReview& review)
     if (state_.currentBlock) {
         state_.currentBlock->reflection = review;
     }
-    persist();
+    persistSoon();
 }
 
 void AppModel::editState(const std::function<void(QuillmereState&)>& edit)
@@ -417,6 +424,45 @@ void AppModel::persist()
 {
     state_.updatedAt = clock_();
     notifyStateChanged();
+    if (auto saved = persistThrowing(); !saved) {
+        setLastError(saved.error());
+    }
+}
+
+void AppModel::persistSoon()
+{
+    state_.updatedAt = clock_();
+    notifyStateChanged();
+    if (draftSaveDelay_ <= std::chrono::milliseconds::zero()) {
+        flushPendingSaveNow();
+        return;
+    }
+    constexpr auto longestHold = std::chrono::seconds(5);
+    const auto now = std::chrono::steady_clock::now();
+    if (!pendingSaveSince_) {
+        pendingSaveSince_ = now;
+    }
+    // Wait for a pause in typing, but never hold a change back for long.
+    const auto held = now - *pendingSaveSince_;
+    if (held >= longestHold) {
+        flushPendingSave();
+        return;
+    }
+    const auto wait = std::min<std::chrono::steady_clock::duration>(draftSaveDelay_, longestHold - held);
+    draftSaveTimer_->start(std::chrono::duration_cast<std::chrono::milliseconds>(wait));
+}
+
+void AppModel::flushPendingSaveNow()
+{
+    pendingSaveSince_ = std::chrono::steady_clock::now();
+    flushPendingSave();
+}
+
+void AppModel::flushPendingSave()
+{
+    if (!pendingSaveSince_) {
+        return;
+    }
     if (auto saved = persistThrowing(); !saved) {
         setLastError(saved.error());
     }
@@ -459,6 +505,9 @@ std::expected<void, QString> AppModel::keepUnreadableFile()
 
 std::expected<void, QString> AppModel::persistThrowing()
 {
+    // Whatever typing was held back is part of this save.
+    pendingSaveSince_.reset();
+    draftSaveTimer_->stop();
     if (unreadableFileToKeep_) {
         if (auto kept = keepUnreadableFile(); !kept) {
             return kept;

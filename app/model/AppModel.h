@@ -48,6 +48,10 @@ public:
         Clock clock;
         // Builds the main window on first use.
         MainWindowFactory mainWindowFactory;
+        // How long typing may pause before a draft is written to disk; zero
+        // writes every draft at once. A save rewrites the whole history, so
+        // with years of blocks writing on every keystroke would stall typing.
+        std::chrono::milliseconds draftSaveDelay{500};
     };
 
     // Loads the state (or starts afresh with an error text), asks for
@@ -111,6 +115,14 @@ public:
 
     // Stamps `updatedAt` with the clock and saves; a failure goes to lastError.
     void persist();
+    // Like persist(), for typing: the change is in the state (and in the agent
+    // file at the next tick) at once, and is written once typing pauses for the
+    // draft delay, at the latest five seconds after the first unsaved change,
+    // and before any other save.
+    void persistSoon();
+    // Writes a change that persistSoon() is still holding back.
+    void flushPendingSave();
+    bool hasPendingSave() const { return pendingSaveSince_.has_value(); }
     // Saves and publishes the widget snapshot; returns the failure's text.
     std::expected<void, QString> persistThrowing();
 
@@ -139,6 +151,7 @@ private:
     // notification and notice steps), then a save.
     void run(const Operation& operation, Instant now, const std::function<void()>& after);
     void scheduleDeadline(NotificationEvent event);
+    void flushPendingSaveNow();
     std::expected<void, QString> keepUnreadableFile();
     void notifyStateChanged();
 
@@ -154,6 +167,9 @@ private:
     MainWindowFactory mainWindowFactory_;
     std::unique_ptr<MainWindowControlling> mainWindowController_;
     QTimer* tickTimer_ = nullptr;
+    std::chrono::milliseconds draftSaveDelay_;
+    QTimer* draftSaveTimer_ = nullptr;
+    std::optional<std::chrono::steady_clock::time_point> pendingSaveSince_;
     // Set when the state file could not be read at start-up: it must be moved
     // aside before anything overwrites it.
     bool unreadableFileToKeep_ = false;

@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ std::string fileContents(const std::filesystem::path& path)
 // A model on a temporary state folder, with recording collaborators.
 class AppModelTest : public ::testing::Test {
 protected:
-    std::unique_ptr<AppModel> makeModel()
+    std::unique_ptr<AppModel> makeModel(std::chrono::milliseconds draftSaveDelay = std::chrono::milliseconds::zero())
     {
         auto notifications = std::make_unique<RecordingNotifications>();
         auto widgets = std::make_unique<fakes::RecordingPublisher>();
@@ -37,7 +38,8 @@ protected:
             [this](AppModel&) {
                 ++windowsBuilt;
                 return std::make_unique<fakes::CountingWindow>(windowsPresented);
-            }};
+            },
+            draftSaveDelay};
         return std::make_unique<AppModel>(StateStore(folder.path(), clock.function()), std::move(collaborators),
                                           clock.now, false);
     }
@@ -279,6 +281,32 @@ TEST_F(AppModelTest, DraftsActOnlyInTheirPhase)
     EXPECT_FALSE(savedState().plannedNextSession);
     EXPECT_EQ(savedState().updatedAt, clock.now);
     EXPECT_TRUE(savedState().currentBlock->sessions.back().review);
+}
+
+TEST_F(AppModelTest, TypingIsWrittenOncePausedAndBeforeAnyOtherSave)
+{
+    auto model = makeModel(std::chrono::milliseconds(50));
+    model->beginBlock();
+    Block block = Block::defaultBlock(clock.now);
+    block.whyValue = "typed";
+    model->saveBlockDraft(block);
+    EXPECT_EQ(model->state().currentBlock->whyValue, "typed") << "the state has it at once";
+    EXPECT_FALSE(savedState().currentBlock) << "the file waits for a pause";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return savedState().currentBlock.has_value(); }, 2000));
+    EXPECT_EQ(savedState().currentBlock->whyValue, "typed");
+    EXPECT_FALSE(model->hasPendingSave());
+
+    block.whyValue = "typed more";
+    model->saveBlockDraft(block);
+    model->startBlock(block); // a command's save carries the held-back draft
+    EXPECT_FALSE(model->hasPendingSave());
+    EXPECT_EQ(savedState().currentBlock->whyValue, "typed more");
+
+    SessionPlan plan = SessionPlan::blank(Uuid::generate());
+    plan.intendedOutcome = "last words";
+    model->saveSessionPlanDraft(plan);
+    model.reset(); // quitting writes what is held back
+    EXPECT_EQ(savedState().plannedNextSession->intendedOutcome, "last words");
 }
 
 TEST_F(AppModelTest, BlockReviewDraftSavesEvenWithoutABlock)

@@ -28,7 +28,8 @@ protected:
             [](std::string_view) {});
         model = std::make_unique<AppModel>(
             StateStore(folder.path() / "state", clock.function()),
-            AppModel::Collaborators{std::move(notifications), std::move(publisher), clock.function(), nullptr},
+            AppModel::Collaborators{std::move(notifications), std::move(publisher), clock.function(), nullptr,
+                                    std::chrono::milliseconds::zero()},
             clock.now, false);
     }
 

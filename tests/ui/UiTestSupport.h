@@ -93,7 +93,7 @@ struct ModelHarness {
         model = std::make_unique<AppModel>(
             StateStore(folder.path(), clock.function()),
             AppModel::Collaborators{std::move(notifications), std::make_unique<fakes::RecordingPublisher>(),
-                                    clock.function(), nullptr},
+                                    clock.function(), nullptr, std::chrono::milliseconds::zero()},
             clock.now, false);
     }
 

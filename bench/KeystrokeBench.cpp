@@ -1,0 +1,111 @@
+// How long one keystroke in the session plan takes, draft save included,
+// with an empty history and with 1,250 completed blocks (about three and a
+// half years of daily blocks). Prints the median and the 90th percentile, and
+// how long the held-back draft takes to write once typing pauses.
+//
+//   build-bench/bench/quillmere-keystroke-bench [keystrokes]
+
+#include "StateFixtures.h"
+#include "WorkflowViews.h"
+
+#include "quillmere/StateCoding.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace quillmere {
+namespace {
+
+class NoNotifications final : public NotificationScheduling {
+public:
+    void requestPermission() override {}
+    void refreshAuthorization() override {}
+    void schedule(NotificationEvent, Instant) override {}
+    void cancel(NotificationEvent) override {}
+};
+
+QuillmereState planningWithHistory(std::size_t blocks, Instant now)
+{
+    QuillmereState state = fixtures::everyOptionalPresent();
+    Block completed = state.blockHistory.front();
+    completed.sessions.resize(8, completed.sessions.front());
+    state.blockHistory.assign(blocks, completed);
+    state.workflowState = WorkflowState::sessionPlanning;
+    state.currentBlock->sessions.clear();
+    state.plannedNextSession.reset();
+    state.breakStartedAt.reset();
+    state.breakEndNotifiedAt.reset();
+    state.breakExtensionSeconds = 0;
+    state.updatedAt = now;
+    return state;
+}
+
+void measure(std::size_t blocks, int keystrokes)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quillmere-bench-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const Instant now = std::chrono::system_clock::now();
+    std::ofstream(folder / "state.json") << encodeState(planningWithHistory(blocks, now)).value();
+
+    AppModel model(StateStore(folder),
+                   AppModel::Collaborators{std::make_unique<NoNotifications>(),
+                                           std::make_unique<TestHostWidgetPublisher>(), nullptr, nullptr},
+                   now, false);
+    WorkflowView view(model);
+    view.resize(920, 720);
+    view.show();
+    QPlainTextEdit* field = nullptr;
+    for (auto* candidate : view.findChildren<QPlainTextEdit*>()) {
+        if (candidate->accessibleName() == "Intended outcome") {
+            field = candidate;
+        }
+    }
+    if (field == nullptr) {
+        std::fprintf(stderr, "no Intended outcome field\n");
+        std::exit(1);
+    }
+    field->setFocus();
+    QApplication::processEvents();
+
+    std::vector<double> milliseconds;
+    for (int i = 0; i < keystrokes; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        QTest::keyClick(field, static_cast<char>('a' + i % 26));
+        QApplication::processEvents();
+        milliseconds.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    // The keystrokes' draft is written once typing pauses; time that write.
+    const auto saveStart = std::chrono::steady_clock::now();
+    model.flushPendingSave();
+    const double save = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - saveStart).count();
+    std::sort(milliseconds.begin(), milliseconds.end());
+    const auto at = [&](double q) { return milliseconds[static_cast<std::size_t>(q * (milliseconds.size() - 1))]; };
+    std::printf("history %5zu blocks  state.json %5.1f MB  keystroke median %7.2f ms  p90 %7.2f ms  "
+                "(%d keys)  save after the pause %7.1f ms\n",
+                blocks, static_cast<double>(std::filesystem::file_size(folder / "state.json")) / 1e6, at(0.5),
+                at(0.9), keystrokes, save);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace quillmere
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int keystrokes = argc > 1 ? std::atoi(argv[1]) : 40;
+    quillmere::measure(0, keystrokes);
+    quillmere::measure(1250, keystrokes);
+    return 0;
+}
