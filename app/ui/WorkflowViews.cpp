@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace quillmere {
@@ -198,10 +199,16 @@ TimerLabel::TimerLabel(QString accessiblePrefix, int pointSize, QWidget* parent)
     : QLabel(parent), accessiblePrefix_(std::move(accessiblePrefix))
 {
     setFont(look::timerFont(pointSize));
-    // Opaque, so a new second repaints this label alone.
-    setAutoFillBackground(true);
+    // Opaque, so a new second repaints this label alone and nothing behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+}
+
+void TimerLabel::paintEvent(QPaintEvent* event)
+{
+    // An opaque widget must cover every pixel itself.
+    QPainter(this).fillRect(rect(), palette().color(backgroundRole()));
+    QLabel::paintEvent(event);
 }
 
 void TimerLabel::setTime(const QString& text)

@@ -54,6 +54,9 @@ public:
     TimerLabel(QString accessiblePrefix, int pointSize, QWidget* parent = nullptr);
     void setTime(const QString& text);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     QString accessiblePrefix_;
 };

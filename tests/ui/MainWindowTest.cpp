@@ -1,0 +1,424 @@
+#include "MainWindow.h"
+
+#include "UiTestSupport.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <fstream>
+
+namespace quillmere {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace uitest;
+
+std::string str(const QString& text)
+{
+    return text.toStdString();
+}
+
+WorkSession session(std::int64_t number, bool reviewed)
+{
+    WorkSession session;
+    session.id = Uuid::generate();
+    session.number = number;
+    session.plan = SessionPlan::blank(Uuid::generate());
+    session.plan.intendedOutcome = "Plan " + std::to_string(number);
+    if (reviewed) {
+        session.review = SessionReview{Uuid::generate(), CompletionResult::half, "Result", "", ""};
+    }
+    return session;
+}
+
+// A block with one reviewed session and one without a review.
+Block blockWithSessions(std::optional<Instant> completedAt)
+{
+    Block block = Block::defaultBlock(utcInstant(2026, 3, 1, 8, 0, 0));
+    block.sessions = {session(1, true), session(2, false)};
+    block.completedAt = completedAt;
+    if (completedAt) {
+        block.reflection = BlockReview{"Output", "", "", "", ""};
+    }
+    return block;
+}
+
+QList<ProseField*> proseFields(QWidget* root)
+{
+    return root->findChildren<ProseField*>();
+}
+
+bool allEditable(QWidget* root)
+{
+    const auto fields = proseFields(root);
+    return !fields.empty() && std::ranges::all_of(fields, [](const ProseField* field) {
+        return field->presentation() == FormPresentation::editable;
+    });
+}
+
+bool noneEditable(QWidget* root)
+{
+    return std::ranges::none_of(proseFields(root), [](const ProseField* field) {
+        return field->presentation() == FormPresentation::editable;
+    });
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    AppModel& model() { return *harness.model; }
+    const QuillmereState& state() { return model().state(); }
+
+    void seed(const std::function<void(QuillmereState&)>& change) { model().editState(change); }
+
+    void open(MainWindowTab tab)
+    {
+        model().setSelectedTab(tab);
+        window = std::make_unique<MainWindow>(model());
+        showActive(*window);
+    }
+
+    QuillmereState saved() { return StateStore(harness.folder.path(), harness.clock.function()).load().value(); }
+
+    // The state folder becomes a file: every save from now on fails.
+    void breakTheStore()
+    {
+        std::filesystem::remove_all(harness.folder.path());
+        std::ofstream(harness.folder.path()) << "not a folder";
+    }
+
+    ModelHarness harness;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, EmptyHistoryShowsItsPlaceholderAndNoForm)
+{
+    open(MainWindowTab::history);
+    HistoryView* history = window->historyView();
+    EXPECT_TRUE(visibleTexts(history).contains("No completed blocks"));
+    EXPECT_TRUE(visibleTexts(history).contains("Completed block reflections stay here."));
+    EXPECT_TRUE(history->findChildren<BlockPreparationForm*>().empty());
+
+    seed([](QuillmereState& s) { s.blockHistory.push_back(blockWithSessions(std::nullopt)); });
+    EXPECT_FALSE(visibleTexts(history).contains("No completed blocks"));
+    ASSERT_EQ(history->editors().size(), 1u);
+
+    seed([](QuillmereState& s) { s.blockHistory.clear(); });
+    EXPECT_TRUE(visibleTexts(history).contains("No completed blocks"));
+    QApplication::processEvents();
+    EXPECT_TRUE(history->editors().empty());
+    EXPECT_TRUE(history->findChildren<CompletedBlockEditor*>().empty());
+}
+
+TEST_F(MainWindowTest, HistoryEntriesAreHeadedByTheirCompletionTime)
+{
+    const Instant completed = utcInstant(2026, 3, 2, 14, 5, 0);
+    const Block dated = blockWithSessions(completed);
+    const Block undated = blockWithSessions(std::nullopt);
+    seed([&](QuillmereState& s) { s.blockHistory = {dated, undated}; });
+    open(MainWindowTab::history);
+
+    const QString expected = QLocale::system().toString(
+        QDateTime::fromSecsSinceEpoch(std::chrono::system_clock::to_time_t(completed)), QLocale::ShortFormat);
+    EXPECT_EQ(str(window->historyView()->editor(dated.id)->headerText()), str(expected));
+    EXPECT_EQ(str(window->historyView()->editor(undated.id)->headerText()), "Completed block");
+}
+
+TEST_F(MainWindowTest, EditTurnsOnlyThatBlocksFormsEditable)
+{
+    const Block first = blockWithSessions(utcInstant(2026, 3, 2, 12, 0, 0));
+    const Block second = blockWithSessions(utcInstant(2026, 3, 1, 12, 0, 0));
+    seed([&](QuillmereState& s) { s.blockHistory = {first, second}; });
+    open(MainWindowTab::history);
+    CompletedBlockEditor* untouched = window->historyView()->editor(first.id);
+    CompletedBlockEditor* edited = window->historyView()->editor(second.id);
+    untouched->setExpanded(true);
+    for (SessionSection* section : untouched->forms()->sessions()) {
+        section->setExpanded(true);
+    }
+    ASSERT_TRUE(noneEditable(untouched));
+    // Opened sessions stay open when the forms are rebuilt for editing.
+    edited->setExpanded(true);
+    edited->forms()->sessions()[0]->setExpanded(true);
+
+    QTest::mouseClick(edited->editButton(), Qt::LeftButton);
+    EXPECT_EQ(str(edited->editButton()->text()), "Done");
+    edited->forms()->sessions()[1]->setExpanded(true);
+    EXPECT_TRUE(edited->forms()->sessions()[0]->isExpanded());
+    EXPECT_TRUE(allEditable(edited));
+    EXPECT_EQ(proseFields(edited).size(), proseFields(untouched).size());
+    EXPECT_TRUE(noneEditable(untouched));
+
+    QTest::mouseClick(edited->editButton(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(str(edited->editButton()->text()), "Edit");
+    EXPECT_TRUE(noneEditable(edited));
+}
+
+TEST_F(MainWindowTest, SessionWithoutReviewShowsOnlyItsPlan)
+{
+    seed([](QuillmereState& s) {
+        s.currentBlock = blockWithSessions(std::nullopt);
+        s.blockHistory = {blockWithSessions(utcInstant(2026, 3, 2, 12, 0, 0))};
+    });
+    open(MainWindowTab::currentBlock);
+    window->historyView()->editors()[0]->setExpanded(true);
+
+    const std::pair<const char*, BlockForms*> places[] = {
+        {"current block", window->currentBlockView()->forms()},
+        {"history", window->historyView()->editors()[0]->forms()},
+    };
+    for (const auto& [place, forms] : places) {
+        SCOPED_TRACE(place);
+        ASSERT_NE(forms, nullptr);
+        ASSERT_EQ(forms->sessions().size(), 2u);
+        for (SessionSection* section : forms->sessions()) {
+            section->setExpanded(true);
+        }
+        EXPECT_NE(forms->sessions()[0]->reviewForm(), nullptr);
+        EXPECT_NE(forms->sessions()[1]->planForm(), nullptr);
+        EXPECT_EQ(forms->sessions()[1]->reviewForm(), nullptr);
+        EXPECT_EQ(forms->findChildren<SessionReviewForm*>().size(), 1u);
+    }
+}
+
+TEST_F(MainWindowTest, LongHistoryBuildsFormsOnlyForExpandedBlocks)
+{
+    seed([](QuillmereState& s) {
+        for (int n = 0; n < 1250; ++n) {
+            s.blockHistory.push_back(blockWithSessions(utcInstant(2026, 1, 1) + std::chrono::hours(n)));
+        }
+    });
+    open(MainWindowTab::history);
+    HistoryView* history = window->historyView();
+    ASSERT_EQ(history->editors().size(), 1250u);
+    EXPECT_TRUE(history->findChildren<BlockPreparationForm*>().empty());
+
+    QTest::mouseClick(history->editors()[700]->header(), Qt::LeftButton);
+    EXPECT_EQ(history->findChildren<BlockPreparationForm*>().size(), 1u);
+    // A refresh keeps the editor, its forms and its expansion.
+    CompletedBlockEditor* expanded = history->editors()[700];
+    seed([](QuillmereState& s) { s.blockHistory.erase(s.blockHistory.begin()); });
+    EXPECT_EQ(history->editors()[699], expanded);
+    EXPECT_TRUE(expanded->isExpanded());
+}
+
+TEST_F(MainWindowTest, HistoryEditIsSavedAndStampedTheMomentItIsTyped)
+{
+    const Block block = blockWithSessions(utcInstant(2026, 3, 2, 12, 0, 0));
+    seed([&](QuillmereState& s) { s.blockHistory = {block}; });
+    open(MainWindowTab::history);
+    harness.clock.now += 1h;
+    CompletedBlockEditor* editor = window->historyView()->editor(block.id);
+    QTest::mouseClick(editor->editButton(), Qt::LeftButton);
+
+    type(findNamed<QPlainTextEdit>(editor, "Why this block is valuable"), "Ok");
+    const QuillmereState onDisk = saved();
+    ASSERT_EQ(onDisk.blockHistory.size(), 1u);
+    EXPECT_EQ(onDisk.blockHistory[0].whyValue, "Ok");
+    EXPECT_EQ(onDisk.blockHistory[0].sessions, block.sessions);
+    EXPECT_EQ(onDisk.updatedAt, harness.clock.now);
+    EXPECT_TRUE(model().lastError().isEmpty());
+}
+
+TEST_F(MainWindowTest, FailedHistorySaveRaisesTheAlertAndKeepsTheEdit)
+{
+    const Block block = blockWithSessions(utcInstant(2026, 3, 2, 12, 0, 0));
+    seed([&](QuillmereState& s) { s.blockHistory = {block}; });
+    open(MainWindowTab::history);
+    breakTheStore();
+    CompletedBlockEditor* editor = window->historyView()->editor(block.id);
+    QTest::mouseClick(editor->editButton(), Qt::LeftButton);
+
+    type(findNamed<QPlainTextEdit>(editor, "Completion test"), "x");
+    EXPECT_EQ(state().blockHistory[0].doneTest, "x");
+    ASSERT_FALSE(model().lastError().isEmpty());
+    ASSERT_NE(window->errorAlert(), nullptr);
+    EXPECT_TRUE(window->errorAlert()->isVisible());
+    EXPECT_EQ(str(window->errorAlert()->text()), str(model().lastError()));
+}
+
+TEST_F(MainWindowTest, ErrorAlertShowsTheLatestErrorAndAnyDismissalClearsIt)
+{
+    open(MainWindowTab::workCycle);
+    const std::pair<const char*, std::function<void(QMessageBox*)>> dismissals[] = {
+        {"OK", [](QMessageBox* alert) { alert->button(QMessageBox::Ok)->click(); }},
+        {"Escape", [](QMessageBox* alert) { QTest::keyClick(alert, Qt::Key_Escape); }},
+        {"close", [](QMessageBox* alert) { alert->close(); }},
+    };
+    for (const auto& [how, dismiss] : dismissals) {
+        SCOPED_TRACE(how);
+        model().setLastError("Disk full");
+        QMessageBox* alert = window->errorAlert();
+        ASSERT_NE(alert, nullptr);
+        ASSERT_TRUE(alert->isVisible());
+        EXPECT_EQ(str(alert->windowTitle()), "Quillmere error");
+        EXPECT_EQ(str(alert->text()), "Disk full");
+        EXPECT_EQ(alert->buttons().size(), 1);
+        model().setLastError("Disk still full");
+        EXPECT_EQ(str(alert->text()), "Disk still full");
+
+        dismiss(alert);
+        EXPECT_TRUE(model().lastError().isEmpty());
+        EXPECT_FALSE(alert->isVisible());
+    }
+}
+
+TEST_F(MainWindowTest, StartUpErrorIsShownOnceTheWindowIsUp)
+{
+    model().setLastError("Quillmere could not read its saved state: bad");
+    open(MainWindowTab::workCycle);
+    QApplication::processEvents();
+    ASSERT_NE(window->errorAlert(), nullptr);
+    EXPECT_TRUE(window->errorAlert()->isVisible());
+}
+
+TEST_F(MainWindowTest, BannerShowsTheDueMessageUntilDismissed)
+{
+    open(MainWindowTab::workCycle);
+    EXPECT_FALSE(window->banner()->isVisible());
+
+    model().setDueMessage("Focus ended. Review the session before you continue.");
+    EXPECT_TRUE(window->banner()->isVisible());
+    EXPECT_EQ(str(window->bannerText()->text()), "Focus ended. Review the session before you continue.");
+
+    click(window->banner(), "Dismiss");
+    EXPECT_TRUE(model().dueMessage().isEmpty());
+    EXPECT_FALSE(window->banner()->isVisible());
+}
+
+TEST_F(MainWindowTest, TabFollowsTheModelAndTheUser)
+{
+    // A selection made before the window exists is kept, not reset.
+    open(MainWindowTab::history);
+    QTabWidget* tabs = window->tabs();
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    const QStringList labels{"Work cycle", "Current block", "History", "Agent questions"};
+    for (int index = 0; index < tabs->count(); ++index) {
+        EXPECT_EQ(str(tabs->tabText(index)), str(labels[index]));
+        EXPECT_FALSE(tabs->tabIcon(index).isNull());
+    }
+
+    model().setSelectedTab(MainWindowTab::currentBlock);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(3).center());
+    EXPECT_EQ(model().selectedTab(), MainWindowTab::agentQuestions);
+    QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(model().selectedTab(), MainWindowTab::workCycle);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+}
+
+TEST_F(MainWindowTest, AddingAQuestionEmptiesTheField)
+{
+    open(MainWindowTab::agentQuestions);
+    AgentQuestionsView* view = window->agentQuestionsView();
+    QLineEdit* field = findNamed<QLineEdit>(view, "New agent question");
+    ASSERT_EQ(field, view->newQuestionField());
+    EXPECT_EQ(str(field->placeholderText()), "Add a question");
+
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Add button", [&] { click(view, "Add"); }},
+        {"Return", [&] { QTest::keyClick(field, Qt::Key_Return); }},
+        {"Ctrl+Return",
+         [&] {
+             // A shortcut presses its button visibly, so the click comes a moment later.
+             QTest::keyClick(field, Qt::Key_Return, Qt::ControlModifier);
+             EXPECT_TRUE(QTest::qWaitFor([&] { return field->text().isEmpty(); }));
+         }},
+    };
+    std::size_t expected = 0;
+    for (const auto& [how, submit] : ways) {
+        SCOPED_TRACE(how);
+        type(field, QString("Question by ") + how);
+        submit();
+        ASSERT_EQ(state().agentQuestions.size(), ++expected);
+        EXPECT_EQ(state().agentQuestions.back().question, std::string("Question by ") + how);
+        EXPECT_TRUE(field->text().isEmpty());
+    }
+}
+
+TEST_F(MainWindowTest, SavingAnAnswerDropsOnlyThatDraft)
+{
+    open(MainWindowTab::agentQuestions);
+    model().addQuestion("Which branch?");
+    model().addQuestion("Squash or merge?");
+    const Uuid first = state().agentQuestions[0].id;
+    const Uuid second = state().agentQuestions[1].id;
+    AgentQuestionsView* view = window->agentQuestionsView();
+    type(view->answerField(first), "main");
+    type(view->answerField(second), "squash");
+
+    // An unrelated change refreshes the list: both drafts survive it.
+    model().addQuestion("Third?");
+    EXPECT_EQ(str(view->answerField(first)->text()), "main");
+
+    QTest::mouseClick(view->saveButton(first), Qt::LeftButton);
+    EXPECT_EQ(state().agentQuestions[0].answer, "main");
+    EXPECT_EQ(view->answerField(first), nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(view->findChildren<QuillmereCard*>().size(), 2u);
+    EXPECT_EQ(str(view->answerField(second)->text()), "squash");
+    EXPECT_FALSE(view->draftAnswers().contains(first));
+    EXPECT_EQ(str(view->draftAnswers().at(second)), "squash");
+}
+
+TEST_F(MainWindowTest, CurrentBlockEditsAreSavedWithoutLosingTheCaret)
+{
+    seed([](QuillmereState& s) { s.currentBlock = blockWithSessions(std::nullopt); });
+    open(MainWindowTab::currentBlock);
+    CurrentBlockView* view = window->currentBlockView();
+    EXPECT_EQ(str(view->forms()->sessionsHeader()->text()), "Sessions: 2 of 8");
+
+    QPlainTextEdit* why = findNamed<QPlainTextEdit>(view, "Why this block is valuable");
+    type(why, "Unblocks");
+    EXPECT_EQ(QApplication::focusWidget(), why);
+    EXPECT_EQ(why->textCursor().position(), 8);
+    EXPECT_EQ(saved().currentBlock->whyValue, "Unblocks");
+    EXPECT_EQ(saved().currentBlock->sessions, state().currentBlock->sessions);
+
+    // A new session (the work cycle moved on) joins without a rebuild.
+    BlockForms* forms = view->forms();
+    seed([](QuillmereState& s) { s.currentBlock->sessions.push_back(session(3, false)); });
+    EXPECT_EQ(view->forms(), forms);
+    EXPECT_EQ(QApplication::focusWidget(), why);
+    EXPECT_EQ(str(forms->sessionsHeader()->text()), "Sessions: 3 of 8");
+
+    seed([](QuillmereState& s) { s.currentBlock.reset(); });
+    EXPECT_TRUE(visibleTexts(view).contains("No active block"));
+    EXPECT_EQ(view->forms(), nullptr);
+}
+
+TEST_F(MainWindowTest, BreakStepperGoesThroughTheBreakCommand)
+{
+    seed([](QuillmereState& s) {
+        s.workflowState = WorkflowState::breaking;
+        s.currentBlock = blockWithSessions(std::nullopt);
+        s.breakStartedAt = utcInstant(2026, 3, 2, 8, 58, 0);
+    });
+    open(MainWindowTab::currentBlock);
+    auto* stepper = findNamed<QSpinBox>(window->currentBlockView(), "Break duration in minutes");
+    ASSERT_NE(stepper, nullptr);
+    stepper->stepUp();
+
+    EXPECT_EQ(saved().currentBlock->breakDurationSeconds, 360);
+    // Only the command moves the running break's end.
+    EXPECT_EQ(harness.notifications->scheduled.at(NotificationEvent::breakEnd), utcInstant(2026, 3, 2, 9, 4, 0));
+}
+
+TEST_F(MainWindowTest, LeavingTheApplicationSavesAndReturningRefreshesPermission)
+{
+    open(MainWindowTab::workCycle);
+    const int refreshes = harness.notifications->authorizationRefreshes;
+    harness.clock.now += 1h;
+
+    emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_EQ(saved().updatedAt, harness.clock.now);
+    emit qApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_EQ(harness.notifications->authorizationRefreshes, refreshes + 1);
+}
+
+} // namespace
+} // namespace quillmere

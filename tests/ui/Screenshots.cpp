@@ -1,0 +1,222 @@
+// Writes PNG pictures of every screen for people to look at: each workflow
+// screen, each main-window tab (with three completed blocks and three open
+// questions) and the status panel in each phase, in a light and a dark
+// palette. Run by CTest; the pictures land in <build>/screenshots.
+
+#include "MainWindow.h"
+#include "MenuBarPopover.h"
+#include "ModelFakes.h"
+#include "TempFolder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTest>
+
+#include <cstdio>
+
+namespace quillmere {
+namespace {
+
+using namespace std::chrono_literals;
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(0x1E, 0x1F, 0x22));
+    palette.setColor(QPalette::WindowText, QColor(0xE8, 0xE8, 0xEA));
+    palette.setColor(QPalette::Base, QColor(0x2A, 0x2B, 0x2F));
+    palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x34, 0x38));
+    palette.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xEA));
+    palette.setColor(QPalette::Button, QColor(0x30, 0x31, 0x35));
+    palette.setColor(QPalette::ButtonText, QColor(0xE8, 0xE8, 0xEA));
+    palette.setColor(QPalette::Highlight, QColor(0x3D, 0x7E, 0xFF));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::PlaceholderText, QColor(0x8A, 0x8B, 0x90));
+    palette.setColor(QPalette::ToolTipBase, QColor(0x2A, 0x2B, 0x2F));
+    palette.setColor(QPalette::ToolTipText, QColor(0xE8, 0xE8, 0xEA));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x70, 0x71, 0x76));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x70, 0x71, 0x76));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x70, 0x71, 0x76));
+    return palette;
+}
+
+class Photographer {
+public:
+    Photographer(QString folder, QString paletteName) : folder_(std::move(folder)), paletteName_(std::move(paletteName)) {}
+
+    void shoot(QWidget& widget, const QString& name)
+    {
+        QApplication::processEvents();
+        QTest::qWait(30);
+        const QString path = folder_ + "/" + paletteName_ + "-" + name + ".png";
+        if (!widget.grab().save(path)) {
+            std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+            failures_++;
+        }
+        count_++;
+    }
+    int count() const { return count_; }
+    int failures() const { return failures_; }
+
+private:
+    QString folder_;
+    QString paletteName_;
+    int count_ = 0;
+    int failures_ = 0;
+};
+
+BlockReview reflection(int n)
+{
+    return BlockReview{"Output " + std::to_string(n), "Better than usual", "Flaky tests", "Short sessions",
+                       "Plan the first action"};
+}
+
+int photographAll(const QString& folder, const QString& paletteName)
+{
+    fixtures::TempFolder temp;
+    fakes::FakeClock clock;
+    clock.now = utcInstant(2026, 3, 2, 9, 0, 0);
+    AppModel model(StateStore(temp.path(), clock.function()),
+                   AppModel::Collaborators{std::make_unique<fakes::RecordingNotifications>(),
+                                           std::make_unique<fakes::RecordingPublisher>(), clock.function(), nullptr,
+                                           std::chrono::milliseconds::zero()},
+                   clock.now, false);
+    Photographer camera(folder, paletteName);
+
+    MainWindow window(model);
+    window.resize(920, 720);
+    window.show();
+    MenuBarPopover panel(model);
+    panel.show();
+
+    const auto shootPhase = [&](const QString& name) {
+        window.tabs()->setCurrentIndex(0);
+        camera.shoot(window, "work-cycle-" + name);
+        camera.shoot(panel, "panel-" + name);
+    };
+
+    // Three completed blocks in the history, each of two sessions.
+    for (int n = 1; n <= 3; ++n) {
+        model.beginBlock();
+        Block block = Block::defaultBlock(clock.now);
+        block.cycleCount = 2;
+        block.outcomes[0].title = "Outcome of block " + std::to_string(n);
+        block.whyValue = "It unblocks the release";
+        model.startBlock(block);
+        for (int s = 0; s < 2; ++s) {
+            SessionPlan plan = SessionPlan::blank(Uuid::generate());
+            plan.intendedOutcome = "Session " + std::to_string(s + 1) + " result";
+            plan.firstAction = "Open the notes";
+            model.startFocus(plan);
+            clock.now += 25min;
+            model.endFocus();
+            model.saveReview(SessionReview{Uuid::generate(), CompletionResult::yes, "Done", "Chat", "Mute chat"},
+                             s == 0 ? std::optional(SessionPlan::blank(Uuid::generate())) : std::nullopt);
+            if (s == 0) {
+                model.skipBreak();
+            }
+        }
+        model.completeBlock(reflection(n));
+        clock.now += 1h;
+    }
+    for (const char* question : {"Which branch should the release use?", "May I rename the config keys?",
+                                 "Should flaky tests be quarantined?"}) {
+        model.addQuestion(question);
+    }
+    model.tick(clock.now);
+    shootPhase("idle");
+
+    // The scheduled block.
+    model.beginBlock();
+    Block scheduled = Block::defaultBlock(clock.now);
+    scheduled.outcomes[0].title = "Ship the parser";
+    scheduled.plannedStart = clock.now + 2h;
+    model.saveBlockDraft(scheduled);
+    shootPhase("block-planning");
+    model.scheduleBlock(scheduled);
+    shootPhase("idle-scheduled");
+    model.startScheduledBlockNow(clock.now);
+    shootPhase("session-planning");
+
+    SessionPlan plan = SessionPlan::blank(Uuid::generate());
+    plan.intendedOutcome = "Draft the lexer for the configuration language";
+    plan.firstAction = "Open lexer.cpp";
+    plan.hazardsMitigation = "Chat: closed";
+    model.startFocus(plan);
+    clock.now += 7min + 12s;
+    model.tick(clock.now);
+    shootPhase("focusing");
+    model.pauseOrResumeFocus();
+    shootPhase("focusing-paused");
+    model.pauseOrResumeFocus();
+    model.endFocus();
+    shootPhase("session-review");
+    SessionPlan next = SessionPlan::blank(Uuid::generate());
+    next.intendedOutcome = "Finish the lexer";
+    model.saveReview(SessionReview{Uuid::generate(), CompletionResult::half, "Tokens done", "", ""}, next);
+    clock.now += 6min;
+    model.tick(clock.now);
+    shootPhase("breaking-overtime");
+
+    for (int i = 1; i <= 3; ++i) {
+        window.tabs()->setCurrentIndex(i);
+        camera.shoot(window, QStringList{"", "current-block", "history", "agent-questions"}[i]);
+    }
+    // One history entry opened for editing.
+    window.tabs()->setCurrentIndex(2);
+    for (QAbstractButton* edit : window.findChildren<QAbstractButton*>()) {
+        if (edit->text() == "Edit" && edit->isVisibleTo(&window)) {
+            edit->click();
+            break;
+        }
+    }
+    camera.shoot(window, "history-editing");
+
+    // Block review: skip to the last session.
+    model.skipBreak();
+    model.startFocus(std::nullopt);
+    model.endFocus();
+    for (int s = static_cast<int>(model.state().currentBlock->sessions.size());
+         s < model.state().currentBlock->cycleCount; ++s) {
+        model.saveReview(SessionReview{Uuid::generate(), CompletionResult::yes, "", "", ""},
+                         SessionPlan::blank(Uuid::generate()));
+        model.skipBreak();
+        model.startFocus(std::nullopt);
+        model.endFocus();
+    }
+    model.saveReview(SessionReview{Uuid::generate(), CompletionResult::no, "", "", ""}, std::nullopt);
+    shootPhase("block-review");
+
+    model.setDueMessage("Focus ended. Review the session before you continue.");
+    window.tabs()->setCurrentIndex(0);
+    camera.shoot(window, "due-message");
+    return camera.failures() == 0 ? camera.count() : -1;
+}
+
+} // namespace
+} // namespace quillmere
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
+    QDir().mkpath(folder);
+    const QPalette light = QApplication::style()->standardPalette();
+    int total = 0;
+    for (const auto& [name, palette] : {std::pair{QString("light"), light}, std::pair{QString("dark"), quillmere::darkPalette()}}) {
+        QApplication::setPalette(palette);
+        const int count = quillmere::photographAll(folder, name);
+        if (count < 0) {
+            return 1;
+        }
+        total += count;
+    }
+    std::printf("%d screenshots in %s\n", total, qPrintable(folder));
+    return 0;
+}
