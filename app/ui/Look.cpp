@@ -1,5 +1,7 @@
 #include "Look.h"
 
+#include <QPushButton>
+
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -316,6 +318,20 @@ void makeSecondary(QWidget& widget)
         follower->setObjectName(followerName);
         widget.installEventFilter(follower);
     }
+}
+
+void makeProminent(QPushButton& button)
+{
+    // A style sheet, because styles lighten a palette's button colour into a
+    // pale gradient that white text no longer stands out on.
+    const QPalette palette = button.palette();
+    const QColor fill = palette.color(QPalette::Highlight);
+    button.setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid %3;"
+                                        " border-radius: 6px; padding: 6px 12px; }"
+                                        " QPushButton:pressed { background-color: %3; }"
+                                        " QPushButton:focus { border: 2px solid %2; }")
+                             .arg(fill.name(), palette.color(QPalette::HighlightedText).name(),
+                                  fill.darker(120).name()));
 }
 
 } // namespace quillmere::look

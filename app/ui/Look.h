@@ -12,6 +12,8 @@
 
 class QWidget;
 
+class QPushButton;
+
 namespace quillmere::look {
 
 // The named colours of the design. The accent is the palette's highlight.
@@ -58,5 +60,9 @@ QFont timerFont(int pointSize);
 // Applies a secondary (dimmed) text colour to a label's palette, and again
 // whenever the application's palette changes.
 void makeSecondary(QWidget& widget);
+
+// The filled style of the one button that does the next thing: the palette's
+// highlight with its paired text colour, and a visible keyboard focus.
+void makeProminent(QPushButton& button);
 
 } // namespace quillmere::look

@@ -180,15 +180,6 @@ QPushButton* linkButton(const QString& text, QWidget* parent)
     return button;
 }
 
-// The single filled button of a state: the thing to do next.
-void makeProminent(QPushButton& button)
-{
-    QPalette palette = button.palette();
-    palette.setColor(QPalette::Button, look::accent(palette));
-    palette.setColor(QPalette::ButtonText, palette.color(QPalette::HighlightedText));
-    button.setPalette(palette);
-}
-
 // A row of bordered buttons sharing the width equally.
 QWidget* buttonRow(std::initializer_list<QPushButton*> buttons, QWidget* parent)
 {
@@ -644,7 +635,7 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
     case WorkflowState::idle: {
         if (!shown.hasBlock) {
             QPushButton* plan = makeButton(QStringLiteral("Plan a block"), QKeySequence(Qt::CTRL | Qt::Key_N), parent);
-            makeProminent(*plan);
+            look::makeProminent(*plan);
             connect(plan, &QPushButton::clicked, this, [this] {
                 model_.beginBlock();
                 openMainWindow();
@@ -659,7 +650,7 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
         QPushButton* start = makeButton(QStringLiteral("Start scheduled block now"), QKeySequence(), actions);
-        makeProminent(*start);
+        look::makeProminent(*start);
         connect(start, &QPushButton::clicked, this, [this] {
             model_.startScheduledBlockNow(now());
             openMainWindow();

@@ -58,8 +58,8 @@ QLabel* makeHint(const QString& text, QWidget* parent)
 QPushButton* makePrimary(const QString& text, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
-    button->setDefault(true);
     button->setAutoDefault(false);
+    look::makeProminent(*button);
     return button;
 }
 
