@@ -20,6 +20,12 @@ namespace quillmere {
 // blocks kept in the history until the user asks to edit them.
 enum class FormPresentation { editable, readOnly };
 
+// Makes Tab follow the visual (layout) order under `root`. Widgets created
+// later (rows added, forms built when first opened) otherwise join the end of
+// the window's focus chain. Hidden widgets are chained too, so their place is
+// right when they appear.
+void orderFocusByLayout(QWidget* root);
+
 // A label-value row as the read-only presentations show it; the value is
 // plain text (never markup), wraps, and can be selected and copied with the
 // mouse or, after Tab reaches it, the keyboard.

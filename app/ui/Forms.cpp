@@ -123,36 +123,6 @@ void showLineText(QLineEdit* field, const QString& text)
     }
 }
 
-// Keyboard order follows the visual order, also for rows added later (a new
-// widget otherwise joins the end of the window's focus chain). Hidden and
-// click-only widgets are chained too, so their place is right when they
-// become reachable.
-void collectFocusable(const QLayout* layout, std::vector<QWidget*>& widgets)
-{
-    for (int index = 0; index < layout->count(); ++index) {
-        QLayoutItem* item = layout->itemAt(index);
-        if (QWidget* widget = item->widget()) {
-            if (widget->focusPolicy() != Qt::NoFocus) {
-                widgets.push_back(widget);
-            }
-            if (widget->layout()) {
-                collectFocusable(widget->layout(), widgets);
-            }
-        } else if (const QLayout* nested = item->layout()) {
-            collectFocusable(nested, widgets);
-        }
-    }
-}
-
-void orderTabs(QWidget* form)
-{
-    std::vector<QWidget*> widgets;
-    collectFocusable(form->layout(), widgets);
-    for (std::size_t index = 1; index < widgets.size(); ++index) {
-        QWidget::setTabOrder(widgets[index - 1], widgets[index]);
-    }
-}
-
 // Return in each field focuses the next one; in the last it leaves the form
 // without a focused field.
 template <std::size_t count>
@@ -286,7 +256,7 @@ BlockPreparationForm::BlockPreparationForm(const Block& block, FormPresentation 
     }
 
     syncControls();
-    orderTabs(this);
+    orderFocusByLayout(this);
 }
 
 void BlockPreparationForm::setBlock(const Block& block)
@@ -420,7 +390,7 @@ void BlockPreparationForm::syncOutcomeRows()
         }
     }
     if (changed) {
-        orderTabs(this);
+        orderFocusByLayout(this);
     }
 }
 
@@ -631,7 +601,7 @@ SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> o
     }
 
     syncControls();
-    orderTabs(this);
+    orderFocusByLayout(this);
     applyFocusState();
 }
 
@@ -843,7 +813,7 @@ SessionReviewForm::SessionReviewForm(const SessionReview& review, FormPresentati
     }
 
     syncControls();
-    orderTabs(this);
+    orderFocusByLayout(this);
 }
 
 void SessionReviewForm::setReview(const SessionReview& review)
@@ -896,7 +866,7 @@ BlockReviewForm::BlockReviewForm(const BlockReview& review, FormPresentation pre
     }
 
     syncControls();
-    orderTabs(this);
+    orderFocusByLayout(this);
 }
 
 void BlockReviewForm::setReview(const BlockReview& review)

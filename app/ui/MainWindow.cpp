@@ -64,37 +64,6 @@ void discard(QWidget* widget)
     widget->deleteLater();
 }
 
-// Keyboard order follows the visual (layout) order. Widgets created later
-// (lazily built forms, a newly completed block shown first) would otherwise
-// join the end of the window's focus chain.
-void collectFocusable(const QLayout* layout, std::vector<QWidget*>& widgets)
-{
-    for (int index = 0; index < layout->count(); ++index) {
-        QLayoutItem* item = layout->itemAt(index);
-        if (QWidget* widget = item->widget()) {
-            if (widget->focusPolicy() != Qt::NoFocus) {
-                widgets.push_back(widget);
-            }
-            if (widget->layout()) {
-                collectFocusable(widget->layout(), widgets);
-            }
-        } else if (const QLayout* nested = item->layout()) {
-            collectFocusable(nested, widgets);
-        }
-    }
-}
-
-void orderFocusByLayout(QWidget* root)
-{
-    std::vector<QWidget*> widgets;
-    if (root->layout()) {
-        collectFocusable(root->layout(), widgets);
-    }
-    for (std::size_t index = 1; index < widgets.size(); ++index) {
-        QWidget::setTabOrder(widgets[index - 1], widgets[index]);
-    }
-}
-
 QVBoxLayout* makeColumn(QWidget* widget, double spacing)
 {
     auto* layout = new QVBoxLayout(widget);

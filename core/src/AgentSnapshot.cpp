@@ -11,16 +11,6 @@ namespace {
 using nlohmann::json;
 
 template <class T>
-json listValue(const std::vector<T>& items)
-{
-    json list = json::array();
-    for (const T& item : items) {
-        list.push_back(toJson(item));
-    }
-    return list;
-}
-
-template <class T>
 json nullable(const std::optional<T>& value)
 {
     return value ? toJson(*value) : json(nullptr);
@@ -89,13 +79,13 @@ json toJson(const AgentSnapshot& value)
         {"workflowState", rawText(value.workflowState)},
         {"interruptible", value.interruptible},
         {"block", nullable(value.block)},
-        {"outcomes", listValue(value.outcomes)},
-        {"tasks", listValue(value.tasks)},
-        {"sessions", listValue(value.sessions)},
+        {"outcomes", coding::listValue(value.outcomes)},
+        {"tasks", coding::listValue(value.tasks)},
+        {"sessions", coding::listValue(value.sessions)},
         {"currentSession", nullable(value.currentSession)},
         {"nextSession", nullable(value.nextSession)},
         {"remainingSeconds", value.remainingSeconds ? json(*value.remainingSeconds) : json(nullptr)},
-        {"openQuestions", listValue(value.openQuestions)},
+        {"openQuestions", coding::listValue(value.openQuestions)},
         {"updatedAt", instantValue(value.updatedAt)},
     };
 }

@@ -5,16 +5,6 @@ namespace {
 
 using nlohmann::json;
 
-template <class T>
-json listValue(const std::vector<T>& items)
-{
-    json list = json::array();
-    for (const T& item : items) {
-        list.push_back(toJson(item));
-    }
-    return list;
-}
-
 void putOptionalInstant(json& object, const char* key, const std::optional<Instant>& value)
 {
     if (value) {
@@ -95,13 +85,13 @@ json toJson(const Block& value)
         {"focusDurationSeconds", secondsValue(value.focusDurationSeconds)},
         {"breakDurationSeconds", secondsValue(value.breakDurationSeconds)},
         {"cycleCount", value.cycleCount},
-        {"outcomes", listValue(value.outcomes)},
+        {"outcomes", coding::listValue(value.outcomes)},
         {"whyValue", value.whyValue},
         {"doneTest", value.doneTest},
         {"hazards", value.hazards},
         {"measurableCheck", value.measurableCheck},
         {"contextNotes", value.contextNotes},
-        {"sessions", listValue(value.sessions)},
+        {"sessions", coding::listValue(value.sessions)},
     };
     putOptionalInstant(object, "plannedStart", value.plannedStart);
     if (value.reflection) {
@@ -131,9 +121,9 @@ json toJson(const QuillmereState& value)
     json object{
         {"id", value.id.toString()},
         {"workflowState", rawText(value.workflowState)},
-        {"blockHistory", listValue(value.blockHistory)},
+        {"blockHistory", coding::listValue(value.blockHistory)},
         {"breakExtensionSeconds", secondsValue(value.breakExtensionSeconds)},
-        {"agentQuestions", listValue(value.agentQuestions)},
+        {"agentQuestions", coding::listValue(value.agentQuestions)},
         {"updatedAt", instantValue(value.updatedAt)},
     };
     if (value.currentBlock) {

@@ -48,6 +48,18 @@ nlohmann::json secondsValue(double seconds);
 
 namespace coding {
 
+// A JSON array of records in stored order (empty lists stay arrays); each
+// record type brings its own toJson.
+template <class T>
+nlohmann::json listValue(const std::vector<T>& items)
+{
+    nlohmann::json list = nlohmann::json::array();
+    for (const T& item : items) {
+        list.push_back(toJson(item));
+    }
+    return list;
+}
+
 // Thrown inside decoders only; decodeDocument turns it into a CodingError, so
 // it never leaves the library.
 struct DecodingFailure : std::exception {
