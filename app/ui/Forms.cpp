@@ -167,6 +167,32 @@ constexpr std::array<std::string BlockReview::*, 5> reflectionProseMembers{
     &BlockReview::wentWell,       &BlockReview::lessons,
 };
 
+// Adds one prose field per member of `record`, in order, each writing its
+// member and reporting the whole record through `report` when the text
+// really changed; Return moves from one field to the next.
+template <class Record, std::size_t count>
+void addProseFields(QObject* form, FormGroup* group, FormPresentation presentation,
+                    std::array<ProseField*, count>& fields, const std::array<QString, count>& labels,
+                    const std::array<std::string Record::*, count>& members, Record& record,
+                    std::function<void()> report)
+{
+    for (std::size_t index = 0; index < count; ++index) {
+        fields[index] = new ProseField(labels[index], presentation, group);
+        group->addRow(fields[index]);
+        QObject::connect(fields[index], &ProseField::textEdited, form,
+                         [&record, member = members[index], report](const QString& text) {
+                             std::string value = text.toStdString();
+                             if (record.*member != value) {
+                                 record.*member = std::move(value);
+                                 report();
+                             }
+                         });
+    }
+    if (presentation == FormPresentation::editable) {
+        chainReturnAdvance(fields);
+    }
+}
+
 QString completionText(CompletionResult completion)
 {
     switch (completion) {
@@ -237,23 +263,10 @@ BlockPreparationForm::BlockPreparationForm(const Block& block, FormPresentation 
         connect(addOutcome_, &QPushButton::clicked, this, &BlockPreparationForm::addOutcome);
     }
 
-    const std::array labels{tr("Why this block is valuable"), tr("Completion test"), tr("Risks or hazards"),
-                            tr("Measurable check"), tr("Other context")};
-    for (std::size_t index = 0; index < prose_.size(); ++index) {
-        prose_[index] = new ProseField(labels[index], presentation, preparation);
-        preparation->addRow(prose_[index]);
-        connect(prose_[index], &ProseField::textEdited, this, [this, index](const QString& text) {
-            std::string value = text.toStdString();
-            std::string& field = block_.*blockProseMembers[index];
-            if (field != value) {
-                field = std::move(value);
-                emit edited(block_);
-            }
-        });
-    }
-    if (presentation == FormPresentation::editable) {
-        chainReturnAdvance(prose_);
-    }
+    addProseFields(this, preparation, presentation, prose_,
+                   {tr("Why this block is valuable"), tr("Completion test"), tr("Risks or hazards"),
+                    tr("Measurable check"), tr("Other context")},
+                   blockProseMembers, block_, [this] { emit edited(block_); });
 
     syncControls();
     orderFocusByLayout(this);
@@ -795,22 +808,8 @@ SessionReviewForm::SessionReviewForm(const SessionReview& review, FormPresentati
         break;
     }
 
-    const std::array labels{tr("Noteworthy result"), tr("Distractions"), tr("Improvement")};
-    for (std::size_t index = 0; index < prose_.size(); ++index) {
-        prose_[index] = new ProseField(labels[index], presentation, group);
-        group->addRow(prose_[index]);
-        connect(prose_[index], &ProseField::textEdited, this, [this, index](const QString& text) {
-            std::string value = text.toStdString();
-            std::string& field = review_.*reviewProseMembers[index];
-            if (field != value) {
-                field = std::move(value);
-                emit edited(review_);
-            }
-        });
-    }
-    if (presentation == FormPresentation::editable) {
-        chainReturnAdvance(prose_);
-    }
+    addProseFields(this, group, presentation, prose_, {tr("Noteworthy result"), tr("Distractions"), tr("Improvement")},
+                   reviewProseMembers, review_, [this] { emit edited(review_); });
 
     syncControls();
     orderFocusByLayout(this);
@@ -847,23 +846,10 @@ BlockReviewForm::BlockReviewForm(const BlockReview& review, FormPresentation pre
     auto* group = new FormGroup(tr("Block reflection"), this);
     layout->addWidget(group);
 
-    const std::array labels{tr("Output produced"), tr("Comparison with normal output"),
-                            tr("Where work became bogged down"), tr("What went well"), tr("Transferable lessons")};
-    for (std::size_t index = 0; index < prose_.size(); ++index) {
-        prose_[index] = new ProseField(labels[index], presentation, group);
-        group->addRow(prose_[index]);
-        connect(prose_[index], &ProseField::textEdited, this, [this, index](const QString& text) {
-            std::string value = text.toStdString();
-            std::string& field = review_.*reflectionProseMembers[index];
-            if (field != value) {
-                field = std::move(value);
-                emit edited(review_);
-            }
-        });
-    }
-    if (presentation == FormPresentation::editable) {
-        chainReturnAdvance(prose_);
-    }
+    addProseFields(this, group, presentation, prose_,
+                   {tr("Output produced"), tr("Comparison with normal output"), tr("Where work became bogged down"),
+                    tr("What went well"), tr("Transferable lessons")},
+                   reflectionProseMembers, review_, [this] { emit edited(review_); });
 
     syncControls();
     orderFocusByLayout(this);
