@@ -18,6 +18,9 @@ QuillmereState stateWithHistory(std::int64_t blocks)
     Block completed = state.blockHistory.front();
     completed.sessions.resize(8, completed.sessions.front());
     state.blockHistory.assign(static_cast<std::size_t>(blocks), completed);
+    for (Block& block : state.blockHistory) {
+        block.id = Uuid::generate(); // distinct blocks, as a real history has
+    }
     return state;
 }
 
@@ -33,6 +36,20 @@ void EncodeState(benchmark::State& run)
     run.counters["file_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(EncodeState)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
+
+// What a save costs once the history has been encoded before.
+void EncodeStateWithUnchangedHistory(benchmark::State& run)
+{
+    QuillmereState state = stateWithHistory(run.range(0));
+    StateEncoder encoder;
+    (void)encoder.encode(state);
+    for (auto _ : run) {
+        state.currentBlock->whyValue.push_back('x'); // the draft being typed
+        auto text = encoder.encode(state);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(EncodeStateWithUnchangedHistory)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
 
 void DecodeState(benchmark::State& run)
 {

@@ -1,5 +1,7 @@
 #include "quillmere/StateCoding.h"
 
+#include <set>
+
 namespace quillmere {
 namespace {
 
@@ -271,6 +273,76 @@ TimerSnapshot read<TimerSnapshot>(const ObjectReader& r)
 std::expected<std::string, CodingError> encodeState(const QuillmereState& state)
 {
     return encodeDocument(toJson(state), JsonLayout::indented);
+}
+
+namespace {
+
+// The text of one history block as it stands in the indented state document:
+// every line four spaces in (root object, then the array).
+std::expected<std::string, CodingError> historyFragment(const Block& block, std::size_t index)
+{
+    auto text = encodeDocument(toJson(block), JsonLayout::indented);
+    if (!text) {
+        CodingError error = std::move(text.error());
+        error.path = "block_history[" + std::to_string(index) + "]" + (error.path.empty() ? "" : "." + error.path);
+        return std::unexpected(std::move(error));
+    }
+    std::string indented;
+    indented.reserve(text->size() + text->size() / 16);
+    indented += "    ";
+    for (const char c : *text) {
+        indented += c;
+        if (c == '\n') {
+            indented += "    ";
+        }
+    }
+    return indented;
+}
+
+} // namespace
+
+std::expected<std::string, CodingError> StateEncoder::encode(const QuillmereState& state)
+{
+    QuillmereState withoutHistory = state;
+    withoutHistory.blockHistory.clear();
+    auto root = encodeState(withoutHistory);
+    if (!root || state.blockHistory.empty()) {
+        fragments_.clear();
+        return root;
+    }
+
+    std::set<Uuid> seen;
+    std::string history = "[\n";
+    for (std::size_t index = 0; index < state.blockHistory.size(); ++index) {
+        const Block& block = state.blockHistory[index];
+        auto cached = fragments_.find(block.id);
+        if (cached == fragments_.end() || !(cached->second.block == block)) {
+            auto text = historyFragment(block, index);
+            if (!text) {
+                return std::unexpected(std::move(text.error()));
+            }
+            cached = fragments_.insert_or_assign(block.id, Fragment{block, std::move(*text)}).first;
+        }
+        if (index > 0) {
+            history += ",\n";
+        }
+        history += cached->second.text;
+        // A damaged history may repeat an identifier: the later block wins
+        // the cache slot, which only costs an encoding next time.
+        seen.insert(block.id);
+    }
+    history += "\n  ]";
+    std::erase_if(fragments_, [&seen](const auto& entry) { return !seen.contains(entry.first); });
+
+    // Keys are unique and quotes inside texts are escaped, so the empty
+    // history key occurs exactly once, at the root.
+    static constexpr std::string_view emptyHistory = "\n  \"block_history\": []";
+    const auto at = root->find(emptyHistory);
+    if (at == std::string::npos) {
+        return encodeState(state);
+    }
+    root->replace(at + emptyHistory.size() - 2, 2, history);
+    return root;
 }
 
 std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes)

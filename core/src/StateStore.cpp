@@ -40,7 +40,8 @@ StateStore::StateStore(std::filesystem::path directory, Clock now, ReplaceItem r
       stateURL_(directory_ / stateFileName),
       agentStateURL_(directory_ / agentStateFileName),
       replaceItem_(std::move(replaceItem)),
-      now_(std::move(now))
+      now_(std::move(now)),
+      encoder_(std::make_shared<StateEncoder>())
 {
 }
 
@@ -98,7 +99,7 @@ std::expected<void, StoreError> StateStore::save(const QuillmereState& state) co
     if (auto created = createDirectoryIfNeeded(); !created) {
         return created;
     }
-    const auto text = encodeState(state);
+    const auto text = encoder_->encode(state);
     if (!text) {
         return std::unexpected(StoreError{text.error(), stateURL_});
     }

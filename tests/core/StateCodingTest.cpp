@@ -43,6 +43,53 @@ TEST(StateCoding, GeneratedStatesRoundTripWithInstantsTruncated)
     }
 }
 
+TEST(StateEncoder, ReusedHistoryTextIsByteForByteThePlainEncoding)
+{
+    fixtures::StateGenerator generate(77);
+    StateEncoder encoder;
+    QuillmereState state = generate.state();
+    const auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(encoder.encode(state), encodeState(state));
+    };
+    for (int round = 0; round < 40; ++round) {
+        check("as generated");
+        check("unchanged");
+        state.blockHistory.insert(state.blockHistory.begin(), generate.block()); // a block completed
+        check("block added in front");
+        if (!state.blockHistory.empty()) {
+            state.blockHistory.back().contextNotes += " edited";
+            check("history entry edited");
+        }
+        if (state.blockHistory.size() > 2) {
+            state.blockHistory.erase(state.blockHistory.begin() + 1);
+            check("block removed");
+        }
+        if (round % 5 == 0) {
+            state.blockHistory.push_back(state.blockHistory.front()); // a damaged file repeats an id
+            check("identifier repeated");
+            state.blockHistory.clear();
+            check("history emptied");
+        }
+        state.workflowState = static_cast<WorkflowState>(generate.pick(0, 7));
+        state.updatedAt = generate.instant();
+        check("root changed");
+    }
+}
+
+TEST(StateEncoder, NonFiniteNumberInHistoryFailsLikeThePlainEncoding)
+{
+    QuillmereState state = fixtures::everyOptionalPresent();
+    state.blockHistory.push_back(state.blockHistory.front());
+    state.blockHistory[1].id = Uuid::generate();
+    state.blockHistory[1].focusDurationSeconds = std::numeric_limits<double>::infinity();
+    StateEncoder encoder;
+    const auto cached = encoder.encode(state);
+    ASSERT_FALSE(cached);
+    EXPECT_EQ(cached.error(), encodeState(state).error());
+    EXPECT_EQ(cached.error().path, "block_history[1].focus_duration_seconds");
+}
+
 TEST(StateCoding, WritesSnakeCaseKeysWholeSecondZuluInstantsAndOmitsAbsentOptionals)
 {
     QuillmereState full = fixtures::everyOptionalPresent();

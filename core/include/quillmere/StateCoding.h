@@ -5,6 +5,7 @@
 #include "quillmere/TimerSnapshot.h"
 
 #include <expected>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,22 @@ template <> TimerSnapshot read<TimerSnapshot>(const ObjectReader& reader);
 // The contents of `state.json`: indented, sorted snake-case keys, whole-second
 // UTC instants. Fails only for a number JSON cannot hold (not finite).
 std::expected<std::string, CodingError> encodeState(const QuillmereState& state);
+
+// Encodes states exactly as encodeState does, reusing the text of history
+// blocks that are unchanged since the previous call. The history is most of
+// the file and rarely changes, so a save after the first one costs a
+// comparison per block instead of an encoding. Keeps a copy of the history.
+class StateEncoder {
+public:
+    std::expected<std::string, CodingError> encode(const QuillmereState& state);
+
+private:
+    struct Fragment {
+        Block block;
+        std::string text; // indented for its place in the history array
+    };
+    std::map<Uuid, Fragment> fragments_;
+};
 
 // Reads `state.json`. A missing or null state or review identifier is replaced
 // by a new one; anything else wrong fails the whole read with an error that

@@ -3,10 +3,12 @@
 #include "quillmere/AgentSnapshot.h"
 #include "quillmere/AtomicFile.h"
 #include "quillmere/QuillmereState.h"
+#include "quillmere/StateCoding.h"
 
 #include <expected>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -25,8 +27,9 @@ struct StoreError {
 };
 
 // Keeps the whole state in `state.json` and, after every save, the agents'
-// export `agent-state.json` beside it. Holds nothing in memory: every call
-// reads or writes the files. Both files are replaced atomically; `state.json`
+// export `agent-state.json` beside it. Every call reads or writes the files;
+// the only thing kept between calls is the encoded text of unchanged history
+// blocks, which makes a save with years of history cheap. Both files are replaced atomically; `state.json`
 // is also flushed to disk before and after the rename, since losing it loses
 // the user's whole history. Files are private to the user (mode 0600) in a
 // folder created with mode 0700.
@@ -75,6 +78,8 @@ private:
     std::filesystem::path agentStateURL_;
     ReplaceItem replaceItem_;
     Clock now_;
+    // Remembers the encoded history between saves; copies of a store share it.
+    std::shared_ptr<StateEncoder> encoder_;
 };
 
 } // namespace quillmere
