@@ -1,5 +1,6 @@
 #include "SystemLog.h"
 
+#include <cstdlib>
 #include <string>
 #include <syslog.h>
 
@@ -8,7 +9,10 @@ namespace quillmere {
 void writeSystemLog(std::string_view line)
 {
     static const bool opened = [] {
-        ::openlog("quillmere", LOG_PID, LOG_USER);
+        // QUILLMERE_LOG_STDERR copies every line to standard error as well:
+        // for a terminal, and for test machines that run no system logger.
+        const char* copy = std::getenv("QUILLMERE_LOG_STDERR");
+        ::openlog("quillmere", LOG_PID | (copy != nullptr && *copy != '\0' ? LOG_PERROR : 0), LOG_USER);
         return true;
     }();
     (void)opened;

@@ -1,0 +1,71 @@
+#include "CommandLine.h"
+
+#ifndef QUILLMERE_VERSION
+#define QUILLMERE_VERSION "0.0.0"
+#endif
+
+namespace quillmere {
+
+std::optional<CommandLine::Request> CommandLine::earlyRequest(const std::vector<std::string_view>& arguments)
+{
+    for (const std::string_view argument : arguments) {
+        if (argument == "--") {
+            break;
+        }
+        if (argument == "--help" || argument == "-h") {
+            return Request::help;
+        }
+        if (argument == "--version" || argument == "-v") {
+            return Request::version;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QString* error)
+{
+    CommandLine line;
+    bool optionsEnded = false;
+    for (const QString& argument : arguments) {
+        if (!optionsEnded && argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
+            line.request = Request::help;
+        } else if (!optionsEnded && (argument == QLatin1String("--version") || argument == QLatin1String("-v"))) {
+            line.request = Request::version;
+        } else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            if (error != nullptr) {
+                *error = QStringLiteral("unknown option %1").arg(argument);
+            }
+            return std::nullopt;
+        } else {
+            line.urls.append(argument);
+        }
+    }
+    return line;
+}
+
+std::string CommandLine::helpText()
+{
+    return "Usage: quillmere [OPTION]... [URL]...\n"
+           "Plan a block of focused work, run its focus sessions and breaks, and review them.\n"
+           "\n"
+           "Starts Quillmere, or brings the running one forward. A quillmere://open/<route>\n"
+           "URL (as the desktop widget opens) shows the work cycle; other arguments are ignored.\n"
+           "One Quillmere runs per session: a second launch hands over to the first and exits.\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help     show this help and exit\n"
+           "  -v, --version  show the version and exit\n"
+           "Qt's own options (-platform, -display, -style, ...) are accepted as well.\n"
+           "\n"
+           "Files: $XDG_DATA_HOME/Quillmere/ (default ~/.local/share/Quillmere/) holds state.json\n"
+           "and agent-state.json; the window's frame is kept in ~/.config/Quillmere/Quillmere.conf.\n";
+}
+
+std::string CommandLine::versionText()
+{
+    return std::string("quillmere ") + QUILLMERE_VERSION + "\n";
+}
+
+} // namespace quillmere

@@ -1,0 +1,78 @@
+#include "QuillmereApp.h"
+
+#include "MainWindowController.h"
+#include "QuillmereAppDelegate.h"
+#include "StatusAreaItem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+
+#include <cstdlib>
+
+namespace quillmere {
+
+LaunchMode LaunchMode::fromEnvironment(const Environment& environment, qint64 processId,
+                                       const std::filesystem::path& temporaryFolder)
+{
+    if (environment(hostedVariable) != nullptr) {
+        return {true, temporaryFolder / ("Quillmere-XCTest-" + std::to_string(processId))};
+    }
+    return {false, StateStore::defaultDirectory(environment)};
+}
+
+LaunchMode LaunchMode::current()
+{
+    return fromEnvironment([](const char* name) { return std::getenv(name); }, QCoreApplication::applicationPid(),
+                           QDir::tempPath().toStdString());
+}
+
+std::unique_ptr<QSettings> LaunchMode::openSettings() const
+{
+    if (hosted) {
+        return std::make_unique<QSettings>(QString::fromStdString((stateFolder / "Quillmere.conf").string()),
+                                           QSettings::IniFormat);
+    }
+    return std::make_unique<QSettings>();
+}
+
+QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Options options) : mode_(std::move(mode))
+{
+    AppModel::Collaborators collaborators;
+    collaborators.clock = options.clock;
+    if (mode_.hosted) {
+        collaborators.notifications = std::make_unique<TestHostNotificationScheduler>();
+        collaborators.widgets = std::make_unique<TestHostWidgetPublisher>();
+    }
+    // Otherwise the model's defaults: the desktop's notification service and
+    // the widget's shared folder.
+    collaborators.mainWindowFactory = [this](AppModel& model) {
+        return std::make_unique<MainWindowController>(model, [this] { return mode_.openSettings(); });
+    };
+    const Instant now = options.clock ? options.clock() : std::chrono::system_clock::now();
+    StateStore store(mode_.stateFolder, options.clock ? options.clock : StateStore::systemClock());
+    model_ = std::make_unique<AppModel>(std::move(store), std::move(collaborators), now, true);
+
+    if (options.statusAreaItem) {
+        statusAreaItem_ = std::make_unique<StatusAreaItem>(*model_);
+    }
+    // Typing held back for a pause in it is written before the process ends.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { model_->flushPendingSave(); });
+
+    // After start-up has returned, so that links delivered during start-up
+    // wait in the delegate and are handled here, in order.
+    QMetaObject::invokeMethod(
+        this,
+        [this, &delegate] {
+            delegate.attach(*model_);
+            model_->showMainWindow();
+        },
+        Qt::QueuedConnection);
+}
+
+QuillmereApp::~QuillmereApp()
+{
+    statusAreaItem_.reset();
+}
+
+} // namespace quillmere

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace quillmere {
+
+// Turns SIGTERM, SIGINT and SIGHUP into an orderly quit, so that a logout or
+// Ctrl+C in a terminal still writes the held-back draft and the window's
+// frame. The handler only writes a byte into a socket; the event loop reads
+// it and quits.
+class QuitOnSignal final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit QuitOnSignal(QObject* parent = nullptr);
+    ~QuitOnSignal() override;
+
+private:
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+} // namespace quillmere

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <expected>
+#include <filesystem>
+#include <string>
+
+namespace quillmere {
+
+// The exclusive lock that makes this process the one writer of a state
+// folder: flock(2) on `<folder>/.lock`, held from start-up until the process
+// ends. The kernel drops it when the process dies, however it dies, so a
+// crash never leaves a stale lock behind.
+class StateFolderLock {
+public:
+    struct Failure {
+        // Another process holds the lock: the folder has a writer already.
+        bool heldElsewhere = false;
+        std::string description;
+    };
+
+    static constexpr const char* lockFileName = ".lock";
+
+    // Creates the folder (mode 0700, missing parents too) and takes the lock
+    // without waiting.
+    static std::expected<StateFolderLock, Failure> acquire(const std::filesystem::path& folder);
+
+    StateFolderLock(StateFolderLock&& other) noexcept;
+    StateFolderLock& operator=(StateFolderLock&& other) noexcept;
+    StateFolderLock(const StateFolderLock&) = delete;
+    StateFolderLock& operator=(const StateFolderLock&) = delete;
+    ~StateFolderLock();
+
+private:
+    explicit StateFolderLock(int descriptor) : descriptor_(descriptor) {}
+
+    int descriptor_ = -1;
+};
+
+} // namespace quillmere

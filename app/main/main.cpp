@@ -1,0 +1,102 @@
+// quillmere: the desktop application. Answers --help and --version without a
+// display; otherwise makes sure it is the one Quillmere of the session and
+// the one writer of its state folder, then runs until the user quits.
+
+#include "ApplicationBus.h"
+#include "CommandLine.h"
+#include "QuillmereApp.h"
+#include "QuillmereAppDelegate.h"
+#include "QuitOnSignal.h"
+#include "StateFolderLock.h"
+#include "SystemLog.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <iostream>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+static void initialiseApplicationResources()
+{
+    Q_INIT_RESOURCE(application);
+}
+
+int main(int argc, char** argv)
+{
+    using namespace quillmere;
+
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (const auto request = CommandLine::earlyRequest(arguments)) {
+        std::cout << (*request == CommandLine::Request::help ? CommandLine::helpText() : CommandLine::versionText());
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QApplication::setOrganizationName(QStringLiteral("Quillmere"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
+    // The id that ties the window, the notifications and the status-area item
+    // to the installed desktop file and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
+    // Closing the window leaves the application running in the status area.
+    QApplication::setQuitOnLastWindowClosed(false);
+    initialiseApplicationResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/application/org.quillmere.Quillmere.svg")));
+
+    QString error;
+    const std::optional<CommandLine> line = CommandLine::parse(QApplication::arguments().mid(1), &error);
+    if (!line) {
+        std::cerr << "quillmere: " << error.toStdString() << "\nTry 'quillmere --help'.\n";
+        return 2;
+    }
+    if (line->request != CommandLine::Request::run) {
+        std::cout << (line->request == CommandLine::Request::help ? CommandLine::helpText()
+                                                                  : CommandLine::versionText());
+        return 0;
+    }
+
+    const LaunchMode mode = LaunchMode::current();
+    QuillmereAppDelegate delegate;
+    QObject::connect(&delegate, &QuillmereAppDelegate::quitRequested, &application, &QCoreApplication::quit);
+
+    // One Quillmere per session: a second launch hands its links to the first
+    // one (or just brings it forward) and leaves. A hosted run is private to
+    // its host and never takes the name.
+    bool handOverFailed = false;
+    if (!mode.hosted) {
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        if (applicationBus::claim(bus, delegate) == applicationBus::Claim::ownedByAnother) {
+            if (applicationBus::handOver(bus, line->urls, applicationBus::platformDataFromEnvironment())) {
+                return 0;
+            }
+            handOverFailed = true;
+        }
+    }
+
+    // One writer per state folder, with or without a bus.
+    auto lock = StateFolderLock::acquire(mode.stateFolder);
+    if (!lock) {
+        if (lock.error().heldElsewhere) {
+            std::cerr << "quillmere: another Quillmere is already running on " << mode.stateFolder.string()
+                      << (handOverFailed ? " and does not answer" : " and cannot be reached over D-Bus")
+                      << "; not starting a second one.\n";
+            return 1;
+        }
+        // Without a lock nothing else could be written here either; the
+        // model reports the failed saves itself.
+        writeSystemLog("Quillmere: running without the state folder lock: " + lock.error().description);
+    }
+    if (handOverFailed) {
+        writeSystemLog("Quillmere: the Quillmere that owns the session's bus name does not answer; running "
+                       "without the name");
+    }
+
+    QuitOnSignal quitOnSignal;
+    QuillmereApp quillmere(delegate, mode);
+    // Links from the command line arrive before start-up has finished, like
+    // links the desktop delivers at launch: they wait for the model.
+    delegate.open(line->urls);
+    return application.exec();
+}
