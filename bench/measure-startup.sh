@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Measures the application as a user meets it: time from exec to the main
+# window mapped (median of several launches), resident memory after a minute
+# idle, and CPU used over a minute with a focus running. Runs the release
+# build on a virtual display with a private session bus; prints figures and
+# asserts nothing.
+#
+#   bench/measure-startup.sh [--binary PATH] [--runs N] [--seconds S]
+#
+# Without --binary it builds build-release/ first, as scripts/start does.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+binary=""
+args=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --binary) binary="$2"; shift 2 ;;
+    *) args+=("$1"); shift ;;
+  esac
+done
+
+if [ -z "$binary" ]; then
+  scripts/install-deps
+  cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_BUILD_TESTS=OFF >/dev/null
+  cmake --build build-release --target quillmere >/dev/null
+  binary=build-release/app/quillmere
+fi
+
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  dbus-run-session -- python3 bench/measure_startup.py --binary "$binary" "${args[@]}"

@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+"""The figures behind bench/measure-startup.sh (run it through that script,
+which provides the display and the bus).
+
+- start-up: from just before exec to the X server's MapNotify of the main
+  window, seen by xev listening on the root window; one warm-up launch, then
+  the median of --runs launches.
+- memory: VmRSS of the process after --seconds idle.
+- CPU: user + system time over --seconds with a focus running and the window
+  showing its countdown, as a share of one core; and the wake-ups (context
+  switches of all threads) per second.
+"""
+
+import argparse
+import datetime
+import json
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import uuid
+
+
+def iso(instant):
+    return instant.strftime("%Y-%m-%dT%H:%M:%SZ")
+
+
+def running_focus_state(started_at):
+    outcome = str(uuid.uuid4()).upper()
+    plan = {"block_outcome_id": outcome, "energy": 4, "first_action": "Open parser.cpp", "hazards_mitigation": "",
+            "id": str(uuid.uuid4()).upper(), "intended_outcome": "Draft the parser", "morale": 4, "nicu_framing": ""}
+    return {
+        "agent_questions": [], "block_history": [], "break_extension_seconds": 0,
+        "current_block": {
+            "break_duration_seconds": 300, "context_notes": "", "created_at": iso(started_at), "cycle_count": 8,
+            "done_test": "", "focus_duration_seconds": 1500, "hazards": "", "id": str(uuid.uuid4()).upper(),
+            "measurable_check": "", "outcomes": [{"id": outcome, "title": "Parser works"}],
+            "sessions": [{"accumulated_paused_seconds": 0, "id": str(uuid.uuid4()).upper(), "number": 1,
+                          "plan": plan, "planned_duration_seconds": 1500, "started_at": iso(started_at)}],
+            "why_value": "",
+        },
+        "id": str(uuid.uuid4()).upper(), "updated_at": iso(started_at), "workflow_state": "focusing",
+    }
+
+
+class MapWatcher:
+    """xev on the root window: the instant of every MapNotify, by window."""
+
+    def __init__(self, env):
+        self.events = []
+        self.lock = threading.Lock()
+        self.process = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=env,
+                                        stdout=subprocess.PIPE, text=True)
+        threading.Thread(target=self.read, daemon=True).start()
+
+    def read(self):
+        pending = False
+        for line in self.process.stdout:
+            now = time.monotonic()
+            if line.startswith("MapNotify event"):
+                pending = True
+            elif pending and " window 0x" in line:
+                window = line.split(" window ")[1].split(",")[0]
+                with self.lock:
+                    self.events.append((now, window))
+                pending = False
+
+    def first_after(self, instant, timeout, accept):
+        """The first mapping after `instant` of a window that `accept` takes."""
+        deadline = time.monotonic() + timeout
+        seen = set()
+        while time.monotonic() < deadline:
+            with self.lock:
+                candidates = [(when, window) for when, window in self.events if when >= instant]
+            for when, window in candidates:
+                if window not in seen:
+                    seen.add(window)
+                    if accept(window):
+                        return when, window
+            time.sleep(0.001)
+        return None
+
+    def stop(self):
+        self.process.terminate()
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def context_switches(pid):
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{task}/status") as status:
+            for line in status:
+                if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                    total += int(line.split()[1])
+    return total
+
+
+def status_field(pid, name):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith(name + ":"):
+                return int(line.split()[1])
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--runs", type=int, default=9)
+    parser.add_argument("--seconds", type=int, default=60)
+    options = parser.parse_args()
+    binary = os.path.abspath(options.binary)
+
+    root = tempfile.mkdtemp(prefix="quillmere-bench-")
+    env = {"PATH": os.environ["PATH"], "DISPLAY": os.environ["DISPLAY"],
+           "DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"], "LANG": "C.UTF-8",
+           "QT_QPA_PLATFORM": "xcb"}
+    if "XAUTHORITY" in os.environ:
+        env["XAUTHORITY"] = os.environ["XAUTHORITY"]
+    for name in ("home", "data", "config", "cache", "runtime"):
+        os.makedirs(os.path.join(root, name), mode=0o700)
+    env.update(HOME=f"{root}/home", XDG_DATA_HOME=f"{root}/data", XDG_CONFIG_HOME=f"{root}/config",
+               XDG_CACHE_HOME=f"{root}/cache", XDG_RUNTIME_DIR=f"{root}/runtime")
+    # A notification daemon, as on a desktop.
+    dunst = subprocess.Popen(["dunst"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    watcher = MapWatcher(env)
+    time.sleep(0.5)
+
+    def is_main_window(window):
+        info = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True, text=True).stdout
+        return '"Quillmere"' in info and "Width: 920" in info and "Height: 720" in info
+
+    def launch():
+        return subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def stop(process):
+        process.send_signal(signal.SIGTERM)
+        process.wait(10)
+
+    try:
+        print(f"binary: {binary}")
+        timings = []
+        for run in range(options.runs + 1):
+            started = time.monotonic()
+            process = launch()
+            mapped = watcher.first_after(started, 10, is_main_window)
+            stop(process)
+            if mapped is None:
+                sys.exit("the main window was never mapped")
+            if run > 0:  # the first launch warms the caches
+                timings.append((mapped[0] - started) * 1000)
+        print(f"start-up, exec to main window mapped: median {statistics.median(timings):.0f} ms "
+              f"(min {min(timings):.0f}, max {max(timings):.0f}, {len(timings)} launches after one warm-up)")
+
+        process = launch()
+        time.sleep(options.seconds)
+        rss = status_field(process.pid, "VmRSS")
+        anon = status_field(process.pid, "RssAnon")
+        print(f"resident memory after {options.seconds} s idle: {rss / 1024:.1f} MiB "
+              f"({anon / 1024:.1f} MiB anonymous, {(rss - anon) / 1024:.1f} MiB mapped files)")
+        stop(process)
+
+        state_folder = os.path.join(root, "data", "Quillmere")
+        with open(os.path.join(state_folder, "state.json"), "w") as file:
+            json.dump(running_focus_state(datetime.datetime.now(datetime.timezone.utc)), file)
+        process = launch()
+        time.sleep(3)
+        cpu_before, switches_before, wall_before = cpu_seconds(process.pid), context_switches(process.pid), \
+            time.monotonic()
+        time.sleep(options.seconds)
+        cpu_after, switches_after, wall_after = cpu_seconds(process.pid), context_switches(process.pid), \
+            time.monotonic()
+        wall = wall_after - wall_before
+        print(f"CPU over {wall:.0f} s with a focus running and the window open: "
+              f"{(cpu_after - cpu_before) / wall * 100:.2f} % of one core "
+              f"({(cpu_after - cpu_before) * 1000:.0f} ms), "
+              f"{(switches_after - switches_before) / wall:.1f} wake-ups per second")
+        stop(process)
+    finally:
+        watcher.stop()
+        dunst.terminate()
+        shutil.rmtree(root, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

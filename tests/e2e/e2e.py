@@ -1,0 +1,528 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios of the real `quillmere` binary.
+
+Each scenario runs on the X display and the session bus it is started under
+(run-e2e.sh provides both: xvfb-run and dbus-run-session), with dunst as the
+notification daemon and a private HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and
+TMPDIR, and judges the application by what a user or another program sees:
+its windows, its exit codes, the files it writes and the notifications the
+daemon receives.
+
+    e2e.py --binary PATH --grab PATH SCENARIO [--out FOLDER]
+"""
+
+import argparse
+import datetime
+import json
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import uuid
+
+# The largest wait the scenarios promise for anything a user would notice.
+PROMPT = 2.0
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(predicate, timeout, what, interval=0.05):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout:.1f} s waiting for {what}")
+        time.sleep(interval)
+
+
+def iso(instant):
+    return instant.strftime("%Y-%m-%dT%H:%M:%SZ")
+
+
+def upper_uuid():
+    return str(uuid.uuid4()).upper()
+
+
+def focus_state(started_at, focus_seconds):
+    """A state file with the first focus of a block running since `started_at`."""
+    outcome = upper_uuid()
+    return {
+        "agent_questions": [],
+        "block_history": [],
+        "break_extension_seconds": 0,
+        "current_block": {
+            "break_duration_seconds": 300,
+            "context_notes": "",
+            "created_at": iso(started_at - datetime.timedelta(minutes=2)),
+            "cycle_count": 8,
+            "done_test": "The parser reads every sample",
+            "focus_duration_seconds": focus_seconds,
+            "hazards": "",
+            "id": upper_uuid(),
+            "measurable_check": "",
+            "outcomes": [{"id": outcome, "title": "Parser works"}],
+            "sessions": [{
+                "accumulated_paused_seconds": 0,
+                "id": upper_uuid(),
+                "number": 1,
+                "plan": {
+                    "block_outcome_id": outcome,
+                    "energy": 4,
+                    "first_action": "Open parser.cpp",
+                    "hazards_mitigation": "",
+                    "id": upper_uuid(),
+                    "intended_outcome": "Draft the parser",
+                    "morale": 4,
+                    "nicu_framing": "",
+                },
+                "planned_duration_seconds": focus_seconds,
+                "started_at": iso(started_at),
+            }],
+            "why_value": "Unblocks the team",
+        },
+        "id": upper_uuid(),
+        "updated_at": iso(started_at),
+        "workflow_state": "focusing",
+    }
+
+
+class Desktop:
+    """A private user on the display and bus of this run, with dunst."""
+
+    def __init__(self, binary, grab):
+        self.binary = binary
+        self.grab = grab
+        self.root = tempfile.mkdtemp(prefix="quillmere-e2e-")
+        self.dirs = {}
+        for name in ("home", "data", "config", "cache", "runtime", "tmp"):
+            path = os.path.join(self.root, name)
+            os.makedirs(path, mode=0o700)
+            self.dirs[name] = path
+        self.env = {
+            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+            "DISPLAY": os.environ["DISPLAY"],
+            "DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"],
+            "HOME": self.dirs["home"],
+            "XDG_DATA_HOME": self.dirs["data"],
+            "XDG_CONFIG_HOME": self.dirs["config"],
+            "XDG_CACHE_HOME": self.dirs["cache"],
+            "XDG_RUNTIME_DIR": self.dirs["runtime"],
+            "TMPDIR": self.dirs["tmp"],
+            "LANG": "C.UTF-8",
+            "QT_QPA_PLATFORM": "xcb",
+            # Diagnostics that would go to the system log also go to stderr.
+            "QUILLMERE_LOG_STDERR": "1",
+        }
+        if "XAUTHORITY" in os.environ:
+            self.env["XAUTHORITY"] = os.environ["XAUTHORITY"]
+        self.processes = []
+        self.helpers = []
+        self.monitor_log = os.path.join(self.root, "notify-calls.log")
+        self.start_helper(["dbus-monitor", "--session",
+                           "type='method_call',interface='org.freedesktop.Notifications',member='Notify'"],
+                          stdout=open(self.monitor_log, "w"))
+        self.start_helper(["dunst"], stdout=subprocess.DEVNULL)
+        wait_until(lambda: self.bus_name_has_owner("org.freedesktop.Notifications"), 10, "dunst on the bus")
+        # dbus-monitor must be listening before anything is sent.
+        wait_until(lambda: os.path.getsize(self.monitor_log) > 0, 10, "dbus-monitor")
+
+    @property
+    def state_folder(self):
+        return os.path.join(self.dirs["data"], "Quillmere")
+
+    def start_helper(self, command, stdout):
+        self.helpers.append(subprocess.Popen(command, env=self.env, stdout=stdout, stderr=subprocess.DEVNULL))
+
+    def bus_name_has_owner(self, name):
+        reply = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                                "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", f"string:{name}"],
+                               env=self.env, capture_output=True, text=True)
+        return "boolean true" in reply.stdout
+
+    # --- quillmere -------------------------------------------------------
+
+    def launch(self, *args, env=None):
+        log = os.path.join(self.root, f"quillmere-{len(self.processes)}.err")
+        process = subprocess.Popen([self.binary, *args], env={**self.env, **(env or {})},
+                                   stdout=subprocess.DEVNULL, stderr=open(log, "w"))
+        process.stderr_path = log
+        self.processes.append(process)
+        return process
+
+    def run(self, *args, env=None, timeout=10):
+        """Runs a launch that is expected to end: its exit code, its running time, its stderr."""
+        started = time.monotonic()
+        process = self.launch(*args, env=env)
+        try:
+            code = process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"quillmere {' '.join(args)} did not end within {timeout} s")
+        return code, time.monotonic() - started, stderr_of(process)
+
+    def quit(self, process):
+        process.send_signal(signal.SIGTERM)
+        code = process.wait(10)
+        check(code == 0, f"quillmere ended with {code} on SIGTERM")
+
+    def running_instances(self):
+        """Quillmere processes of this private user, found by their HOME."""
+        marker = f"HOME={self.dirs['home']}".encode()
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/comm") as comm:
+                    if comm.read().strip() != "quillmere":
+                        continue
+                with open(f"/proc/{pid}/environ", "rb") as environ:
+                    if marker in environ.read().split(b"\0"):
+                        found.append(int(pid))
+            except OSError:
+                continue
+        return found
+
+    # --- windows ---------------------------------------------------------
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True).stdout.split()
+
+    def window_info(self, window):
+        reply = subprocess.run(["xwininfo", "-id", str(window)], env=self.env, capture_output=True, text=True)
+        info = {}
+        for line in reply.stdout.splitlines():
+            key, _, value = line.strip().partition(": ")
+            info[key] = value
+        title = reply.stdout.split('"')[1] if '"' in reply.stdout else ""
+        info["title"] = title
+        return info
+
+    def main_window(self):
+        """The visible window titled "Quillmere" that is window-sized (the
+        status-area icon and the panel are small or otherwise named)."""
+        for window in self.xdotool("search", "--onlyvisible", "--name", "^Quillmere$"):
+            if int(self.window_info(window).get("Width", "0")) >= 400:
+                return window
+        return None
+
+    def wait_main_window(self, timeout=PROMPT, what="the main window to be mapped"):
+        # Qt gives a closed window a new X11 window when it is shown again,
+        # so the window is looked up afresh each time.
+        return wait_until(self.main_window, timeout, what)
+
+    def wait_main_window_hidden(self, what):
+        wait_until(lambda: self.main_window() is None, PROMPT, what)
+
+    def press(self, window, keys):
+        self.xdotool("windowfocus", "--sync", window)
+        self.xdotool("key", "--clearmodifiers", keys)
+
+    def digest(self, window, x, y, width, height):
+        reply = subprocess.run([self.grab, str(window), "--digest", str(x), str(y), str(width), str(height)],
+                               env=self.env, capture_output=True, text=True)
+        check(reply.returncode == 0, f"could not grab the window: {reply.stderr}")
+        return reply.stdout.strip()
+
+    def screenshot(self, window, path):
+        reply = subprocess.run([self.grab, str(window), path], env=self.env, capture_output=True, text=True)
+        check(reply.returncode == 0, f"could not grab the window: {reply.stderr}")
+
+    # --- files and notifications ----------------------------------------
+
+    def agent_state(self, folder=None):
+        try:
+            with open(os.path.join(folder or self.state_folder, "agent-state.json")) as file:
+                return json.load(file)
+        except (OSError, ValueError):
+            return None
+
+    def write_state(self, state):
+        os.makedirs(self.state_folder, mode=0o700, exist_ok=True)
+        with open(os.path.join(self.state_folder, "state.json"), "w") as file:
+            json.dump(state, file, indent=2, sort_keys=True)
+
+    def notify_calls(self):
+        with open(self.monitor_log) as log:
+            calls = log.read().split("method call ")[1:]
+        return [call for call in calls if "member=Notify" in call]
+
+    def files(self, *names):
+        """Every file under the given private folders, with size and time."""
+        listing = {}
+        for name in names:
+            for folder, _, files in os.walk(self.dirs[name]):
+                for file in files:
+                    path = os.path.join(folder, file)
+                    info = os.stat(path)
+                    listing[os.path.relpath(path, self.root)] = (info.st_size, info.st_mtime_ns)
+        return listing
+
+    def close(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        for helper in self.helpers:
+            helper.terminate()
+            helper.wait()
+        subprocess.run(["rm", "-rf", self.root])
+
+
+def stderr_of(process):
+    with open(process.stderr_path) as file:
+        return file.read()
+
+
+def tab_strip(desktop, window):
+    # The tab bar runs along the top of the window while no notice is shown.
+    return desktop.digest(window, 0, 0, 600, 48)
+
+
+# --- scenarios --------------------------------------------------------------
+
+
+def first_launch(desktop, options):
+    """No state.json until the first change; the window titled "Quillmere";
+    agent-state.json within two seconds."""
+    started = time.monotonic()
+    app = desktop.launch()
+    window = desktop.wait_main_window()
+    wait_until(desktop.agent_state, PROMPT - (time.monotonic() - started), "agent-state.json")
+    info = desktop.window_info(window)
+    check(info["title"] == "Quillmere", f"window title is {info['title']!r}")
+    check((info["Width"], info["Height"]) == ("920", "720"), f"window is {info['Width']}x{info['Height']}")
+    check(desktop.agent_state()["workflow_state"] == "idle", "a fresh start is idle")
+    time.sleep(1.5)
+    check(not os.path.exists(os.path.join(desktop.state_folder, "state.json")),
+          "state.json was written although nothing changed")
+    check(os.stat(desktop.state_folder).st_mode & 0o777 == 0o700, "the state folder is not private")
+    desktop.quit(app)
+    check(not os.path.exists(os.path.join(desktop.state_folder, "state.json")),
+          "quitting wrote state.json although nothing changed")
+    check(os.path.exists(os.path.join(desktop.dirs["config"], "Quillmere", "Quillmere.conf")),
+          "the window's frame was not kept")
+
+
+def second_launch(desktop, options):
+    """A second launch exits 0 within two seconds, the first stays the only
+    process and shows its window again; without a bus the lock refuses."""
+    first = desktop.launch()
+    window = desktop.wait_main_window()
+    wait_until(desktop.agent_state, PROMPT, "agent-state.json")
+    desktop.press(window, "ctrl+w")
+    desktop.wait_main_window_hidden("Ctrl+W to hide the window")
+
+    code, elapsed, errors = desktop.run(timeout=PROMPT + 3)
+    check(code == 0, f"the second launch ended with {code}: {errors}")
+    check(elapsed <= PROMPT, f"the second launch took {elapsed:.2f} s")
+    window = desktop.wait_main_window(what="the window to come back")
+    info = desktop.window_info(window)
+    check((info["Width"], info["Height"]) == ("920", "720"), f"the window came back at {info['Width']}x{info['Height']}")
+    check(first.poll() is None, "the first instance is gone")
+    check(desktop.running_instances() == [first.pid],
+          f"quillmere processes: {desktop.running_instances()}, expected only {first.pid}")
+
+    before = sorted(os.listdir(desktop.state_folder))
+    code, elapsed, errors = desktop.run(env={"DBUS_SESSION_BUS_ADDRESS": "unix:path=/nonexistent/bus"})
+    check(code != 0, "a launch that can neither hand over nor lock the folder must fail")
+    check("already running" in errors, f"unclear message: {errors!r}")
+    check(sorted(os.listdir(desktop.state_folder)) == before, "the refused launch wrote into the state folder")
+    check(desktop.running_instances() == [first.pid], "the refused launch is still running")
+    desktop.quit(first)
+
+
+def links(desktop, options):
+    """quillmere://open/focus selects the work cycle and shows the window;
+    other URLs change nothing; links before attachment wait, the ninth is
+    dropped."""
+    app = desktop.launch()
+    window = desktop.wait_main_window()
+    work_cycle = tab_strip(desktop, window)
+    desktop.press(window, "ctrl+3")
+    history = wait_until(lambda: (lambda d: d if d != work_cycle else None)(tab_strip(desktop, window)),
+                         PROMPT, "Ctrl+3 to select the history tab")
+
+    code, _, errors = desktop.run("quillmere://open/focus")
+    check(code == 0, f"handing over the link ended with {code}: {errors}")
+    wait_until(lambda: tab_strip(desktop, window) == work_cycle, PROMPT, "the work-cycle tab")
+
+    desktop.press(window, "ctrl+3")
+    wait_until(lambda: tab_strip(desktop, window) == history, PROMPT, "the history tab again")
+    for other in ("https://example.org/open/focus", "quillmere://open/nowhere", "quillmere://close/focus"):
+        code, _, _ = desktop.run(other)
+        check(code == 0, f"handing over {other} ended with {code}")
+    time.sleep(0.5)
+    check(tab_strip(desktop, window) == history, "a URL of another form changed the tab")
+    desktop.press(window, "ctrl+w")
+    desktop.wait_main_window_hidden("Ctrl+W to hide the window")
+    desktop.run("quillmere://open/nowhere")
+    time.sleep(0.5)
+    check(desktop.main_window() is None, "a URL of another form showed the window")
+
+    code, _, _ = desktop.run("quillmere://open/break")
+    window = desktop.wait_main_window(what="a route to show the window")
+    check(tab_strip(desktop, window) == work_cycle, "a route left the history tab selected")
+    desktop.quit(app)
+
+    # Links on the command line of the first launch arrive before the model
+    # is attached: they wait, at most eight of them.
+    for count, dropped in ((8, 0), (9, 1)):
+        app = desktop.launch(*(["quillmere://open/focus"] * (count - 1) + ["quillmere://open/break"]))
+        desktop.wait_main_window()
+        wait_until(desktop.agent_state, PROMPT, "agent-state.json")
+        desktop.quit(app)
+        lines = stderr_of(app).count("dropped a link that arrived before start-up finished")
+        check(lines == dropped, f"{count} early links: {lines} dropped, expected {dropped}")
+
+
+def hosted(desktop, options):
+    """Hosted mode writes only under $TMPDIR/Quillmere-XCTest-<pid>/ and
+    sends no notification, even with a focus about to end in the user's
+    state."""
+    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    desktop.write_state(focus_state(now - datetime.timedelta(seconds=57), 60))
+    before = desktop.files("home", "data", "config")
+
+    app = desktop.launch(env={"XCTestConfigurationFilePath": "/nonexistent/test.xctestconfiguration"})
+    hosted_folder = os.path.join(desktop.dirs["tmp"], f"Quillmere-XCTest-{app.pid}")
+    window = desktop.wait_main_window()
+    wait_until(lambda: desktop.agent_state(hosted_folder), PROMPT, "the hosted agent-state.json")
+    check(desktop.agent_state(hosted_folder)["workflow_state"] == "idle", "the hosted run read the user's state")
+    check(not desktop.bus_name_has_owner("org.quillmere.Quillmere"), "the hosted run took the application's name")
+    # Past the moment the user's focus ends, and the window closed and the
+    # application quit, so that everything it would write is written.
+    time.sleep(4.5)
+    desktop.press(window, "ctrl+w")
+    desktop.wait_main_window_hidden("Ctrl+W to hide the window")
+    desktop.quit(app)
+
+    check(desktop.files("home", "data", "config") == before,
+          "the hosted run changed files outside its folder: "
+          f"{sorted(set(desktop.files('home', 'data', 'config').items()) ^ set(before.items()))}")
+    written = sorted(os.listdir(desktop.dirs["tmp"]))
+    check(written == [os.path.basename(hosted_folder)], f"the temporary folder holds {written}")
+    check(sorted(os.listdir(hosted_folder)) == [".lock", "Quillmere.conf", "agent-state.json"],
+          f"the hosted folder holds {sorted(os.listdir(hosted_folder))}")
+    check(desktop.notify_calls() == [], f"the hosted run sent notifications: {desktop.notify_calls()}")
+
+
+def crash_restore(desktop, options):
+    """SIGKILL during a running focus: the next start restores the phase and
+    the timer and re-arms the focus-end notification."""
+    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    focus_seconds = 60
+    started_at = now - datetime.timedelta(seconds=focus_seconds - 8)
+    ends_at = started_at + datetime.timedelta(seconds=focus_seconds)
+    desktop.write_state(focus_state(started_at, focus_seconds))
+
+    app = desktop.launch()
+    desktop.wait_main_window()
+    wait_until(lambda: (desktop.agent_state() or {}).get("workflow_state") == "focusing", PROMPT,
+               "the focus to run")
+    time.sleep(1.0)
+    app.send_signal(signal.SIGKILL)
+    app.wait()
+    check(desktop.notify_calls() == [], "the focus ended early")
+
+    restarted = desktop.launch()
+    desktop.wait_main_window()
+    restart_time = time.time()
+    state = wait_until(lambda: (lambda s: s if s and s["updated_at"] >= iso(
+        datetime.datetime.fromtimestamp(restart_time, datetime.timezone.utc)) else None)(desktop.agent_state()),
+        PROMPT, "a fresh agent-state.json")
+    check(state["workflow_state"] == "focusing", f"restarted in {state['workflow_state']}")
+    expected = (ends_at - datetime.datetime.strptime(state["updated_at"], "%Y-%m-%dT%H:%M:%SZ").replace(
+        tzinfo=datetime.timezone.utc)).total_seconds()
+    check(abs(state["remaining_seconds"] - expected) <= 1,
+          f"the timer restarted at {state['remaining_seconds']} s, expected {expected:.0f} s")
+
+    calls = wait_until(desktop.notify_calls, ends_at.timestamp() - time.time() + 3, "the focus-end notification")
+    shown_at = time.time()
+    check(abs(shown_at - ends_at.timestamp()) <= 1.5,
+          f"the notification came {shown_at - ends_at.timestamp():+.1f} s from the end of the focus")
+    check(len(calls) == 1 and '"Quillmere"' in calls[0] and "org.quillmere.Quillmere" in calls[0],
+          f"unexpected notification: {calls}")
+    wait_until(lambda: (desktop.agent_state() or {}).get("workflow_state") == "sessionReview", PROMPT,
+               "the review after the focus")
+    desktop.quit(restarted)
+
+
+def screenshots(desktop, options):
+    """The main window in each tab and the status panel open, as PNGs."""
+    os.makedirs(options.out, exist_ok=True)
+    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    desktop.write_state(focus_state(now - datetime.timedelta(minutes=7, seconds=12), 1500))
+    # An X11 status area for the item: trayer, docked at the top right.
+    desktop.start_helper(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                          "--height", "28", "--SetDockType", "true", "--transparent", "false"],
+                         stdout=subprocess.DEVNULL)
+    time.sleep(0.5)
+    app = desktop.launch()
+    window = desktop.wait_main_window(timeout=5)
+    time.sleep(0.5)
+    for key, name in (("ctrl+1", "work-cycle"), ("ctrl+2", "current-block"), ("ctrl+3", "history"),
+                      ("ctrl+4", "agent-questions")):
+        desktop.press(window, key)
+        time.sleep(0.4)
+        desktop.screenshot(window, os.path.join(options.out, f"main-window-{name}.png"))
+
+    icons = wait_until(lambda: [w for w in desktop.xdotool("search", "--onlyvisible", "--classname", "^quillmere$")
+                                if int(desktop.window_info(w).get("Width", "0")) < 100], PROMPT,
+                       "the status-area item in the tray")
+    desktop.screenshot(icons[0], os.path.join(options.out, "status-item.png"))
+    icon = desktop.window_info(icons[0])
+    x = int(icon["Absolute upper-left X"]) + int(icon["Width"]) // 2
+    y = int(icon["Absolute upper-left Y"]) + int(icon["Height"]) // 2
+    desktop.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
+    panel = wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name", "^Quillmere panel$"), PROMPT,
+                       "the panel to open")[0]
+    time.sleep(0.4)
+    desktop.screenshot(panel, os.path.join(options.out, "status-panel.png"))
+    root = subprocess.run(["xwininfo", "-root"], env=desktop.env, capture_output=True, text=True).stdout
+    root_id = root.split("Window id: ")[1].split()[0]
+    desktop.screenshot(root_id, os.path.join(options.out, "desktop-with-panel.png"))
+    desktop.quit(app)
+    print(f"screenshots written to {options.out}")
+
+
+SCENARIOS = {scenario.__name__: scenario for scenario in
+             (first_launch, second_launch, links, hosted, crash_restore, screenshots)}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--grab", required=True)
+    parser.add_argument("--out", default="screenshots")
+    parser.add_argument("scenario", choices=sorted(SCENARIOS))
+    options = parser.parse_args()
+
+    desktop = Desktop(os.path.abspath(options.binary), os.path.abspath(options.grab))
+    started = time.monotonic()
+    try:
+        SCENARIOS[options.scenario](desktop, options)
+    except Failure as failure:
+        print(f"FAILED {options.scenario}: {failure}")
+        print(subprocess.run(["xwininfo", "-root", "-tree"], env=desktop.env, capture_output=True, text=True).stdout)
+        for process in desktop.processes:
+            errors = stderr_of(process).strip()
+            if errors:
+                print(f"--- stderr of quillmere #{desktop.processes.index(process)}:\n{errors}")
+        return 1
+    finally:
+        desktop.close()
+    print(f"passed {options.scenario} in {time.monotonic() - started:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
