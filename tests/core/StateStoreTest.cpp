@@ -16,25 +16,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using fixtures::TempFolder;
+using fixtures::contents;
+using fixtures::modeOf;
+using fixtures::writeFile;
 
 const Instant T = utcInstant(2026, 3, 2, 9, 30, 0);
-
-std::string contents(const std::filesystem::path& path)
-{
-    return readWholeFile(path).value_or("<missing>");
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-mode_t modeOf(const std::filesystem::path& path)
-{
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
 
 StateStore storeAt(const std::filesystem::path& folder)
 {

@@ -3,9 +3,13 @@
 // A fresh folder under the system's temporary folder, removed with all its
 // contents when the test ends.
 
+#include "quillmere/AtomicFile.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -43,5 +47,24 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A whole file's bytes, or "<missing>".
+inline std::string contents(const std::filesystem::path& path)
+{
+    return readWholeFile(path).value_or("<missing>");
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Permission bits of a file or folder.
+inline mode_t modeOf(const std::filesystem::path& path)
+{
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
 
 } // namespace quillmere::fixtures
