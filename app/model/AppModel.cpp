@@ -477,7 +477,10 @@ std::expected<void, QString> AppModel::keepUnreadableFile()
     }
     const std::string stem = "state.unreadable-" + compactUtc(clock_());
     for (int attempt = 1; attempt <= 100; ++attempt) {
-        const std::string suffix = attempt == 1 ? "" : "-" + std::to_string(attempt);
+        std::string suffix;
+        if (attempt > 1) {
+            suffix = '-' + std::to_string(attempt); // char + string: no GCC 12 -Wrestrict false alarm
+        }
         const std::filesystem::path kept = store_.directory() / (stem + suffix + ".json");
         const int error = renameWithoutReplacing(damaged, kept);
         if (error == EEXIST) {

@@ -87,8 +87,14 @@ FileResult createDirectoryIfNeeded(const std::filesystem::path& directory, mode_
 FileResult writeAtomically(const std::filesystem::path& destination, std::string_view bytes,
                            const ReplaceItem& replaceItem, AtomicWriteOptions options)
 {
-    const std::filesystem::path temporary = destination.parent_path() /
-        ("." + destination.filename().string() + "." + Uuid::generate().toString() + ".tmp");
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about
+    // "literal" + std::string temporaries in optimised builds.
+    std::string name = ".";
+    name += destination.filename().string();
+    name += '.';
+    name += Uuid::generate().toString();
+    name += ".tmp";
+    const std::filesystem::path temporary = destination.parent_path() / name;
 
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, options.mode);
     if (fd < 0) {
