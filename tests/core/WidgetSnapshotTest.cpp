@@ -208,7 +208,7 @@ TEST(WidgetSnapshot, Make_ListsTheFirstThreeOpenQuestionsAndCountsThemAll)
 {
     QuillmereState state = QuillmereState::initial(T);
     for (int n = 1; n <= 6; ++n) {
-        AgentQuestion question{fixedId(n), "Q" + std::to_string(n), T, std::nullopt, std::nullopt};
+        AgentQuestion question{fixedId(n), std::string("Q").append(std::to_string(n)), T, std::nullopt, std::nullopt};
         if (n == 2) {
             question.answer = "pending";
             question.answeredAt = T;
