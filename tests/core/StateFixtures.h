@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace quillmere::fixtures {
 
@@ -162,6 +164,13 @@ inline QuillmereState everyOptionalAbsent()
     return QuillmereState{fixedId(0), WorkflowState::idle, std::nullopt, {block}, std::nullopt, std::nullopt, 0,
                           std::nullopt, {AgentQuestion{fixedId(20), "Open?", t, std::nullopt, std::nullopt}},
                           t + 60s};
+}
+
+// The two states whose files are pinned byte for byte under tests/core/golden,
+// with the name part of their golden files.
+inline std::vector<std::pair<const char*, QuillmereState>> goldenStates()
+{
+    return {{"every-optional-present", everyOptionalPresent()}, {"every-optional-absent", everyOptionalAbsent()}};
 }
 
 // What a save and a load keep of an instant: whole seconds.

@@ -176,11 +176,7 @@ std::string golden(const std::string& name)
 
 TEST(StateStore, WritesTheGoldenBytes)
 {
-    const std::pair<const char*, QuillmereState> cases[] = {
-        {"every-optional-present", fixtures::everyOptionalPresent()},
-        {"every-optional-absent", fixtures::everyOptionalAbsent()},
-    };
-    for (const auto& [name, state] : cases) {
+    for (const auto& [name, state] : fixtures::goldenStates()) {
         SCOPED_TRACE(name);
         TempFolder temp;
         const StateStore store = storeAt(temp.path());

@@ -220,11 +220,7 @@ TEST(WidgetSnapshotStore, Shared_GivesNoStoreWhereNoContainerFolderCanBe)
 // Golden files: the exact bytes the widget process reads.
 TEST(WidgetSnapshotStore, WritesTheGoldenBytes)
 {
-    const std::pair<const char*, QuillmereState> cases[] = {
-        {"every-optional-present", fixtures::everyOptionalPresent()},
-        {"every-optional-absent", fixtures::everyOptionalAbsent()},
-    };
-    for (const auto& [name, state] : cases) {
+    for (const auto& [name, state] : fixtures::goldenStates()) {
         SCOPED_TRACE(name);
         TempFolder temp;
         const WidgetSnapshotStore store(temp.path());
