@@ -1,0 +1,841 @@
+#include "WidgetParts.h"
+
+#include "QuillmereWidgetView.h"
+
+#include "Look.h"
+
+#include "quillmere/QuillmereDesign.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QTextLayout>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace quillmere::widgetparts {
+
+namespace {
+
+using QuillmereDesign::Spacing::loose;
+using QuillmereDesign::Spacing::regular;
+using QuillmereDesign::Spacing::section;
+using QuillmereDesign::Spacing::snug;
+using QuillmereDesign::Spacing::tight;
+
+constexpr int px(double spacing)
+{
+    return static_cast<int>(spacing);
+}
+
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The small upper-case labels over a value or a bar.
+QFont fieldLabelFont()
+{
+    return widgetFont(TypeSize::fieldLabel, QFont::DemiBold, 0.5);
+}
+
+QVBoxLayout* columnLayout(QWidget* widget, int spacing)
+{
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+QHBoxLayout* rowLayout(QWidget* widget, int spacing)
+{
+    auto* layout = new QHBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+// Tells every layout above `widget` that its size changed. A widget that
+// has never been shown does not do that by itself, and the views are often
+// laid out and grabbed without being shown.
+void relayout(QWidget* widget)
+{
+    for (QWidget* current = widget; current && !current->isWindow(); current = current->parentWidget()) {
+        current->updateGeometry();
+        if (QWidget* parent = current->parentWidget(); parent && parent->layout()) {
+            parent->layout()->invalidate();
+        }
+    }
+}
+
+// Counted and listed questions can disagree in a damaged snapshot; the
+// header never claims fewer than are listed.
+std::int64_t openQuestionTotal(const WidgetSnapshot& snapshot)
+{
+    return std::max(snapshot.openQuestionCount, static_cast<std::int64_t>(snapshot.openQuestions.size()));
+}
+
+QString openQuestionText(std::int64_t count)
+{
+    return QStringLiteral("%1 open question%2").arg(count).arg(count == 1 ? "" : "s");
+}
+
+// A column whose width the layout shares out by stretch alone: the columns
+// of the split layouts are equally wide whatever their content asks for.
+void shareWidthEqually(QWidget* column)
+{
+    column->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+} // namespace
+
+QFont widgetFont(int pixelSize, QFont::Weight weight, double letterSpacing)
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(std::max(1, pixelSize));
+    font.setWeight(weight);
+    if (letterSpacing != 0) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, letterSpacing);
+    }
+    return font;
+}
+
+QColor Ink::resolve(const QPalette& palette) const
+{
+    switch (tone) {
+    case Tone::primary: return palette.color(QPalette::WindowText);
+    case Tone::secondary: return look::secondary(palette);
+    case Tone::tertiary: return look::tertiary(palette);
+    case Tone::quaternary: return look::quaternary(palette);
+    case Tone::phase: return QuillmereWidgetPalette::phaseColour(phase, palette);
+    case Tone::orange: return look::legible(look::orange, palette);
+    }
+    return palette.color(QPalette::WindowText);
+}
+
+// --- TextBlock ---------------------------------------------------------------
+
+TextBlock::TextBlock(const QString& text, const QFont& font, Ink ink, int maxLines, QWidget* parent)
+    : QWidget(parent), text_(text), ink_(ink), maxLines_(std::max(1, maxLines))
+{
+    setFont(font);
+    applySizePolicy();
+}
+
+void TextBlock::applySizePolicy()
+{
+    // A fixed height would be capped at the size hint, which is taken at a
+    // width of the block's own choosing: wrapped text gets its height for
+    // the width it is given instead.
+    setSizePolicy(QSizePolicy::Preferred, maxLines_ > 1 ? QSizePolicy::Preferred : QSizePolicy::Fixed);
+}
+
+void TextBlock::setText(const QString& text)
+{
+    if (text != text_) {
+        text_ = text;
+        textChanged();
+    }
+}
+
+void TextBlock::setMaxLines(int maxLines)
+{
+    maxLines = std::max(1, maxLines);
+    if (maxLines != maxLines_) {
+        maxLines_ = maxLines;
+        applySizePolicy();
+        textChanged();
+    }
+}
+
+void TextBlock::setAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment & Qt::AlignHorizontal_Mask;
+    update();
+}
+
+void TextBlock::textChanged()
+{
+    cachedLines_.reset();
+    relayout(this);
+    update();
+}
+
+QStringList TextBlock::lines(int width) const
+{
+    width = std::max(width, 1);
+    if (cachedLines_ && cachedLines_->first == width) {
+        return cachedLines_->second;
+    }
+    const QFontMetrics metrics(font());
+    QStringList result;
+    if (maxLines_ == 1) {
+        result.append(metrics.elidedText(text_.simplified(), Qt::ElideRight, width));
+    } else {
+        // QTextLayout breaks lines only at the Unicode line separator.
+        QString text = text_;
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        const auto trimmedEnd = [](QString line) {
+            while (!line.isEmpty() && (line.back().isSpace() || line.back() == QChar::LineSeparator)) {
+                line.chop(1);
+            }
+            return line;
+        };
+        QTextLayout layout(text, font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            const int end = line.textStart() + line.textLength();
+            const bool more = !text.mid(end).trimmed().isEmpty();
+            if (result.size() + 1 == maxLines_ && more) {
+                QString rest = text.mid(line.textStart());
+                rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+                result.append(metrics.elidedText(rest.simplified(), Qt::ElideRight, width));
+                break;
+            }
+            result.append(trimmedEnd(text.mid(line.textStart(), line.textLength())));
+            if (!more) {
+                break;
+            }
+        }
+        layout.endLayout();
+    }
+    if (result.isEmpty()) {
+        result.append(QString());
+    }
+    cachedLines_ = std::pair{width, result};
+    return result;
+}
+
+int TextBlock::heightForWidth(int width) const
+{
+    return static_cast<int>(lines(width).size()) * fontMetrics().lineSpacing();
+}
+
+QSize TextBlock::sizeHint() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int width = std::min(metrics.horizontalAdvance(text_.simplified()) + 1, metrics.averageCharWidth() * 30);
+    return {width, maxLines_ > 1 ? heightForWidth(width) : metrics.lineSpacing()};
+}
+
+QSize TextBlock::minimumSizeHint() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int width = std::min(metrics.horizontalAdvance(text_.simplified()) + 1, metrics.averageCharWidth() * 3);
+    return {width, metrics.lineSpacing()};
+}
+
+void TextBlock::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(colour());
+    const int lineSpacing = fontMetrics().lineSpacing();
+    int y = 0;
+    for (const QString& line : lines(width())) {
+        painter.drawText(QRect(0, y, width(), lineSpacing), static_cast<int>(alignment_ | Qt::AlignTop), line);
+        y += lineSpacing;
+    }
+}
+
+void TextBlock::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        cachedLines_.reset();
+        updateGeometry();
+    }
+    QWidget::changeEvent(event);
+}
+
+// --- SymbolView, SymbolLabel, Divider -------------------------------------
+
+SymbolView::SymbolView(std::string_view name, int side, Ink ink, QWidget* parent)
+    : QWidget(parent), name_(qText(name)), ink_(ink)
+{
+    setFixedSize(side, side);
+}
+
+void SymbolView::paintEvent(QPaintEvent*)
+{
+    const QColor wanted = colour();
+    if (icon_.isNull() || wanted != iconColour_) {
+        icon_ = look::symbolIcon(name_.toStdString(), wanted);
+        iconColour_ = wanted;
+    }
+    QPainter painter(this);
+    icon_.paint(&painter, rect());
+}
+
+SymbolLabel::SymbolLabel(std::string_view symbol, const QString& text, const QFont& font, Ink ink, QWidget* parent)
+    : QWidget(parent)
+{
+    auto* row = rowLayout(this, px(tight));
+    symbol_ = new SymbolView(symbol, SymbolSize::small, ink, this);
+    text_ = new TextBlock(text, font, ink, 1, this);
+    row->addWidget(symbol_, 0, Qt::AlignVCenter);
+    row->addWidget(text_, 1, Qt::AlignVCenter);
+}
+
+Divider::Divider(Qt::Orientation orientation, QWidget* parent) : QWidget(parent)
+{
+    if (orientation == Qt::Horizontal) {
+        setFixedHeight(1);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    } else {
+        setFixedWidth(1);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    }
+}
+
+void Divider::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), look::quaternary(palette()));
+}
+
+// --- CapsuleBar ---------------------------------------------------------------
+
+CapsuleBar::CapsuleBar(double fraction, int height, WidgetPhase phase, QWidget* parent)
+    : QWidget(parent), fraction_(std::clamp(fraction, 0.0, 1.0)), phase_(phase)
+{
+    setFixedHeight(height);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Painted in full, so a change repaints this bar alone, not the
+    // background behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CapsuleBar::setFraction(double fraction)
+{
+    const int before = filledWidth();
+    fraction_ = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
+    if (filledWidth() != before) {
+        update();
+    }
+}
+
+int CapsuleBar::filledWidth() const
+{
+    return static_cast<int>(std::lround(fraction_ * width()));
+}
+
+QColor CapsuleBar::fillColour() const
+{
+    return Ink{Tone::phase, phase_}.resolve(palette());
+}
+
+void CapsuleBar::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const double radius = height() / 2.0;
+    painter.setBrush(look::quaternary(palette()));
+    painter.drawRoundedRect(QRectF(rect()), radius, radius);
+    if (const int filled = filledWidth(); filled > 0) {
+        painter.setBrush(fillColour());
+        painter.drawRoundedRect(QRectF(0, 0, filled, height()), std::min(radius, filled / 2.0), radius);
+    }
+}
+
+// --- CountdownText ------------------------------------------------------------
+
+CountdownText::CountdownText(const WidgetSnapshot& snapshot, int pixelSize, double minimumScale,
+                             Instant displayTime, QWidget* parent)
+    : QWidget(parent),
+      countdown_(snapshot.countdown),
+      phase_(snapshot.phase),
+      caption_(QString::fromStdString(QuillmereDesign::caption(snapshot))),
+      fullFont_(countdown_ ? look::timerFont(pixelSize) : widgetFont(TypeSize::title3, QFont::DemiBold)),
+      minimumScale_(std::clamp(minimumScale, 0.1, 1.0))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setDisplayTime(displayTime);
+}
+
+QString CountdownText::liveText(std::int64_t secondsLeft)
+{
+    secondsLeft = std::max<std::int64_t>(secondsLeft, 0);
+    const std::int64_t hours = secondsLeft / 3600;
+    const std::int64_t minutes = secondsLeft % 3600 / 60;
+    const std::int64_t seconds = secondsLeft % 60;
+    const QChar zero(u'0');
+    if (hours > 0) {
+        return QStringLiteral("%1:%2:%3").arg(hours).arg(minutes, 2, 10, zero).arg(seconds, 2, 10, zero);
+    }
+    return QStringLiteral("%1:%2").arg(minutes, 2, 10, zero).arg(seconds, 2, 10, zero);
+}
+
+void CountdownText::setDisplayTime(Instant displayTime)
+{
+    QString text;
+    Ink ink{Tone::secondary, phase_};
+    if (!countdown_) {
+        text = caption_;
+    } else if (countdown_->isPaused) {
+        text = QString::fromStdString(QuillmereDesign::timeText(countdown_->frozenRemainingSeconds));
+    } else if (countdown_->endsAt > displayTime) {
+        const auto left = std::chrono::ceil<std::chrono::seconds>(countdown_->endsAt - displayTime);
+        text = liveText(left.count());
+        ink.tone = Tone::primary;
+    } else {
+        text = QStringLiteral("Due");
+        ink.tone = Tone::phase;
+    }
+    // Called every second: anything but a new text leaves the pixels alone.
+    if (text == text_ && ink.tone == ink_.tone) {
+        return;
+    }
+    text_ = text;
+    ink_ = ink;
+    fit();
+    update();
+}
+
+void CountdownText::fit()
+{
+    const int available = std::max(width(), 1);
+    const int fullSize = std::max(1, fullFont_.pixelSize());
+    const int smallest = std::max(1, static_cast<int>(std::ceil(fullSize * minimumScale_)));
+    fitted_ = fullFont_;
+    for (int size = fullSize; size > smallest; --size) {
+        if (QFontMetricsF(fitted_).horizontalAdvance(text_) <= available) {
+            break;
+        }
+        fitted_.setPixelSize(size - 1);
+    }
+    // Only a caption can still be too wide at the smallest size; a time
+    // always fits the narrowest column.
+    drawnText_ = QFontMetrics(fitted_).elidedText(text_, Qt::ElideRight, available);
+}
+
+QSize CountdownText::sizeHint() const
+{
+    const QFontMetrics metrics(fullFont_);
+    return {metrics.horizontalAdvance(text_) + 1, metrics.height()};
+}
+
+QSize CountdownText::minimumSizeHint() const
+{
+    // The text shrinks to the width it gets; asking for none keeps a new
+    // text from moving the layout around it.
+    return {0, QFontMetrics(fullFont_).height()};
+}
+
+void CountdownText::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.setFont(fitted_);
+    painter.setPen(colour());
+    const QFontMetrics metrics(fitted_);
+    const int baseline = (height() - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(QPoint(0, baseline), drawnText_);
+}
+
+void CountdownText::resizeEvent(QResizeEvent*)
+{
+    fit();
+}
+
+// --- PhaseBadge ---------------------------------------------------------------
+
+PhaseBadge::PhaseBadge(const WidgetSnapshot& snapshot, QWidget* parent) : QWidget(parent)
+{
+    const Ink ink{Tone::phase, snapshot.phase};
+    auto* row = rowLayout(this, px(tight));
+    row->addWidget(new SymbolView(symbolName(snapshot.phase), SymbolSize::small, ink, this), 0, Qt::AlignVCenter);
+    title_ = new TextBlock(qText(quillmere::title(snapshot.phase)).toUpper(),
+                           widgetFont(TypeSize::caption2, QFont::Bold, 0.6), ink, 1, this);
+    row->addWidget(title_, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    if (snapshot.countdown && snapshot.countdown->isPaused) {
+        paused_ = new SymbolView("pause.fill", SymbolSize::small, ink, this);
+        paused_->setAccessibleName(QStringLiteral("Paused"));
+        row->addWidget(paused_, 0, Qt::AlignVCenter);
+    }
+}
+
+QString PhaseBadge::title() const
+{
+    return title_->text();
+}
+
+// --- SessionProgressBar, BlockProgressBar ---------------------------------------
+
+SessionProgressBar::SessionProgressBar(const WidgetSnapshot& snapshot, Instant displayTime, QWidget* parent)
+    : QWidget(parent), snapshot_(snapshot)
+{
+    auto* column = columnLayout(this, px(tight));
+    column->addWidget(new TextBlock(QStringLiteral("SESSION PROGRESS"), fieldLabelFont(), {Tone::tertiary}, 1, this));
+    const std::optional<double> progress = snapshot_.sessionProgress(displayTime);
+    bar_ = new CapsuleBar(progress.value_or(0), 4, snapshot_.phase, this);
+    column->addWidget(bar_);
+    if (!progress) {
+        hide();
+    }
+}
+
+void SessionProgressBar::setDisplayTime(Instant displayTime)
+{
+    // A paused countdown's progress stays where the snapshot froze it.
+    bar_->setFraction(snapshot_.sessionProgress(displayTime).value_or(0));
+}
+
+BlockProgressBar::BlockProgressBar(const WidgetSnapshot& snapshot, QWidget* parent) : QWidget(parent)
+{
+    auto* column = columnLayout(this, px(tight));
+    caption_ = new TextBlock(QString::fromStdString(QuillmereDesign::caption(snapshot)),
+                             widgetFont(TypeSize::caption2), {Tone::secondary}, 1, this);
+    column->addWidget(caption_);
+    if (snapshot.sessionsPlanned >= 1) {
+        bar_ = new CapsuleBar(snapshot.blockProgress(), 5, snapshot.phase, this);
+        column->addWidget(bar_);
+    }
+}
+
+// --- LabelledLine, RatingLine, OpenQuestionList ----------------------------------
+
+LabelledLine::LabelledLine(const QString& label, const std::string& value, const QString& fallback, int lineLimit,
+                           QWidget* parent)
+    : QWidget(parent), label_(label)
+{
+    auto* column = columnLayout(this, 2);
+    column->addWidget(new TextBlock(label.toUpper(), fieldLabelFont(), {Tone::tertiary}, 1, this));
+    const bool empty = value.empty();
+    value_ = new TextBlock(empty ? fallback : QString::fromStdString(value), widgetFont(TypeSize::caption),
+                           {empty ? Tone::secondary : Tone::primary}, lineLimit, this);
+    column->addWidget(value_);
+}
+
+RatingLine::RatingLine(const QString& label, std::int64_t value, std::string_view symbol, QWidget* parent)
+    : QWidget(parent), value_(static_cast<int>(std::clamp<std::int64_t>(value, 0, maximum)))
+{
+    auto* column = columnLayout(this, 2);
+    column->addWidget(new TextBlock(label.toUpper(), fieldLabelFont(), {Tone::tertiary}, 1, this));
+    auto* symbols = new QWidget(this);
+    auto* row = rowLayout(symbols, 2);
+    for (int index = 1; index <= maximum; ++index) {
+        auto* view = new SymbolView(symbol, SymbolSize::rating, {index <= value_ ? Tone::primary : Tone::quaternary},
+                                    symbols);
+        symbols_.push_back(view);
+        row->addWidget(view);
+    }
+    row->addStretch(1);
+    column->addWidget(symbols);
+    setAccessibleName(QStringLiteral("%1 %2 of %3").arg(label).arg(value_).arg(maximum));
+}
+
+OpenQuestionList::OpenQuestionList(const WidgetSnapshot& snapshot, QWidget* parent)
+    : QWidget(parent), hidden_(snapshot.hiddenOpenQuestionCount())
+{
+    auto* column = columnLayout(this, px(tight));
+    header_ = new SymbolLabel("questionmark.bubble", openQuestionText(openQuestionTotal(snapshot)),
+                              widgetFont(TypeSize::caption2, QFont::DemiBold), {Tone::orange}, this);
+    column->addWidget(header_);
+    for (const std::string& question : snapshot.openQuestions) {
+        // A no-break space keeps the bullet on the line of the first word.
+        auto* bullet = new TextBlock(QStringLiteral("•\u00A0") + QString::fromStdString(question),
+                                     widgetFont(TypeSize::caption2), {Tone::secondary}, 2, this);
+        bullets_.push_back(bullet);
+        column->addWidget(bullet);
+    }
+    more_ = new TextBlock(QString(), widgetFont(TypeSize::caption2), {Tone::tertiary}, 1, this);
+    column->addWidget(more_);
+    shown_ = listedCount();
+    setShownCount(shown_);
+}
+
+void OpenQuestionList::setShownCount(int count)
+{
+    shown_ = std::clamp(count, 0, listedCount());
+    for (int index = 0; index < listedCount(); ++index) {
+        bullets_[static_cast<std::size_t>(index)]->setVisible(index < shown_);
+    }
+    const std::int64_t more = hidden_ + (listedCount() - shown_);
+    more_->setText(more >= 1 ? QStringLiteral("and %1 more").arg(more) : QString());
+    more_->setVisible(more >= 1);
+    relayout(this);
+}
+
+void OpenQuestionList::setBulletLineLimit(int lines)
+{
+    for (TextBlock* bullet : bullets_) {
+        bullet->setMaxLines(lines);
+    }
+}
+
+QString OpenQuestionList::moreText() const
+{
+    return more_->isVisibleTo(this) ? more_->text() : QString();
+}
+
+// --- FittingColumn --------------------------------------------------------------
+
+FittingColumn::FittingColumn(int spacing, QWidget* parent) : QWidget(parent), column_(columnLayout(this, spacing)) {}
+
+void FittingColumn::setReductions(std::function<void()> restore, std::vector<std::function<void()>> reductions)
+{
+    restore_ = std::move(restore);
+    reductions_ = std::move(reductions);
+    fit();
+}
+
+int FittingColumn::neededHeight(int width) const
+{
+    column_->invalidate();
+    return column_->hasHeightForWidth() ? column_->totalHeightForWidth(width) : column_->totalSizeHint().height();
+}
+
+QSize FittingColumn::sizeHint() const
+{
+    return column_->totalSizeHint();
+}
+
+QSize FittingColumn::minimumSizeHint() const
+{
+    // Any height will do: the content gives up detail to fit it.
+    return {column_->totalMinimumSize().width(), 0};
+}
+
+void FittingColumn::resizeEvent(QResizeEvent*)
+{
+    fit();
+}
+
+void FittingColumn::fit()
+{
+    if (restore_) {
+        restore_();
+    }
+    applied_ = 0;
+    // Before the first layout the height is a placeholder; there is nothing
+    // to fit yet.
+    if (!testAttribute(Qt::WA_Resized) && !isVisible()) {
+        return;
+    }
+    while (static_cast<std::size_t>(applied_) < reductions_.size() && neededHeight(width()) > height()) {
+        reductions_[static_cast<std::size_t>(applied_++)]();
+    }
+    column_->invalidate();
+    column_->activate();
+}
+
+// --- WidgetMessageView ------------------------------------------------------------
+
+WidgetMessageView::WidgetMessageView(std::string_view symbol, const QString& title, const QString& message,
+                                     QWidget* parent)
+    : QWidget(parent)
+{
+    auto* outer = columnLayout(this, 0);
+    auto* content = new FittingColumn(px(snug), this);
+    outer->addWidget(content);
+    QVBoxLayout* column = content->column();
+    // Top-leading like the snapshot views, so that a message reads from the
+    // same corner as the phase badge it stands in for.
+    column->addWidget(new SymbolView(symbol, SymbolSize::message, {Tone::secondary}, content), 0, Qt::AlignLeft);
+    title_ = new TextBlock(title, widgetFont(TypeSize::headline, QFont::DemiBold), {Tone::primary}, 2, content);
+    column->addWidget(title_);
+    constexpr int messageLines = 4;
+    message_ = new TextBlock(message, widgetFont(TypeSize::caption), {Tone::secondary}, messageLines, content);
+    column->addWidget(message_);
+    column->addStretch(1);
+
+    std::vector<std::function<void()>> reductions;
+    for (int lines = messageLines - 1; lines >= 1; --lines) {
+        reductions.emplace_back([this, lines] { message_->setMaxLines(lines); });
+    }
+    reductions.emplace_back([this] { title_->setMaxLines(1); });
+    content->setReductions(
+        [this] {
+            message_->setMaxLines(messageLines);
+            title_->setMaxLines(2);
+        },
+        std::move(reductions));
+    setAccessibleName(title + QStringLiteral(", ") + message);
+}
+
+// --- Snapshot views -------------------------------------------------------------------
+
+SnapshotView::SnapshotView(QWidget* parent) : QWidget(parent) {}
+
+void SnapshotView::setDisplayTime(Instant displayTime)
+{
+    for (DisplayTimeFollower* follower : followers_) {
+        follower->setDisplayTime(displayTime);
+    }
+}
+
+SmallWidgetView::SmallWidgetView(const WidgetSnapshot& snapshot, Instant displayTime, QWidget* parent)
+    : SnapshotView(parent)
+{
+    auto* outer = columnLayout(this, 0);
+    auto* content = new FittingColumn(px(snug), this);
+    outer->addWidget(content);
+    QVBoxLayout* column = content->column();
+    column->addWidget(new PhaseBadge(snapshot, content));
+    column->addWidget(following(new CountdownText(snapshot, 30, 0.6, displayTime, content)));
+    TextBlock* outcome = nullptr;
+    if (!snapshot.intendedOutcome.empty()) {
+        outcome = new TextBlock(QString::fromStdString(snapshot.intendedOutcome), widgetFont(TypeSize::caption),
+                                {Tone::secondary}, 2, content);
+        column->addWidget(outcome);
+    }
+    column->addStretch(1);
+    column->addWidget(new BlockProgressBar(snapshot, content));
+    if (outcome) {
+        content->setReductions(
+            [outcome] {
+                outcome->setMaxLines(2);
+                outcome->show();
+            },
+            {[outcome] { outcome->setMaxLines(1); }, [outcome] { outcome->hide(); }});
+    }
+}
+
+MediumWidgetView::MediumWidgetView(const WidgetSnapshot& snapshot, Instant displayTime, QWidget* parent)
+    : SnapshotView(parent)
+{
+    auto* row = rowLayout(this, px(loose));
+
+    auto* timer = new QWidget(this);
+    shareWidthEqually(timer);
+    auto* timerColumn = columnLayout(timer, px(snug));
+    timerColumn->addWidget(new PhaseBadge(snapshot, timer));
+    timerColumn->addWidget(following(new CountdownText(snapshot, 38, 0.6, displayTime, timer)));
+    timerColumn->addStretch(1);
+    timerColumn->addWidget(new BlockProgressBar(snapshot, timer));
+
+    auto* plan = new FittingColumn(px(snug), this);
+    shareWidthEqually(plan);
+    QVBoxLayout* planColumn = plan->column();
+    auto* outcome = new LabelledLine(QStringLiteral("Outcome"), snapshot.intendedOutcome,
+                                     QStringLiteral("No outcome set"), 3, plan);
+    planColumn->addWidget(outcome);
+    LabelledLine* firstAction = nullptr;
+    if (!snapshot.firstAction.empty()) {
+        firstAction = new LabelledLine(QStringLiteral("First action"), snapshot.firstAction, QString(), 2, plan);
+        planColumn->addWidget(firstAction);
+    }
+    if (const std::int64_t count = openQuestionTotal(snapshot); count >= 1) {
+        planColumn->addWidget(new SymbolLabel("questionmark.bubble", openQuestionText(count),
+                                              widgetFont(TypeSize::caption2), {Tone::orange}, plan));
+    }
+    planColumn->addStretch(1);
+
+    std::vector<std::function<void()>> reductions;
+    if (firstAction) {
+        reductions.emplace_back([firstAction] { firstAction->setLineLimit(1); });
+    }
+    reductions.emplace_back([outcome] { outcome->setLineLimit(2); });
+    reductions.emplace_back([outcome] { outcome->setLineLimit(1); });
+    plan->setReductions(
+        [outcome, firstAction] {
+            outcome->setLineLimit(3);
+            if (firstAction) {
+                firstAction->setLineLimit(2);
+            }
+        },
+        std::move(reductions));
+
+    row->addWidget(timer, 1);
+    row->addWidget(new Divider(Qt::Vertical, this));
+    row->addWidget(plan, 1);
+}
+
+DetailedWidgetView::DetailedWidgetView(const WidgetSnapshot& snapshot, bool twoColumns, Instant displayTime,
+                                       QWidget* parent)
+    : SnapshotView(parent)
+{
+    auto* timer = new QWidget(this);
+    auto* timerColumn = columnLayout(timer, px(regular));
+    timerColumn->addWidget(new PhaseBadge(snapshot, timer));
+    timerColumn->addWidget(following(new CountdownText(snapshot, 46, 0.5, displayTime, timer)));
+    timerColumn->addWidget(following(new SessionProgressBar(snapshot, displayTime, timer)));
+    timerColumn->addStretch(1);
+    timerColumn->addWidget(new BlockProgressBar(snapshot, timer));
+
+    auto* plan = new FittingColumn(px(regular), this);
+    QVBoxLayout* planColumn = plan->column();
+    auto* outcome = new LabelledLine(QStringLiteral("Intended outcome"), snapshot.intendedOutcome,
+                                     QStringLiteral("No outcome set"), 3, plan);
+    auto* firstAction = new LabelledLine(QStringLiteral("First action"), snapshot.firstAction,
+                                         QStringLiteral("No first action planned"), 3, plan);
+    planColumn->addWidget(outcome);
+    planColumn->addWidget(firstAction);
+    QWidget* ratings = nullptr;
+    if (snapshot.energy || snapshot.morale) {
+        ratings = new QWidget(plan);
+        auto* ratingRow = rowLayout(ratings, px(section));
+        ratingRow->addStretch(1);
+        if (snapshot.energy) {
+            ratingRow->addWidget(new RatingLine(QStringLiteral("Energy"), *snapshot.energy, "bolt.fill", ratings));
+        }
+        if (snapshot.morale) {
+            ratingRow->addWidget(new RatingLine(QStringLiteral("Morale"), *snapshot.morale, "heart.fill", ratings));
+        }
+        ratingRow->addStretch(1);
+        planColumn->addWidget(ratings);
+    }
+    planColumn->addStretch(1);
+    auto* questions = new OpenQuestionList(snapshot, plan);
+    planColumn->addWidget(questions);
+
+    // The stacked layout of the large family has room for a short plan only:
+    // a long one loses lines and listed questions (counted under "and N
+    // more") in this order, the outcome last.
+    std::vector<std::function<void()>> reductions;
+    reductions.emplace_back([questions] { questions->setBulletLineLimit(1); });
+    reductions.emplace_back([firstAction] { firstAction->setLineLimit(2); });
+    reductions.emplace_back([outcome] { outcome->setLineLimit(2); });
+    for (int shown = questions->listedCount() - 1; shown >= 1; --shown) {
+        reductions.emplace_back([questions, shown] { questions->setShownCount(shown); });
+    }
+    reductions.emplace_back([firstAction] { firstAction->setLineLimit(1); });
+    reductions.emplace_back([outcome] { outcome->setLineLimit(1); });
+    reductions.emplace_back([questions] { questions->setShownCount(0); });
+    if (ratings) {
+        reductions.emplace_back([ratings] { ratings->hide(); });
+    }
+    plan->setReductions(
+        [questions, firstAction, outcome, ratings] {
+            questions->setBulletLineLimit(2);
+            questions->setShownCount(questions->listedCount());
+            firstAction->setLineLimit(3);
+            outcome->setLineLimit(3);
+            if (ratings) {
+                ratings->show();
+            }
+        },
+        std::move(reductions));
+
+    if (twoColumns) {
+        shareWidthEqually(timer);
+        shareWidthEqually(plan);
+        auto* row = rowLayout(this, px(section));
+        row->addWidget(timer, 1);
+        row->addWidget(new Divider(Qt::Vertical, this));
+        row->addWidget(plan, 1);
+    } else {
+        // The timer keeps its natural height; the plan fits into the rest.
+        timer->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        auto* column = columnLayout(this, px(regular));
+        column->addWidget(timer);
+        column->addWidget(new Divider(Qt::Horizontal, this));
+        column->addWidget(plan, 1);
+    }
+}
+
+} // namespace quillmere::widgetparts
