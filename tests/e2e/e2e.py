@@ -9,6 +9,7 @@ its windows, its exit codes, the files it writes and the notifications the
 daemon receives.
 
     e2e.py --binary PATH --grab PATH SCENARIO [--out FOLDER]
+           [--host PATH --plugin-dir FOLDER]   (the widget scenario)
 """
 
 import argparse
@@ -494,8 +495,102 @@ def screenshots(desktop, options):
     print(f"screenshots written to {options.out}")
 
 
+def register_url_catcher(desktop):
+    """Makes a script of the test the desktop's handler of quillmere:// links
+    (as xdg-open finds it), so that an opened link is caught, not routed."""
+    caught = os.path.join(desktop.root, "caught-urls.txt")
+    script = os.path.join(desktop.root, "catch-url")
+    with open(script, "w") as file:
+        file.write(f'#!/bin/sh\nprintf "%s\\n" "$1" >> "{caught}"\n')
+    os.chmod(script, 0o755)
+    applications = os.path.join(desktop.dirs["data"], "applications")
+    os.makedirs(applications, exist_ok=True)
+    with open(os.path.join(applications, "e2e-url-catcher.desktop"), "w") as file:
+        file.write("[Desktop Entry]\nType=Application\nName=URL catcher\n"
+                   f"Exec={script} %u\nMimeType=x-scheme-handler/quillmere;\nNoDisplay=true\n")
+    with open(os.path.join(desktop.dirs["config"], "mimeapps.list"), "w") as file:
+        file.write("[Default Applications]\nx-scheme-handler/quillmere=e2e-url-catcher.desktop\n")
+    return caught
+
+
+def widget(desktop, options):
+    """The host shows the widget; a phase the application publishes reaches
+    the widget within a second, through ReloadTimelines and not by polling;
+    a click on the widget opens the route's URL."""
+    check(options.host and options.plugin_dir, "the widget scenario needs --host and --plugin-dir")
+    os.makedirs(options.out, exist_ok=True)
+    caught = register_url_catcher(desktop)
+    reloads_log = os.path.join(desktop.root, "reload-calls.log")
+    desktop.start_helper(["dbus-monitor", "--session",
+                          "type='method_call',interface='org.quillmere.WidgetHost',member='ReloadTimelines'"],
+                         stdout=open(reloads_log, "w"))
+    wait_until(lambda: os.path.getsize(reloads_log) > 0, 10, "dbus-monitor")
+
+    app = desktop.launch()
+    window = desktop.wait_main_window(timeout=5)
+    snapshot_file = os.path.join(desktop.dirs["data"], "group-containers", "J4N7R2D9K5.quillmere",
+                                 "widget-snapshot.json")
+    wait_until(lambda: os.path.exists(snapshot_file), PROMPT, "the first widget snapshot")
+
+    host_log = os.path.join(desktop.root, "widget-host.err")
+    host = subprocess.Popen([options.host, "--plugin-dir", options.plugin_dir, "--family", "medium", "--verbose"],
+                            env=desktop.env, stdout=subprocess.DEVNULL, stderr=open(host_log, "w"))
+    try:
+        def shown(phase):
+            """(time in ms, line) of the first entry shown for `phase`."""
+            with open(host_log) as file:
+                for line in file:
+                    if f" shows: Quillmere, {phase}" in line:
+                        return int(line.split()[1]), line.strip()
+            return None
+
+        widget_window = wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name",
+                                                           "^Quillmere widget$"), 5, "the widget window")[0]
+        info = desktop.window_info(widget_window)
+        check((info["Width"], info["Height"]) == ("366", "172"),
+              f"the medium widget is {info['Width']}x{info['Height']}")
+        wait_until(lambda: shown("Idle"), PROMPT, "the widget to show the idle application")
+        time.sleep(0.5)
+        desktop.screenshot(widget_window, os.path.join(options.out, "widget-medium-idle.png"))
+
+        # Ctrl+N plans a block: a new phase the application publishes.
+        desktop.press(window, "ctrl+n")
+        planning = wait_until(lambda: shown("Planning"), PROMPT, "the widget to show the planning phase")
+        published_ms = os.stat(snapshot_file).st_mtime_ns // 1_000_000
+        with open(snapshot_file) as file:
+            check(json.load(file)["phase"] == "planning", "the application did not publish the planning phase")
+        delay = planning[0] - published_ms
+        print(f"widget changed {delay} ms after the publication: {planning[1]}")
+        check(0 <= delay <= 1000, f"the widget changed {delay} ms after the publication")
+        with open(host_log) as file:
+            requests = [line for line in file if " timeline (" in line]
+        check(any("(request)" in line for line in requests), f"no timeline was asked for on request: {requests}")
+        check(not any("(policy)" in line for line in requests), f"the host polled: {requests}")
+        with open(reloads_log) as file:
+            check("QuillmereStatusWidget" in file.read(), "no ReloadTimelines call was seen on the bus")
+        time.sleep(0.3)
+        desktop.screenshot(widget_window, os.path.join(options.out, "widget-medium-planning.png"))
+
+        # A click on the widget opens the route of what it shows.
+        info = desktop.window_info(widget_window)
+        x = int(info["Absolute upper-left X"]) + int(info["Width"]) // 2
+        y = int(info["Absolute upper-left Y"]) + int(info["Height"]) // 2
+        desktop.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
+        urls = wait_until(lambda: os.path.exists(caught) and open(caught).read().split(), 5,
+                          "the widget's link to reach the URL handler")
+        check(urls == ["quillmere://open/block-planning"], f"the widget opened {urls}")
+    finally:
+        host.terminate()
+        host.wait(10)
+        with open(host_log) as file:
+            errors = [line for line in file if " shows: " not in line and " timeline (" not in line]
+        if errors:
+            print("--- stderr of the widget host:\n" + "".join(errors))
+    desktop.quit(app)
+
+
 SCENARIOS = {scenario.__name__: scenario for scenario in
-             (first_launch, second_launch, links, hosted, crash_restore, screenshots)}
+             (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget)}
 
 
 def main():
@@ -503,6 +598,8 @@ def main():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--grab", required=True)
     parser.add_argument("--out", default="screenshots")
+    parser.add_argument("--host", help="quillmere-widget-host, for the widget scenario")
+    parser.add_argument("--plugin-dir", help="the widget plug-ins' folder, for the widget scenario")
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
     options = parser.parse_args()
 
