@@ -40,6 +40,19 @@ QString reasonText(WidgetInstance::ReloadReason reason)
     return {};
 }
 
+QtMessageHandler defaultMessageHandler = nullptr;
+
+// The off-screen platform of --render warns about window operations it
+// cannot do, which says nothing about the picture.
+void quietOffscreenNoise(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.contains(QLatin1String("does not support raise()")) ||
+        message.contains(QLatin1String("does not support propagateSizeHints"))) {
+        return;
+    }
+    defaultMessageHandler(type, context, message);
+}
+
 // Picks the platform before Qt starts. Wayland lets no client keep a window
 // below the others or place it, so XWayland is preferred when present.
 void choosePlatform(const HostOptions& options)
@@ -48,6 +61,7 @@ void choosePlatform(const HostOptions& options)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        defaultMessageHandler = qInstallMessageHandler(quietOffscreenNoise);
         return;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
