@@ -549,6 +549,9 @@ def widget(desktop, options):
         info = desktop.window_info(widget_window)
         check((info["Width"], info["Height"]) == ("366", "172"),
               f"the medium widget is {info['Width']}x{info['Height']}")
+        state = subprocess.run(["xprop", "-id", str(widget_window), "_NET_WM_STATE"], env=desktop.env,
+                               capture_output=True, text=True).stdout
+        check("_NET_WM_STATE_BELOW" in state, f"the widget does not ask to stay below other windows: {state}")
         wait_until(lambda: shown("Idle"), PROMPT, "the widget to show the idle application")
         time.sleep(0.5)
         desktop.screenshot(widget_window, os.path.join(options.out, "widget-medium-idle.png"))

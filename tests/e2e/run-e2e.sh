@@ -5,7 +5,7 @@
 # scripts/install-deps installs them all.
 set -euo pipefail
 
-for tool in xvfb-run xauth dbus-run-session dbus-send dbus-monitor dunst xdotool xwininfo xdg-open python3; do
+for tool in xvfb-run xauth dbus-run-session dbus-send dbus-monitor dunst xdotool xwininfo xprop xdg-open python3; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIPPED: $tool is not installed (scripts/install-deps installs what the end-to-end tests need)"
     exit 77
