@@ -33,6 +33,24 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Without any display Qt would abort before the arguments are read. The
+    // arguments are then checked here (Qt's own options would fail anyway),
+    // and the missing display is named.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QStringList raw;
+        for (const std::string_view argument : arguments) {
+            raw << QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size()));
+        }
+        QString error;
+        if (!CommandLine::parse(raw, &error)) {
+            std::cerr << "quillmere: " << error.toStdString() << "\nTry 'quillmere --help'.\n";
+            return 2;
+        }
+        std::cerr << "quillmere: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set).\n";
+        return 1;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setOrganizationName(QStringLiteral("Quillmere"));
