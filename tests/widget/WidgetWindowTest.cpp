@@ -86,14 +86,17 @@ TEST(WidgetWindow, AClickOrReturnOpensTheViewsLinkButADragMovesAndIsRemembered)
     EXPECT_EQ(again->pos(), moved);
 }
 
-TEST(WidgetWindow, PlacesUnrememberedWidgetsInTheTopRightCornerWithoutOverlap)
+TEST(WidgetWindow, StacksUnrememberedWidgetsFromTheTopRightCornerWithoutOverlap)
 {
     Scene scene;
     scene.window->place(0);
     auto second = scene.makeWindow();
-    second->place(1);
+    second->place(scene.window->height() + WidgetWindow::gap);
     EXPECT_FALSE(scene.window->geometry().intersects(second->geometry()));
-    EXPECT_GT(scene.window->x(), 0);
+    EXPECT_EQ(second->x(), scene.window->x());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(scene.window->geometry().right(), screen.right() - WidgetWindow::gap);
+    EXPECT_EQ(scene.window->y(), screen.top() + WidgetWindow::gap);
 }
 
 TEST(WidgetWindow, NewEntriesReplaceTheViewAndTicksMoveTheDisplayTime)

@@ -67,9 +67,9 @@ TimePoint WidgetInstance::nextEventAfter(const Timeline& timeline, TimePoint now
 
 void WidgetInstance::accept(Timeline timeline)
 {
-    std::stable_sort(timeline.entries.begin(), timeline.entries.end(), [](const EntryPointer& a, const EntryPointer& b) {
-        return a && b && a->date() < b->date();
-    });
+    std::erase(timeline.entries, nullptr);
+    std::stable_sort(timeline.entries.begin(), timeline.entries.end(),
+                     [](const EntryPointer& a, const EntryPointer& b) { return a->date() < b->date(); });
     // A reload instant that has already passed would have the plug-in asked
     // again at once, over and over.
     const TimePoint now = clock_();

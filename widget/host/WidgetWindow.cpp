@@ -17,7 +17,6 @@ namespace quillmere::widgethost {
 namespace {
 
 constexpr int frameWidth = 1;
-constexpr int screenMargin = 24;
 
 } // namespace
 
@@ -56,10 +55,11 @@ QString WidgetWindow::positionKey() const
     return QStringLiteral("%1/%2/position").arg(instance_.kind().configuration().kind, familyText(instance_.family()));
 }
 
-void WidgetWindow::place(int slot)
+void WidgetWindow::place(int stackOffset)
 {
-    const QPoint remembered = settings_()->value(positionKey()).toPoint();
-    if (!remembered.isNull()) {
+    const auto settings = settings_();
+    if (settings->contains(positionKey())) {
+        const QPoint remembered = settings->value(positionKey()).toPoint();
         for (const QScreen* screen : QGuiApplication::screens()) {
             // Kept only if a good part of it is on a screen that still exists.
             if (screen->availableGeometry().intersects(QRect(remembered, size()).adjusted(40, 40, -40, -40))) {
@@ -70,11 +70,8 @@ void WidgetWindow::place(int slot)
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-    int top = area.top() + screenMargin;
-    for (int index = 0; index < slot; ++index) {
-        top += standardSize(Family::small).height() + screenMargin;
-    }
-    move(area.right() - screenMargin - width(), std::min(top, area.bottom() - height()));
+    const int top = area.top() + gap + stackOffset;
+    move(area.x() + area.width() - gap - width(), std::max(area.top(), std::min(top, area.bottom() - height())));
 }
 
 void WidgetWindow::showEntry(const EntryPointer& entry)

@@ -34,10 +34,14 @@ public:
 
     ContentView* view() const { return view_.get(); }
 
+    // Space kept between a widget and the screen's edge or the next widget.
+    static constexpr int gap = 24;
+
     // Where the window goes: the remembered place if it is still on a
-    // screen, else the top-right corner of the available area, stepped down
-    // by `slot` widget heights so that several widgets do not overlap.
-    void place(int slot);
+    // screen, else the top-right corner of the available area, `stackOffset`
+    // pixels lower, so that widgets placed one after another stack up
+    // without overlapping (each adds its height and `gap` to the offset).
+    void place(int stackOffset);
 
     // The settings key of this widget's place.
     QString positionKey() const;

@@ -154,7 +154,7 @@ int main(int argc, char** argv)
     const WidgetInstance::Clock clock = [] { return std::chrono::system_clock::now(); };
     std::vector<std::unique_ptr<WidgetInstance>> instances;
     std::vector<std::unique_ptr<WidgetWindow>> windows;
-    int slot = 0;
+    int stackOffset = 0;
     for (const auto& kind : kinds) {
         const Configuration configuration = kind->configuration();
         for (const Family family : options.families) {
@@ -186,7 +186,8 @@ int main(int argc, char** argv)
                                      instance->reload(WidgetInstance::ReloadReason::request);
                                  }
                              });
-            window->place(slot++);
+            window->place(stackOffset);
+            stackOffset += window->height() + WidgetWindow::gap;
             window->show();
             instance->reload(WidgetInstance::ReloadReason::start);
             instances.push_back(std::move(instance));
