@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSvgRenderer>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <algorithm>
@@ -308,6 +309,54 @@ public:
 };
 
 } // namespace
+
+QStringList clampedLines(const QString& text, const QFont& font, int width, int maxLines, bool* elided)
+{
+    if (elided != nullptr) {
+        *elided = false;
+    }
+    width = std::max(width, 1);
+    maxLines = std::max(maxLines, 1);
+    // QTextLayout breaks lines only at the Unicode line separator.
+    QString laidOut = text;
+    laidOut.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    const auto trimmedEnd = [](QString line) {
+        while (!line.isEmpty() && (line.back().isSpace() || line.back() == QChar::LineSeparator)) {
+            line.chop(1);
+        }
+        return line;
+    };
+
+    QStringList result;
+    QTextLayout layout(laidOut, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        const int end = line.textStart() + line.textLength();
+        const bool more = !laidOut.mid(end).trimmed().isEmpty();
+        if (result.size() + 1 == maxLines && more) {
+            QString rest = laidOut.mid(line.textStart());
+            rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+            result.append(QFontMetrics(font).elidedText(rest.simplified(), Qt::ElideRight, width));
+            if (elided != nullptr) {
+                *elided = true;
+            }
+            break;
+        }
+        result.append(trimmedEnd(laidOut.mid(line.textStart(), line.textLength())));
+        if (!more) {
+            break;
+        }
+    }
+    layout.endLayout();
+    if (result.isEmpty()) {
+        result.append(QString());
+    }
+    return result;
+}
 
 void makeSecondary(QWidget& widget)
 {

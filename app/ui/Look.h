@@ -57,6 +57,12 @@ QFont calloutFont();
 // device-independent pixels).
 QFont timerFont(int pointSize);
 
+// `text` laid out `width` pixels wide in at most `maxLines` lines, broken at
+// word boundaries (inside a word only when it is longer than a line) and at
+// the text's own line breaks. When more than whitespace is left over, the
+// last line ends in an ellipsis and `elided` is set. Never empty.
+QStringList clampedLines(const QString& text, const QFont& font, int width, int maxLines, bool* elided = nullptr);
+
 // Applies a secondary (dimmed) text colour to a label's palette, and again
 // whenever the application's palette changes.
 void makeSecondary(QWidget& widget);

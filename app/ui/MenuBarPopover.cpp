@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -42,45 +41,7 @@ public:
     // The lines drawn at `width`; `elided` tells whether text was left out.
     QStringList lines(int width, bool* elided = nullptr) const
     {
-        if (elided) {
-            *elided = false;
-        }
-        // QTextLayout does not break at '\n'; the painter's own convention is
-        // the Unicode line separator.
-        QString text = text_;
-        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        const auto trimmedEnd = [](QString line) {
-            while (!line.isEmpty() && (line.back().isSpace() || line.back() == QChar::LineSeparator)) {
-                line.chop(1);
-            }
-            return line;
-        };
-
-        QTextLayout layout(text, font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        QStringList result;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(std::max(width, 1));
-            const int end = line.textStart() + line.textLength();
-            if (result.size() + 1 == maxLines_ && end < text.size()) {
-                QString rest = text.mid(line.textStart());
-                rest.replace(QChar::LineSeparator, QLatin1Char(' '));
-                result.append(fontMetrics().elidedText(rest.simplified(), Qt::ElideRight, width));
-                if (elided) {
-                    *elided = true;
-                }
-                break;
-            }
-            result.append(trimmedEnd(text.mid(line.textStart(), line.textLength())));
-        }
-        layout.endLayout();
-        if (result.isEmpty()) {
-            result.append(QString());
-        }
-        return result;
+        return look::clampedLines(text_, font(), width, maxLines_, elided);
     }
 
     bool hasHeightForWidth() const override { return true; }

@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -173,45 +172,7 @@ QStringList TextBlock::lines(int width) const
     if (cachedLines_ && cachedLines_->first == width) {
         return cachedLines_->second;
     }
-    const QFontMetrics metrics(font());
-    QStringList result;
-    if (maxLines_ == 1) {
-        result.append(metrics.elidedText(text_.simplified(), Qt::ElideRight, width));
-    } else {
-        // QTextLayout breaks lines only at the Unicode line separator.
-        QString text = text_;
-        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        const auto trimmedEnd = [](QString line) {
-            while (!line.isEmpty() && (line.back().isSpace() || line.back() == QChar::LineSeparator)) {
-                line.chop(1);
-            }
-            return line;
-        };
-        QTextLayout layout(text, font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            const int end = line.textStart() + line.textLength();
-            const bool more = !text.mid(end).trimmed().isEmpty();
-            if (result.size() + 1 == maxLines_ && more) {
-                QString rest = text.mid(line.textStart());
-                rest.replace(QChar::LineSeparator, QLatin1Char(' '));
-                result.append(metrics.elidedText(rest.simplified(), Qt::ElideRight, width));
-                break;
-            }
-            result.append(trimmedEnd(text.mid(line.textStart(), line.textLength())));
-            if (!more) {
-                break;
-            }
-        }
-        layout.endLayout();
-    }
-    if (result.isEmpty()) {
-        result.append(QString());
-    }
+    const QStringList result = look::clampedLines(text_, font(), width, maxLines_);
     cachedLines_ = std::pair{width, result};
     return result;
 }
