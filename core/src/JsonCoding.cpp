@@ -1,5 +1,7 @@
 #include "quillmere/JsonCoding.h"
 
+#include "Utf8_p.h"
+
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -13,41 +15,6 @@ bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 char toLower(char c) { return isUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 char toUpper(char c) { return isLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Length of the valid UTF-8 sequence starting at `i`, or 0 when invalid.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char c = byte(i + k);
-        if (k == 1 ? (c < low || c > high) : (c < 0x80 || c > 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 // A value quoted for an error message: invalid UTF-8 and control characters
 // escaped, long texts shortened, so the message itself is always displayable.
