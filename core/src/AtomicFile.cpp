@@ -4,17 +4,30 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillmere {
 namespace {
 
-FileError errnoError(std::string operation, const std::filesystem::path& path, int error)
+constexpr mode_t privateFolderMode = 0700;
+constexpr std::string_view temporarySuffix = ".tmp";
+
+FileError errnoError(std::string operation, const std::filesystem::path& path, int error, std::string reason = {})
 {
-    return FileError{std::move(operation), path, std::error_code(error, std::generic_category())};
+    return FileError{std::move(operation), path, std::error_code(error, std::generic_category()), std::move(reason)};
 }
+
+struct ClosedAtExit {
+    explicit ClosedAtExit(int descriptor) : fd(descriptor) {}
+    ClosedAtExit(const ClosedAtExit&) = delete;
+    ClosedAtExit& operator=(const ClosedAtExit&) = delete;
+    ~ClosedAtExit() { ::close(fd); }
+    int fd;
+};
 
 // Writes all of `bytes`, retrying short writes and interruptions.
 int writeAll(int fd, std::string_view bytes)
@@ -43,11 +56,110 @@ int syncDirectory(const std::filesystem::path& directory)
     return result;
 }
 
+// Takes group and other permissions away from something the user owns;
+// leaves alone what belongs to someone else.
+int tighten(const std::filesystem::path& path, const struct stat& info)
+{
+    if (info.st_uid != ::geteuid() || (info.st_mode & 077) == 0) {
+        return 0;
+    }
+    return ::chmod(path.c_str(), info.st_mode & 0700) == 0 ? 0 : errno;
+}
+
+std::string sizeText(std::size_t bytes)
+{
+    constexpr std::size_t mebibyte = 1024 * 1024;
+    if (bytes >= mebibyte && bytes % mebibyte == 0) {
+        return std::to_string(bytes / mebibyte) + " MiB";
+    }
+    return std::to_string(bytes) + " bytes";
+}
+
+FileError tooLarge(const std::filesystem::path& path, std::size_t maxBytes)
+{
+    return errnoError("read", path, EFBIG, "it is larger than " + sizeText(maxBytes));
+}
+
+// yyyyMMddTHHmmssZ, from the files' "yyyy-MM-ddTHH:mm:ssZ".
+std::string compactUtc(Instant instant)
+{
+    std::string iso = formatInstant(instant);
+    std::erase(iso, '-');
+    std::erase(iso, ':');
+    return iso;
+}
+
+// rename(2) that never replaces an existing file.
+int renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    // File systems without the flag: a hard link fails on an existing name too.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return errno;
+    }
+    ::unlink(from.c_str());
+    return 0;
+}
+
+// A copy that never replaces an existing file: a second name for the same
+// file where the file system allows it, else the bytes, flushed.
+int copyWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        return 0;
+    }
+    if (errno == EEXIST || errno == ENOENT) {
+        return errno;
+    }
+    const auto bytes = readWholeFile(from);
+    if (!bytes) {
+        return bytes.error().code.value();
+    }
+    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return errno;
+    }
+    int error = writeAll(fd, *bytes);
+    if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    ::close(fd);
+    if (error != 0) {
+        ::unlink(to.c_str());
+    }
+    return error;
+}
+
+bool isTemporaryOf(std::string_view name, std::string_view prefix)
+{
+    constexpr std::size_t uuidLength = 36;
+    if (name.size() != prefix.size() + uuidLength + temporarySuffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(temporarySuffix)) {
+        return false;
+    }
+    return Uuid::parse(name.substr(prefix.size(), uuidLength)).has_value();
+}
+
+std::string temporaryPrefix(const std::filesystem::path& destination)
+{
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about
+    // "literal" + std::string temporaries in optimised builds.
+    std::string prefix = ".";
+    prefix += destination.filename().string();
+    prefix += '.';
+    return prefix;
+}
+
 } // namespace
 
 std::string FileError::description() const
 {
-    return "Could not " + operation + " " + path.string() + ": " + code.message();
+    return "Could not " + operation + " " + path.string() + ": " + (reason.empty() ? code.message() : reason);
 }
 
 FileResult renameReplacing(const std::filesystem::path& temporary, const std::filesystem::path& destination)
@@ -62,7 +174,7 @@ FileResult renameReplacing(const std::filesystem::path& temporary, const std::fi
     return std::unexpected(errnoError("replace", destination, known ? error : EIO));
 }
 
-FileResult createDirectoryIfNeeded(const std::filesystem::path& directory, mode_t mode)
+FileResult createPrivateDirectory(const std::filesystem::path& directory)
 {
     std::filesystem::path partial;
     for (const auto& part : directory) {
@@ -70,7 +182,7 @@ FileResult createDirectoryIfNeeded(const std::filesystem::path& directory, mode_
         if (partial == partial.root_path() || part.empty()) {
             continue;
         }
-        if (::mkdir(partial.c_str(), mode) != 0 && errno != EEXIST) {
+        if (::mkdir(partial.c_str(), privateFolderMode) != 0 && errno != EEXIST) {
             return std::unexpected(errnoError("create the folder", partial, errno));
         }
     }
@@ -81,24 +193,40 @@ FileResult createDirectoryIfNeeded(const std::filesystem::path& directory, mode_
     if (!S_ISDIR(info.st_mode)) {
         return std::unexpected(errnoError("create the folder", directory, ENOTDIR));
     }
+    if (info.st_uid != ::geteuid()) {
+        return std::unexpected(errnoError("use the folder", directory, EPERM, "it belongs to another user"));
+    }
+    if (const int error = tighten(directory, info); error != 0) {
+        return std::unexpected(errnoError("restrict access to", directory, error));
+    }
+    return {};
+}
+
+FileResult makePrivate(const std::filesystem::path& file)
+{
+    for (const std::filesystem::path& path : {file, file.parent_path()}) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) {
+            return std::unexpected(errnoError("restrict access to", path, errno));
+        }
+        if (const int error = tighten(path, info); error != 0) {
+            return std::unexpected(errnoError("restrict access to", path, error));
+        }
+    }
     return {};
 }
 
 FileResult writeAtomically(const std::filesystem::path& destination, std::string_view bytes,
                            const ReplaceItem& replaceItem, AtomicWriteOptions options)
 {
-    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about
-    // "literal" + std::string temporaries in optimised builds.
-    std::string name = ".";
-    name += destination.filename().string();
-    name += '.';
+    std::string name = temporaryPrefix(destination);
     name += Uuid::generate().toString();
-    name += ".tmp";
+    name += temporarySuffix;
     const std::filesystem::path temporary = destination.parent_path() / name;
 
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, options.mode);
     if (fd < 0) {
-        return std::unexpected(errnoError("write", temporary, errno));
+        return std::unexpected(errnoError("write", destination, errno));
     }
     int error = writeAll(fd, bytes);
     if (error == 0 && options.durable && ::fsync(fd) != 0) {
@@ -110,7 +238,7 @@ FileResult writeAtomically(const std::filesystem::path& destination, std::string
 
     FileResult result;
     if (error != 0) {
-        result = std::unexpected(errnoError("write", temporary, error));
+        result = std::unexpected(errnoError("write", destination, error));
     } else {
         result = replaceItem(temporary, destination);
         if (result && options.durable) {
@@ -124,13 +252,66 @@ FileResult writeAtomically(const std::filesystem::path& destination, std::string
     return result;
 }
 
-std::expected<std::string, FileError> readWholeFile(const std::filesystem::path& path)
+std::expected<int, FileError> removeStaleTemporaries(const std::filesystem::path& destination)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::filesystem::path folder = destination.parent_path();
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), ::closedir);
+    if (!directory) {
+        if (errno == ENOENT) {
+            return 0;
+        }
+        return std::unexpected(errnoError("list the folder", folder, errno));
+    }
+    const std::string prefix = temporaryPrefix(destination);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(directory.get())) {
+        if (!isTemporaryOf(entry->d_name, prefix)) {
+            continue;
+        }
+        const std::filesystem::path path = folder / entry->d_name;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        if (::unlink(path.c_str()) != 0) {
+            if (errno == ENOENT) {
+                continue;
+            }
+            return std::unexpected(errnoError("remove", path, errno));
+        }
+        ++removed;
+    }
+    return removed;
+}
+
+std::expected<std::string, FileError> readWholeFile(const std::filesystem::path& path, ReadOptions options)
+{
+    // Non-blocking: opening a named pipe for reading would otherwise wait for
+    // a writer, forever. Regular files ignore the flag.
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (options.followLinks ? 0 : O_NOFOLLOW);
+    const int fd = ::open(path.c_str(), flags);
     if (fd < 0) {
+        const int error = errno;
+        struct stat info {};
+        if (error == ELOOP && !options.followLinks && ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+            return std::unexpected(errnoError("read", path, error, "it is a symbolic link"));
+        }
+        return std::unexpected(errnoError("read", path, error));
+    }
+    const ClosedAtExit closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
         return std::unexpected(errnoError("read", path, errno));
     }
+    if (!S_ISREG(info.st_mode)) {
+        return std::unexpected(
+            errnoError("read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL, "it is not a regular file"));
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > options.maxBytes) {
+        return std::unexpected(tooLarge(path, options.maxBytes));
+    }
     std::string contents;
+    contents.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     while (true) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -141,14 +322,44 @@ std::expected<std::string, FileError> readWholeFile(const std::filesystem::path&
             if (errno == EINTR) {
                 continue;
             }
-            const int error = errno;
-            ::close(fd);
-            return std::unexpected(errnoError("read", path, error));
+            return std::unexpected(errnoError("read", path, errno));
+        }
+        // The file may grow while it is read.
+        if (contents.size() + static_cast<std::size_t>(got) > options.maxBytes) {
+            return std::unexpected(tooLarge(path, options.maxBytes));
         }
         contents.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fd);
     return contents;
+}
+
+std::expected<std::filesystem::path, FileError> keepAside(const std::filesystem::path& file, std::string_view label,
+                                                          Instant at, KeepAside how)
+{
+    std::string stem = file.stem().string();
+    stem += '.';
+    stem += label;
+    stem += '-';
+    stem += compactUtc(at);
+    const std::string extension = file.extension().string();
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        std::string name = stem;
+        if (attempt > 1) {
+            name += '-';
+            name += std::to_string(attempt);
+        }
+        name += extension;
+        const std::filesystem::path kept = file.parent_path() / name;
+        const int error = how == KeepAside::move ? renameWithoutReplacing(file, kept) : copyWithoutReplacing(file, kept);
+        if (error == EEXIST) {
+            continue;
+        }
+        if (error != 0) {
+            return std::unexpected(errnoError("keep a copy of", file, error));
+        }
+        return kept;
+    }
+    return std::unexpected(errnoError("keep a copy of", file, EEXIST, "no free name was left for the copy"));
 }
 
 } // namespace quillmere

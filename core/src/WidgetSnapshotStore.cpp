@@ -94,7 +94,7 @@ std::optional<WidgetSnapshotStore> WidgetSnapshotStore::shared(std::string_view 
     }
     std::filesystem::path container = *home / "group-containers" / std::string(groupIdentifier);
     // Also refuses a path that exists but is not a folder.
-    if (!createDirectoryIfNeeded(container, 0700)) {
+    if (!createPrivateDirectory(container)) {
         return std::nullopt;
     }
     return WidgetSnapshotStore(std::move(container));
@@ -102,7 +102,7 @@ std::optional<WidgetSnapshotStore> WidgetSnapshotStore::shared(std::string_view 
 
 FileResult WidgetSnapshotStore::save(const WidgetSnapshot& snapshot) const
 {
-    if (FileResult made = createDirectoryIfNeeded(directory_, 0700); !made) {
+    if (FileResult made = createPrivateDirectory(directory_); !made) {
         return made;
     }
     // Owner-only: the file holds the user's plans and questions.
@@ -117,7 +117,9 @@ std::expected<WidgetSnapshot, WidgetSnapshotLoadError> WidgetSnapshotStore::load
         const bool missing = errno == ENOENT || errno == ENOTDIR;
         return std::unexpected(failure(missing ? Kind::notWritten : Kind::unreadable));
     }
-    const auto bytes = readWholeFile(snapshotURL_);
+    // Only the application writes here, never a link or a pipe; and no
+    // snapshot it writes comes near the bound.
+    const auto bytes = readWholeFile(snapshotURL_, {.maxBytes = maximumFileBytes, .followLinks = false});
     if (!bytes) {
         return std::unexpected(failure(Kind::unreadable));
     }

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillmere {
 namespace {
@@ -64,6 +66,38 @@ TEST(WidgetSnapshotStore, Load_ReportsUnreadableForWhatIsNotASnapshot)
     TempFolder temp;
     std::filesystem::create_directory(temp.path() / "widget-snapshot.json");
     EXPECT_EQ(WidgetSnapshotStore(temp.path()).load(), std::unexpected(failure(Kind::unreadable)));
+}
+
+// A named pipe once hung the widget host for good, and a 10 MB text took it
+// 20 s and 830 MiB to draw.
+TEST(WidgetSnapshotStore, Load_RefusesPipesLinksAndOversizedFilesWithoutBlocking)
+{
+    const std::string good = WidgetSnapshotStore::encode(WidgetSnapshot::placeholder(T));
+    const std::pair<const char*, std::function<void(const std::filesystem::path&)>> cases[] = {
+        {"named pipe", [](const std::filesystem::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"link to a good snapshot",
+         [&](const std::filesystem::path& p) {
+             writeFile(p.parent_path() / "elsewhere.json", good);
+             std::filesystem::create_symlink("elsewhere.json", p);
+         }},
+        {"oversized",
+         [&](const std::filesystem::path& p) {
+             json tree = json::parse(good);
+             tree["intended_outcome"] = std::string(WidgetSnapshotStore::maximumFileBytes, 'x');
+             writeFile(p, tree.dump());
+         }},
+    };
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        TempFolder temp;
+        const WidgetSnapshotStore store(temp.path());
+        make(store.snapshotURL());
+        EXPECT_EQ(store.load(), std::unexpected(failure(Kind::unreadable)));
+        // Replaced by a regular file, it is read again.
+        std::filesystem::remove(store.snapshotURL());
+        writeFile(store.snapshotURL(), good);
+        EXPECT_TRUE(store.load());
+    }
 }
 
 TEST(WidgetSnapshotStore, Load_RefusesNewerSchemaVersionAndAcceptsOlder)
@@ -215,6 +249,23 @@ TEST(WidgetSnapshotStore, Shared_GivesNoStoreWhereNoContainerFolderCanBe)
         EXPECT_FALSE(WidgetSnapshotStore::shared(group, [&](const char*) { return value.c_str(); }));
     }
     EXPECT_FALSE(std::filesystem::exists(temp.path() / "fine" / "escape"));
+}
+
+TEST(WidgetSnapshotStore, Shared_MakesAnOpenContainerPrivateAndRefusesAnotherUsers)
+{
+    TempFolder temp;
+    const std::string dataHome = temp.path().string();
+    const auto container = temp.path() / "group-containers" / std::string(QuillmereAppGroup::identifier);
+    std::filesystem::create_directories(container);
+    std::filesystem::permissions(container, std::filesystem::perms(0755));
+    ASSERT_TRUE(WidgetSnapshotStore::shared(QuillmereAppGroup::identifier, [&](const char*) { return dataHome.c_str(); }));
+    EXPECT_EQ(modeOf(container), 0700u);
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a folder to another user";
+    }
+    ASSERT_EQ(::chown(container.c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(WidgetSnapshotStore::shared(QuillmereAppGroup::identifier, [&](const char*) { return dataHome.c_str(); }));
 }
 
 // Golden files: the exact bytes the widget process reads.

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "quillmere/Instant.h"
+
+#include <cstddef>
 #include <expected>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -16,6 +20,9 @@ struct FileError {
     std::string operation;
     std::filesystem::path path;
     std::error_code code;
+    // Said instead of the code's own text where that would mislead, e.g.
+    // "it is not a regular file" for a named pipe.
+    std::string reason = {};
 
     // "Could not <operation> <path>: <reason>".
     std::string description() const;
@@ -34,9 +41,15 @@ using ReplaceItem =
 // one file system. An errno that is not a known POSIX code is reported as EIO.
 FileResult renameReplacing(const std::filesystem::path& temporary, const std::filesystem::path& destination);
 
-// Creates `directory` and any missing parents with `mode`; an existing folder
-// is left as it is.
-FileResult createDirectoryIfNeeded(const std::filesystem::path& directory, mode_t mode);
+// Creates `directory` and any missing parents with mode 0700, and makes the
+// directory itself private: an existing one of the user's own is tightened to
+// 0700 (its contents are the user's plans and reflections), one that belongs
+// to another user is refused, and so is anything that is not a folder.
+FileResult createPrivateDirectory(const std::filesystem::path& directory);
+
+// Tightens a file of the user's own to 0600 and its folder to 0700: for files
+// that other libraries write with the umask's permissions (settings).
+FileResult makePrivate(const std::filesystem::path& file);
 
 struct AtomicWriteOptions {
     // Permissions of the new file. Defaults to the owner only: every file
@@ -51,10 +64,34 @@ struct AtomicWriteOptions {
 // Writes `bytes` to "." + name + "." + new UUID + ".tmp" beside `destination`
 // (never overwriting an existing file), hands it to `replaceItem`, and removes
 // the temporary file in every case. Readers see the old or the new file whole.
+// A failure names `destination`, the file the user knows.
 FileResult writeAtomically(const std::filesystem::path& destination, std::string_view bytes,
                            const ReplaceItem& replaceItem, AtomicWriteOptions options = {});
 
-// Reads a whole file.
-std::expected<std::string, FileError> readWholeFile(const std::filesystem::path& path);
+// Removes what writeAtomically leaves beside `destination` when the process
+// is killed mid-write. Only for the one writer of the folder, before it
+// writes: another writer's temporary file would be taken from under it.
+// Returns how many files were removed.
+std::expected<int, FileError> removeStaleTemporaries(const std::filesystem::path& destination);
+
+struct ReadOptions {
+    // Larger files are refused (EFBIG) rather than read into memory.
+    std::size_t maxBytes = std::numeric_limits<std::size_t>::max();
+    // Whether a symbolic link at the path itself is followed or refused.
+    bool followLinks = true;
+};
+
+// Reads a whole regular file. Never blocks on what is not one: a named pipe,
+// a device or a socket at the path is refused with "it is not a regular file".
+std::expected<std::string, FileError> readWholeFile(const std::filesystem::path& path, ReadOptions options = {});
+
+enum class KeepAside { move, copy };
+
+// Keeps `file` out of the way of the next write as
+// "<stem>.<label>-<yyyyMMddTHHmmssZ of at>[-N]<extension>" beside it, never
+// replacing an existing file: moved, or copied (a hard link where the file
+// system allows it). Returns the kept file's path.
+std::expected<std::filesystem::path, FileError> keepAside(const std::filesystem::path& file, std::string_view label,
+                                                          Instant at, KeepAside how);
 
 } // namespace quillmere

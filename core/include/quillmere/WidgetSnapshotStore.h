@@ -53,13 +53,17 @@ const char* processEnvironment(const char* name);
 class WidgetSnapshotStore {
 public:
     static constexpr std::string_view fileName = "widget-snapshot.json";
+    // A larger file is refused unread: texts in a snapshot are cut short, so
+    // only a hostile file comes near this.
+    static constexpr std::size_t maximumFileBytes = std::size_t{1024} * 1024;
 
     explicit WidgetSnapshotStore(std::filesystem::path directory, ReplaceItem replaceItem = renameReplacing);
 
     // The group's shared container, "$XDG_DATA_HOME/group-containers/<group>"
     // (a relative or empty XDG_DATA_HOME falls back to "$HOME/.local/share"),
-    // created owner-only with its parents. None when there is no absolute
-    // data home, the folder cannot be created, it is not a folder, or the
+    // created owner-only with its parents and tightened to that if it was
+    // more open. None when there is no absolute data home, the folder cannot
+    // be created, it is not a folder, it belongs to another user, or the
     // group identifier could name a path outside "group-containers".
     static std::optional<WidgetSnapshotStore> shared(std::string_view groupIdentifier,
                                                      const EnvironmentLookup& environment = processEnvironment);
