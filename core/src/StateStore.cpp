@@ -1,6 +1,7 @@
 #include "quillmere/StateStore.h"
 
 #include "quillmere/StateCoding.h"
+#include "quillmere/StateConsistency.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -11,7 +12,6 @@
 namespace quillmere {
 namespace {
 
-constexpr mode_t privateFolder = 0700;
 constexpr mode_t privateFile = 0600;
 
 std::filesystem::path homeDirectory(const StateStore::Environment& environment)
@@ -22,7 +22,8 @@ std::filesystem::path homeDirectory(const StateStore::Environment& environment)
     if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
         return entry->pw_dir;
     }
-    return std::filesystem::temp_directory_path();
+    std::error_code ignored;
+    return std::filesystem::temp_directory_path(ignored);
 }
 
 } // namespace
@@ -69,26 +70,70 @@ std::filesystem::path StateStore::defaultDirectory(const Environment& environmen
     return homeDirectory(environment) / ".local" / "share" / "Quillmere";
 }
 
-std::expected<QuillmereState, StoreError> StateStore::load() const
+std::expected<LoadedState, StoreError> StateStore::loadNotingUnknownMembers() const
 {
     struct stat info {};
     if (::stat(stateURL_.c_str(), &info) != 0 && errno == ENOENT) {
-        return QuillmereState::initial(now_());
+        return LoadedState{QuillmereState::initial(now_()), {}};
     }
-    auto bytes = readWholeFile(stateURL_);
+    auto bytes = readWholeFile(stateURL_, {.maxBytes = maximumStateBytes});
     if (!bytes) {
         return std::unexpected(StoreError{bytes.error(), stateURL_});
     }
-    auto state = decodeState(*bytes);
-    if (!state) {
-        return std::unexpected(StoreError{state.error(), stateURL_});
+    auto decoded = decodeStateNotingUnknownMembers(*bytes);
+    if (!decoded) {
+        return std::unexpected(StoreError{decoded.error(), stateURL_});
     }
-    return std::move(*state);
+    if (auto consistent = checkConsistency(decoded->state); !consistent) {
+        return std::unexpected(StoreError{consistent.error(), stateURL_});
+    }
+    return LoadedState{std::move(decoded->state), std::move(decoded->unknownMembers)};
+}
+
+std::expected<QuillmereState, StoreError> StateStore::load() const
+{
+    auto loaded = loadNotingUnknownMembers();
+    if (!loaded) {
+        return std::unexpected(std::move(loaded.error()));
+    }
+    return std::move(loaded->state);
+}
+
+bool StateStore::stateFileExists() const
+{
+    struct stat info {};
+    if (::lstat(stateURL_.c_str(), &info) == 0) {
+        return true;
+    }
+    return errno != ENOENT && errno != ENOTDIR;
+}
+
+std::expected<std::filesystem::path, StoreError> StateStore::keepStateFileAside(std::string_view label, Instant at,
+                                                                               KeepAside how) const
+{
+    auto kept = keepAside(stateURL_, label, at, how);
+    if (!kept) {
+        return std::unexpected(StoreError{kept.error(), stateURL_});
+    }
+    return std::move(*kept);
+}
+
+std::expected<int, StoreError> StateStore::removeStaleTemporaries() const
+{
+    int removed = 0;
+    for (const std::filesystem::path& file : {stateURL_, agentStateURL_}) {
+        const auto count = quillmere::removeStaleTemporaries(file);
+        if (!count) {
+            return std::unexpected(StoreError{count.error(), file});
+        }
+        removed += *count;
+    }
+    return removed;
 }
 
 std::expected<void, StoreError> StateStore::createDirectoryIfNeeded() const
 {
-    if (auto created = quillmere::createDirectoryIfNeeded(directory_, privateFolder); !created) {
+    if (auto created = createPrivateDirectory(directory_); !created) {
         return std::unexpected(StoreError{created.error(), directory_});
     }
     return {};

@@ -203,6 +203,29 @@ TEST(StateCoding, IgnoresUnknownKeysAndMakesNoRangeChecks)
     EXPECT_EQ(*decoded, state);
 }
 
+TEST(StateCoding, UnknownMembersAreNamedAtEveryLevelAndNullsAreNoData)
+{
+    const QuillmereState state = fixtures::everyOptionalPresent();
+    json tree = fileTree(state);
+    tree["future_feature"] = json{{"anything", json::array({1, 2})}};
+    tree["current_block"]["colour"] = "teal";
+    tree["current_block"]["sessions"][1]["plan"]["mood"] = 4;
+    tree["agent_questions"][0]["asked_by"] = "agent";
+    tree["block_history"][0]["reflection"]["unused"] = nullptr;
+    tree["planned_next_session"]["block_outcome_id"] = nullptr;
+
+    const auto decoded = decodeStateNotingUnknownMembers(tree.dump());
+    ASSERT_TRUE(decoded) << decoded.error().description();
+    EXPECT_EQ(decoded->unknownMembers,
+              (std::vector<std::string>{"agent_questions[0].asked_by", "current_block.colour",
+                                        "current_block.sessions[1].plan.mood", "future_feature"}));
+
+    const auto plain = decodeStateNotingUnknownMembers(encoded(state));
+    ASSERT_TRUE(plain);
+    EXPECT_TRUE(plain->unknownMembers.empty());
+    EXPECT_FALSE(decodeStateNotingUnknownMembers("{}"));
+}
+
 TEST(StateCoding, EnumerationTextsAreExactAndCaseSensitive)
 {
     const QuillmereState full = fixtures::everyOptionalPresent();

@@ -160,6 +160,19 @@ private:
 // `maximumNesting` and every decoder failure come back as a CodingError.
 std::expected<nlohmann::json, CodingError> parseDocument(std::string_view bytes);
 
+// Decodes a tree that parseDocument returned.
+template <class T>
+std::expected<T, CodingError> decodeTree(const nlohmann::json& tree)
+{
+    try {
+        return read<T>(ObjectReader(tree, ""));
+    } catch (const DecodingFailure& failure) {
+        return std::unexpected(failure.error);
+    } catch (const nlohmann::json::exception& error) {
+        return std::unexpected(CodingError{"", error.what()});
+    }
+}
+
 template <class T>
 std::expected<T, CodingError> decodeDocument(std::string_view bytes)
 {
@@ -167,13 +180,7 @@ std::expected<T, CodingError> decodeDocument(std::string_view bytes)
     if (!tree) {
         return std::unexpected(std::move(tree.error()));
     }
-    try {
-        return read<T>(ObjectReader(*tree, ""));
-    } catch (const DecodingFailure& failure) {
-        return std::unexpected(failure.error);
-    } catch (const nlohmann::json::exception& error) {
-        return std::unexpected(CodingError{"", error.what()});
-    }
+    return decodeTree<T>(*tree);
 }
 
 // Deeper than any record nests; keeps a hostile file from exhausting the stack.

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillmere {
 
@@ -60,5 +61,19 @@ private:
 // by a new one; anything else wrong fails the whole read with an error that
 // names the key or value. Never produces a partial state.
 std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes);
+
+// A decoded state and what of the file it could not hold.
+struct DecodedState {
+    QuillmereState state;
+    // Members the file has and this version does not know (a newer version
+    // wrote them), in the file's spelling: "future_feature",
+    // "current_block.sessions[0].mood". Encoding the state drops them.
+    std::vector<std::string> unknownMembers;
+
+    friend bool operator==(const DecodedState&, const DecodedState&) = default;
+};
+
+// decodeState, noting the members that a save of the state would drop.
+std::expected<DecodedState, CodingError> decodeStateNotingUnknownMembers(std::string_view bytes);
 
 } // namespace quillmere

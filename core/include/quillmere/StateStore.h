@@ -11,7 +11,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
+#include <vector>
 
 namespace quillmere {
 
@@ -26,13 +28,28 @@ struct StoreError {
     friend bool operator==(const StoreError&, const StoreError&) = default;
 };
 
+// What a load found besides the state.
+struct LoadedState {
+    QuillmereState state;
+    // Members of the file that this version does not know, in the file's
+    // spelling; the next save would drop them.
+    std::vector<std::string> unknownMembers;
+
+    friend bool operator==(const LoadedState&, const LoadedState&) = default;
+};
+
 // Keeps the whole state in `state.json` and, after every save, the agents'
 // export `agent-state.json` beside it. Every call reads or writes the files;
 // the only thing kept between calls is the encoded text of unchanged history
-// blocks, which makes a save with years of history cheap. Both files are replaced atomically; `state.json`
-// is also flushed to disk before and after the rename, since losing it loses
-// the user's whole history. Files are private to the user (mode 0600) in a
-// folder created with mode 0700.
+// blocks, which makes a save with years of history cheap. Both files are
+// replaced atomically; `state.json` is also flushed to disk before and after
+// the rename, since losing it loses the user's whole history. Files are
+// private to the user (mode 0600) in a folder of mode 0700, which a save
+// tightens to that if it was more open; a folder of another user's is refused.
+// Nothing here throws, whatever is found at the files' paths.
+//
+// Only one process may write a folder: the application holds a lock for that
+// (see StateFolderLock) before it builds its store.
 class StateStore {
 public:
     using Clock = std::function<Instant()>;
@@ -40,6 +57,10 @@ public:
 
     static constexpr const char* stateFileName = "state.json";
     static constexpr const char* agentStateFileName = "agent-state.json";
+    // A larger state file is refused rather than read: decoding it would
+    // take seconds and gigabytes. The state of twenty years of daily blocks
+    // is a sixth of it.
+    static constexpr std::size_t maximumStateBytes = std::size_t{64} * 1024 * 1024;
 
     // `now` only stamps a fresh initial state when there is no file yet.
     explicit StateStore(std::filesystem::path directory, Clock now = systemClock(),
@@ -55,15 +76,33 @@ public:
     const std::filesystem::path& agentStateURL() const { return agentStateURL_; }
 
     // The stored state; the initial state when there is no file (nothing is
-    // created then). A file that cannot be read or decoded is left untouched.
-    std::expected<QuillmereState, StoreError> load() const;
+    // created then). A file that cannot be read or decoded, or that describes
+    // a state the application cannot run (checkConsistency), is refused and
+    // left untouched.
+    [[nodiscard]] std::expected<QuillmereState, StoreError> load() const;
+    // load(), also naming what of the file a save would drop.
+    [[nodiscard]] std::expected<LoadedState, StoreError> loadNotingUnknownMembers() const;
+
+    // Whether anything is at the state file's path, even something that
+    // cannot be read. True when that cannot be told (a folder without
+    // access): the caller then keeps its hands off the path.
+    bool stateFileExists() const;
+
+    // Moves or copies the state file aside as "state.<label>-<UTC time>.json"
+    // (see keepAside), e.g. before a save would destroy what it holds.
+    [[nodiscard]] std::expected<std::filesystem::path, StoreError> keepStateFileAside(std::string_view label,
+                                                                                     Instant at, KeepAside how) const;
+
+    // Removes the temporary files that a process killed mid-save left beside
+    // both files. For the folder's one writer, before its first save.
+    [[nodiscard]] std::expected<int, StoreError> removeStaleTemporaries() const;
 
     // Writes `state.json`, then the agent file stamped with the state's
     // `updatedAt`. The first failure ends the save.
-    std::expected<void, StoreError> save(const QuillmereState& state) const;
+    [[nodiscard]] std::expected<void, StoreError> save(const QuillmereState& state) const;
 
     // Writes only the agent file, as of `at`.
-    std::expected<void, StoreError> saveAgentSnapshot(const QuillmereState& state, Instant at) const;
+    [[nodiscard]] std::expected<void, StoreError> saveAgentSnapshot(const QuillmereState& state, Instant at) const;
 
     static AgentSnapshot agentSnapshot(const QuillmereState& state, std::optional<Instant> at = std::nullopt);
 
@@ -71,7 +110,7 @@ public:
     static Environment defaultEnvironment();
 
 private:
-    std::expected<void, StoreError> createDirectoryIfNeeded() const;
+    [[nodiscard]] std::expected<void, StoreError> createDirectoryIfNeeded() const;
 
     std::filesystem::path directory_;
     std::filesystem::path stateURL_;
