@@ -1,5 +1,6 @@
 #include "quillmere/WidgetSnapshot.h"
 
+#include "quillmere/TextLimits.h"
 #include "quillmere/TimerSnapshot.h"
 
 #include <algorithm>
@@ -326,8 +327,11 @@ WidgetSnapshot WidgetSnapshot::make(const QuillmereState& state, Instant at)
     WidgetSnapshot snapshot;
     snapshot.phase = widgetPhase(state.workflowState);
     snapshot.route = routeFor(state.workflowState);
-    snapshot.intendedOutcome = outcomeTitle(state, plan);
-    snapshot.firstAction = plan != nullptr ? plan->firstAction : std::string{};
+    // The widget shows a few lines: a text of megabytes would only cost the
+    // widget's process its time and memory.
+    snapshot.intendedOutcome = truncatedText(outcomeTitle(state, plan), TextLimits::widgetCharacters);
+    snapshot.firstAction =
+        plan != nullptr ? truncatedText(plan->firstAction, TextLimits::widgetCharacters) : std::string{};
     if (state.currentBlock) {
         snapshot.sessionsStarted = static_cast<std::int64_t>(state.currentBlock->sessions.size());
         snapshot.sessionsPlanned = state.currentBlock->cycleCount;
@@ -342,10 +346,15 @@ WidgetSnapshot WidgetSnapshot::make(const QuillmereState& state, Instant at)
         snapshot.energy = plan->energy;
         snapshot.morale = plan->morale;
     }
-    const std::vector<AgentQuestion> open = state.openQuestions();
-    snapshot.openQuestionCount = static_cast<std::int64_t>(open.size());
-    for (std::size_t i = 0; i < open.size() && i < maxOpenQuestions; ++i) {
-        snapshot.openQuestions.push_back(open[i].question);
+    // Made every second: counted and listed without copying every question.
+    for (const AgentQuestion& question : state.agentQuestions) {
+        if (question.answeredAt) {
+            continue;
+        }
+        if (snapshot.openQuestions.size() < maxOpenQuestions) {
+            snapshot.openQuestions.push_back(truncatedText(question.question, TextLimits::widgetCharacters));
+        }
+        ++snapshot.openQuestionCount;
     }
     snapshot.updatedAt = at;
     return snapshot;

@@ -1,4 +1,5 @@
 #include "StateFixtures.h"
+#include "quillmere/TextLimits.h"
 #include "quillmere/WidgetSnapshot.h"
 
 #include <gtest/gtest.h>
@@ -219,6 +220,22 @@ TEST(WidgetSnapshot, Make_ListsTheFirstThreeOpenQuestionsAndCountsThemAll)
     EXPECT_EQ(snapshot.openQuestionCount, 5);
     EXPECT_EQ(snapshot.openQuestions, (std::vector<std::string>{"Q1", "Q3", "Q4"}));
     EXPECT_EQ(snapshot.hiddenOpenQuestionCount(), 2);
+}
+
+// A megabyte of text once took the widget 20 s and 830 MiB to draw.
+TEST(WidgetSnapshot, Make_CutsEveryTextToWhatTheWidgetCanShow)
+{
+    const std::string huge(1'000'000, 'x');
+    QuillmereState state = inSessionThree(WorkflowState::focusing);
+    state.currentBlock->sessions.back().plan.intendedOutcome = huge;
+    state.currentBlock->sessions.back().plan.firstAction = huge;
+    state.agentQuestions.push_back(AgentQuestion{fixedId(9), huge, T, std::nullopt, std::nullopt});
+    const WidgetSnapshot snapshot = WidgetSnapshot::make(state, T);
+    for (const std::string* text : {&snapshot.intendedOutcome, &snapshot.firstAction, &snapshot.openQuestions.at(0)}) {
+        EXPECT_EQ(*text, std::string(TextLimits::widgetCharacters - 1, 'x') + "\u2026");
+    }
+    // The state keeps the whole text.
+    EXPECT_EQ(state.currentBlock->sessions.back().plan.intendedOutcome.size(), huge.size());
 }
 
 TEST(WidgetSnapshot, DerivedValuesStayInRangeForOddInputs)
