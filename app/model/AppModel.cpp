@@ -1,6 +1,7 @@
 #include "AppModel.h"
 
 #include "FreedesktopNotificationCenter.h"
+#include "SystemLog.h"
 #include "Notifications.h"
 #include "WidgetPublisher.h"
 
@@ -10,12 +11,10 @@
 #include <QDateTime>
 #include <QLocale>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <ctime>
+#include <utility>
 
 namespace quillmere {
 namespace {
@@ -36,30 +35,27 @@ QString localShortDateTime(Instant instant)
     return QLocale::system().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
 }
 
-std::string compactUtc(Instant instant)
+// Real time from the kernel's boot-time clock, which keeps counting while
+// the computer sleeps, so that a night of suspend is not taken for a change
+// of the system clock.
+std::chrono::nanoseconds bootTime()
 {
-    // yyyyMMddTHHmmssZ, from the file format's "yyyy-MM-ddTHH:mm:ssZ".
-    std::string iso = formatInstant(instant);
-    std::erase(iso, '-');
-    std::erase(iso, ':');
-    return iso;
+    timespec now {};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
-// rename(2) that never replaces an existing file.
-int renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+QString sentence(QString text)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return 0;
+    if (!text.endsWith('.')) {
+        text += '.';
     }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return errno;
-    }
-    // File systems without the flag: a hard link fails on an existing name too.
-    if (::link(from.c_str(), to.c_str()) != 0) {
-        return errno;
-    }
-    ::unlink(from.c_str());
-    return 0;
+    return text;
+}
+
+QString path(const std::filesystem::path& file)
+{
+    return QString::fromStdString(file.string());
 }
 
 } // namespace
@@ -77,8 +73,12 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     draftSaveTimer_ = new QTimer(this);
     draftSaveTimer_->setSingleShot(true);
     connect(draftSaveTimer_, &QTimer::timeout, this, &AppModel::flushPendingSave);
+    elapsed_ = std::move(collaborators.elapsed);
     if (!clock_) {
         clock_ = [] { return std::chrono::system_clock::now(); };
+        if (!elapsed_) {
+            elapsed_ = bootTime;
+        }
     }
     if (!notifications_) {
         // Clicking one of our notifications brings the main window back.
@@ -91,15 +91,19 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
                                                      nullptr, nullptr);
     }
 
-    if (auto loaded = store_.load()) {
-        state_ = std::move(*loaded);
+    if (auto loaded = store_.loadNotingUnknownMembers()) {
+        state_ = std::move(loaded->state);
+        unknownMembers_ = std::move(loaded->unknownMembers);
     } else {
         state_ = QuillmereState::initial(now);
         loadErrorText_ = "Quillmere could not read its saved state: " + QString::fromStdString(loaded.error().description());
         lastError_ = loadErrorText_;
         // The damaged file may hold the user's whole history: keep it out of
         // the way of the first save instead of overwriting it.
-        unreadableFileToKeep_ = std::filesystem::exists(store_.stateURL());
+        unreadableFileToKeep_ = store_.stateFileExists();
+    }
+    if (elapsed_) {
+        lastTickReading_ = ClockReading{now, elapsed_()};
     }
 
     notifications_->requestPermission();
@@ -205,9 +209,7 @@ void AppModel::run(const Operation& operation, Instant now, const std::function<
     if (after) {
         after();
     }
-    if (auto saved = persistThrowing(); !saved) {
-        setLastError(saved.error());
-    }
+    (void)persistThrowing();
 }
 
 void AppModel::scheduleDeadline(NotificationEvent event)
@@ -342,9 +344,7 @@ void AppModel::updateBreakDuration(Seconds seconds, Instant at)
         setDueMessage({});
     }
     notifyStateChanged();
-    if (auto saved = persistThrowing(); !saved) {
-        setLastError(saved.error());
-    }
+    (void)persistThrowing();
 }
 
 void AppModel::completeBlock(const BlockReview& review)
@@ -424,9 +424,7 @@ void AppModel::persist()
 {
     state_.updatedAt = clock_();
     notifyStateChanged();
-    if (auto saved = persistThrowing(); !saved) {
-        setLastError(saved.error());
-    }
+    (void)persistThrowing();
 }
 
 void AppModel::persistSoon()
@@ -460,50 +458,54 @@ void AppModel::flushPendingSaveNow()
 
 void AppModel::flushPendingSave()
 {
-    if (!pendingSaveSince_) {
+    if (!pendingSaveSince_ && !saveRetry_) {
         return;
     }
-    if (auto saved = persistThrowing(); !saved) {
-        setLastError(saved.error());
-    }
+    (void)persistThrowing();
 }
 
 std::expected<void, QString> AppModel::keepUnreadableFile()
 {
-    const std::filesystem::path& damaged = store_.stateURL();
-    if (!std::filesystem::exists(damaged)) {
+    if (!store_.stateFileExists()) {
         unreadableFileToKeep_ = false;
         return {};
     }
-    const std::string stem = "state.unreadable-" + compactUtc(clock_());
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::string suffix;
-        if (attempt > 1) {
-            suffix = '-' + std::to_string(attempt); // char + string: no GCC 12 -Wrestrict false alarm
-        }
-        const std::filesystem::path kept = store_.directory() / (stem + suffix + ".json");
-        const int error = renameWithoutReplacing(damaged, kept);
-        if (error == EEXIST) {
-            continue;
-        }
-        if (error != 0) {
-            // Saving now would destroy the only copy: refuse until it can be kept.
-            return std::unexpected("Quillmere could not keep its unreadable state file " +
-                                   QString::fromStdString(damaged.string()) + " (" +
-                                   QString::fromStdString(std::generic_category().message(error)) +
-                                   "), so nothing was saved.");
-        }
-        unreadableFileToKeep_ = false;
-        keptUnreadableFile_ = kept;
-        QString sentence = loadErrorText_;
-        if (!sentence.endsWith('.')) {
-            sentence += '.';
-        }
-        setLastError(sentence + " The unreadable file was kept as " + QString::fromStdString(kept.string()) + ".");
-        return {};
+    auto kept = store_.keepStateFileAside("unreadable", clock_(), KeepAside::move);
+    if (!kept) {
+        // Saving now would destroy the only copy: refuse until it can be kept.
+        return std::unexpected("Quillmere could not keep its unreadable state file (" +
+                               QString::fromStdString(kept.error().description()) + "), so nothing was saved.");
     }
-    return std::unexpected("Quillmere could not find a free name to keep its unreadable state file " +
-                           QString::fromStdString(damaged.string()) + ", so nothing was saved.");
+    unreadableFileToKeep_ = false;
+    keptUnreadableFile_ = *kept;
+    setLastError(sentence(loadErrorText_) + " The unreadable file was kept as " + path(*kept) + ".");
+    return {};
+}
+
+std::expected<void, QString> AppModel::keepNewerFile()
+{
+    auto kept = store_.keepStateFileAside("backup", clock_(), KeepAside::copy);
+    if (!kept) {
+        return std::unexpected("Quillmere could not keep a copy of its state file, which holds data from a newer "
+                               "version (" + QString::fromStdString(kept.error().description()) +
+                               "), so nothing was saved.");
+    }
+    QStringList names;
+    for (const std::string& member : unknownMembers_) {
+        names << QString::fromStdString(member);
+    }
+    constexpr qsizetype namesShown = 3;
+    QString listed = QStringList(names.mid(0, namesShown)).join(QStringLiteral(", "));
+    if (names.size() > namesShown) {
+        listed += QStringLiteral(" and %1 more").arg(names.size() - namesShown);
+    }
+    writeSystemLog("Quillmere: state.json holds members this version does not know (" + listed.toStdString() +
+                   "); kept a copy as " + kept->string());
+    unknownMembers_.clear();
+    keptNewerFile_ = *kept;
+    setDueMessage("Your state file held data from a newer version of Quillmere (" + listed +
+                  "), which this version cannot keep. A copy of the file was kept as " + path(*kept) + ".");
+    return {};
 }
 
 std::expected<void, QString> AppModel::persistThrowing()
@@ -511,16 +513,84 @@ std::expected<void, QString> AppModel::persistThrowing()
     // Whatever typing was held back is part of this save.
     pendingSaveSince_.reset();
     draftSaveTimer_->stop();
-    if (unreadableFileToKeep_) {
-        if (auto kept = keepUnreadableFile(); !kept) {
-            return kept;
+    const auto save = [this]() -> std::expected<void, QString> {
+        if (unreadableFileToKeep_) {
+            if (auto kept = keepUnreadableFile(); !kept) {
+                return kept;
+            }
         }
+        if (!unknownMembers_.empty()) {
+            if (auto kept = keepNewerFile(); !kept) {
+                return kept;
+            }
+        }
+        if (auto saved = store_.save(state_); !saved) {
+            return std::unexpected("Quillmere could not save your work: " +
+                                   sentence(QString::fromStdString(saved.error().description())) +
+                                   " Nothing is lost yet: Quillmere keeps it and tries again until the save "
+                                   "succeeds.");
+        }
+        return {};
+    };
+    const auto result = save();
+    noteStateSave(result, clock_());
+    if (result) {
+        widgets_->publish(WidgetSnapshot::make(state_, state_.updatedAt));
     }
-    if (auto saved = store_.save(state_); !saved) {
-        return std::unexpected(QString::fromStdString(saved.error().description()));
+    return result;
+}
+
+void AppModel::noteStateSave(const std::expected<void, QString>& result, Instant at)
+{
+    if (result) {
+        saveRetry_.reset();
+        stateSaveTrouble_.reset();
+    } else {
+        const int failures = saveRetry_ ? saveRetry_->failures + 1 : 1;
+        const auto wait =
+            std::min<std::chrono::seconds>(std::chrono::seconds(1LL << std::min(failures - 1, 6)), longestSaveRetryWait);
+        saveRetry_ = SaveRetry{failures, at + wait};
+        stateSaveTrouble_ = result.error();
     }
-    widgets_->publish(WidgetSnapshot::make(state_, state_.updatedAt));
-    return {};
+    showSaveTrouble();
+}
+
+void AppModel::noteAgentFileWrite(const std::expected<void, StoreError>& result)
+{
+    if (result) {
+        agentFileTrouble_.reset();
+    } else {
+        agentFileTrouble_ = "Quillmere could not update the agents' file: " +
+                            sentence(QString::fromStdString(result.error().description())) +
+                            " Agents see an older state until it can be written again.";
+    }
+    showSaveTrouble();
+}
+
+void AppModel::showSaveTrouble()
+{
+    // The state file's trouble is the one that matters; the agents' file is
+    // written anew every second and mentioned only while it alone fails.
+    const QString trouble = stateSaveTrouble_ ? *stateSaveTrouble_ : agentFileTrouble_.value_or(QString());
+    if (trouble == shownSaveTrouble_) {
+        return;
+    }
+    const bool alertShowsIt = !shownSaveTrouble_.isEmpty() && lastError_ == shownSaveTrouble_;
+    const bool troubleBegins = shownSaveTrouble_.isEmpty();
+    shownSaveTrouble_ = trouble;
+    if (trouble.isEmpty()) {
+        writeSystemLog("Quillmere: saving works again");
+        if (alertShowsIt) {
+            setLastError({});
+        }
+        return;
+    }
+    writeSystemLog("Quillmere: " + trouble.toStdString());
+    // Said once: a dismissed alert stays dismissed while the trouble lasts,
+    // and one still open follows what goes wrong.
+    if (troubleBegins || alertShowsIt) {
+        setLastError(trouble);
+    }
 }
 
 void AppModel::showMainWindow()
@@ -539,45 +609,86 @@ void AppModel::tick(Instant now)
         displayTick_ = now;
         emit displayTickChanged();
     }
+    followClockChange(now);
 
+    bool changed = false;
     if (WorkflowEngine::evaluateSchedule(state_, now)) {
         notifyStateChanged();
         setDueMessage("Your scheduled block is ready. Plan the first session when you are ready.");
         notifications_->cancel(NotificationEvent::scheduledStart);
-        if (auto saved = persistThrowing(); !saved) {
-            setLastError(saved.error());
-            return;
-        }
+        changed = true;
     }
-
-    switch (WorkflowEngine::evaluateTimer(state_, now)) {
-    case TimerTransition::noChange:
-        break;
-    case TimerTransition::focusEnded:
+    const auto timerEnded = [&](const char* notice, NotificationEvent event) {
         notifyStateChanged();
-        setDueMessage("Focus ended. Review the session before you continue.");
-        notifications_->cancel(NotificationEvent::focusEnd);
-        if (auto saved = persistThrowing(); !saved) {
-            setLastError(saved.error());
-            return;
-        }
+        setDueMessage(notice);
+        notifications_->cancel(event);
+        changed = true;
+    };
+    switch (WorkflowEngine::evaluateTimer(state_, now)) {
+    case TimerTransition::noChange: break;
+    case TimerTransition::focusEnded:
+        timerEnded("Focus ended. Review the session before you continue.", NotificationEvent::focusEnd);
         break;
     case TimerTransition::breakEnded:
-        notifyStateChanged();
-        setDueMessage("Break ended. Focus will start only when you choose Start focus.");
-        notifications_->cancel(NotificationEvent::breakEnd);
-        if (auto saved = persistThrowing(); !saved) {
-            setLastError(saved.error());
-            return;
-        }
+        timerEnded("Break ended. Focus will start only when you choose Start focus.", NotificationEvent::breakEnd);
         break;
     }
+    if (changed || (saveRetry_ && now >= saveRetry_->due)) {
+        (void)persistThrowing();
+    }
 
-    if (auto written = store_.saveAgentSnapshot(state_, now); !written) {
-        setLastError(QString::fromStdString(written.error().description()));
+    // Both follow the state in memory, saved or not.
+    noteAgentFileWrite(store_.saveAgentSnapshot(state_, now));
+    widgets_->publish(WidgetSnapshot::make(state_, now));
+}
+
+void AppModel::followClockChange(Instant now)
+{
+    if (!elapsed_) {
         return;
     }
-    widgets_->publish(WidgetSnapshot::make(state_, now));
+    const ClockReading reading{now, elapsed_()};
+    const std::optional<ClockReading> last = std::exchange(lastTickReading_, reading);
+    if (!last) {
+        return;
+    }
+    const auto change = std::chrono::round<std::chrono::seconds>((reading.wall - last->wall) -
+                                                                 (reading.elapsed - last->elapsed));
+    if (std::chrono::abs(change) < clockChangeThreshold) {
+        return;
+    }
+    // Setting the clock is no time spent: the running timer keeps what it
+    // has run and what it has left, and a retry keeps its wait. Scheduled
+    // starts stay at their time.
+    if (saveRetry_) {
+        saveRetry_->due += change;
+    }
+    bool moved = false;
+    if (state_.workflowState == WorkflowState::focusing) {
+        if (WorkSession* session = state_.currentSession()) {
+            session->startedAt += change;
+            if (session->pausedAt) {
+                *session->pausedAt += change;
+            }
+            moved = true;
+        }
+    }
+    if (state_.workflowState == WorkflowState::breaking && state_.breakStartedAt) {
+        *state_.breakStartedAt += change;
+        if (state_.breakEndNotifiedAt) {
+            *state_.breakEndNotifiedAt += change;
+        }
+        moved = true;
+    }
+    writeSystemLog("Quillmere: the system clock moved by " + std::to_string(change.count()) + " s" +
+                   (moved ? "; the running timer keeps its remaining time" : ""));
+    // Notification deadlines are instants of the old clock.
+    restoreNotificationDeadline(now);
+    if (moved) {
+        state_.updatedAt = now;
+        notifyStateChanged();
+        (void)persistThrowing();
+    }
 }
 
 void AppModel::restoreNotificationDeadline(Instant now)

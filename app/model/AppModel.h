@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace quillmere {
 
@@ -37,6 +39,9 @@ class AppModel : public QObject {
 
 public:
     using Clock = std::function<Instant()>;
+    // Real time since some fixed moment, counting while the computer sleeps,
+    // however the system clock is set.
+    using ElapsedClock = std::function<std::chrono::nanoseconds()>;
     using MainWindowFactory = std::function<std::unique_ptr<MainWindowControlling>(AppModel&)>;
 
     struct Collaborators {
@@ -52,11 +57,23 @@ public:
         // writes every draft at once. A save rewrites the whole history, so
         // with years of blocks writing on every keystroke would stall typing.
         std::chrono::milliseconds draftSaveDelay{500};
+        // Tells a change of the system clock from time passing. Absent: the
+        // kernel's boot-time clock when `clock` is absent too; with a clock
+        // of the caller's and none of this, clock changes are not looked for.
+        ElapsedClock elapsed = {};
     };
+
+    // Waits before retrying a failed save: doubling from one second after
+    // each failure in a row, at most this long.
+    static constexpr std::chrono::seconds longestSaveRetryWait{60};
+    // A difference this large between the system clock and real time over
+    // one tick is a change of the clock, not a late tick.
+    static constexpr std::chrono::seconds clockChangeThreshold{2};
 
     // Loads the state (or starts afresh with an error text), asks for
     // notification permission, re-arms the pending notification, publishes a
-    // first widget snapshot and, if asked, starts the one-second tick.
+    // first widget snapshot and, if asked, starts the one-second tick. The
+    // caller is the one writer of the store's folder (it holds its lock).
     AppModel(StateStore store, Collaborators collaborators, Instant now, bool startTickTimer,
              QObject* parent = nullptr);
     ~AppModel() override;
@@ -113,22 +130,28 @@ public:
     // persistThrowing() themselves.
     void editState(const std::function<void(QuillmereState&)>& edit);
 
-    // Stamps `updatedAt` with the clock and saves; a failure goes to lastError.
+    // Stamps `updatedAt` with the clock and saves. A failed save keeps the
+    // change in memory, raises one alert (updated in place while the trouble
+    // lasts, not reopened once dismissed) and is retried on the tick until
+    // it succeeds.
     void persist();
     // Like persist(), for typing: the change is in the state (and in the agent
     // file at the next tick) at once, and is written once typing pauses for the
     // draft delay, at the latest five seconds after the first unsaved change,
     // and before any other save.
     void persistSoon();
-    // Writes a change that persistSoon() is still holding back.
+    // Writes a change that persistSoon() is still holding back, or one whose
+    // save failed and awaits its retry.
     void flushPendingSave();
-    bool hasPendingSave() const { return pendingSaveSince_.has_value(); }
-    // Saves and publishes the widget snapshot; returns the failure's text.
+    bool hasPendingSave() const { return pendingSaveSince_.has_value() || saveRetry_.has_value(); }
+    // Saves and publishes the widget snapshot; returns the failure's text,
+    // which the alert shows already.
     std::expected<void, QString> persistThrowing();
 
     void showMainWindow();
 
-    // One tick of the clock: automatic transitions, agent file, widget.
+    // One tick of the clock: a change of the system clock, automatic
+    // transitions, a due retry of a failed save, agent file, widget.
     void tick(Instant now);
     // Re-arms the one notification the state needs after a restart.
     void restoreNotificationDeadline(Instant now);
@@ -136,6 +159,9 @@ public:
     // Where an unreadable state file found at start-up was kept, once the
     // first save moved it aside.
     const std::optional<std::filesystem::path>& keptUnreadableFile() const { return keptUnreadableFile_; }
+    // Where the state file was copied before the first save dropped members
+    // of it that this version does not know.
+    const std::optional<std::filesystem::path>& keptNewerFile() const { return keptNewerFile_; }
 
 signals:
     void stateChanged();
@@ -153,7 +179,14 @@ private:
     void scheduleDeadline(NotificationEvent event);
     void flushPendingSaveNow();
     std::expected<void, QString> keepUnreadableFile();
+    std::expected<void, QString> keepNewerFile();
     void notifyStateChanged();
+    // The outcome of an attempt to write either file, and the one alert
+    // that tells the user about the trouble while it lasts.
+    void noteStateSave(const std::expected<void, QString>& result, Instant at);
+    void noteAgentFileWrite(const std::expected<void, StoreError>& result);
+    void showSaveTrouble();
+    void followClockChange(Instant now);
 
     StateStore store_;
     QuillmereState state_;
@@ -175,6 +208,28 @@ private:
     bool unreadableFileToKeep_ = false;
     QString loadErrorText_;
     std::optional<std::filesystem::path> keptUnreadableFile_;
+    // Members of the loaded file that this version does not know: the file
+    // is copied before the first save drops them.
+    std::vector<std::string> unknownMembers_;
+    std::optional<std::filesystem::path> keptNewerFile_;
+
+    struct SaveRetry {
+        int failures = 0;
+        Instant due;
+    };
+    // Set while the state in memory has not reached state.json.
+    std::optional<SaveRetry> saveRetry_;
+    std::optional<QString> stateSaveTrouble_;
+    std::optional<QString> agentFileTrouble_;
+    // The trouble the alert was last given; empty when there is none.
+    QString shownSaveTrouble_;
+
+    ElapsedClock elapsed_;
+    struct ClockReading {
+        Instant wall;
+        std::chrono::nanoseconds elapsed;
+    };
+    std::optional<ClockReading> lastTickReading_;
 };
 
 } // namespace quillmere

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillmere {
 namespace {
@@ -18,6 +20,11 @@ namespace {
 using namespace std::chrono_literals;
 using fakes::RecordingNotifications;
 using Call = RecordingNotifications::Call;
+
+std::string str(const QString& text)
+{
+    return text.toStdString();
+}
 
 std::string fileContents(const std::filesystem::path& path)
 {
@@ -39,9 +46,21 @@ protected:
                 ++windowsBuilt;
                 return std::make_unique<fakes::CountingWindow>(windowsPresented);
             },
-            draftSaveDelay};
-        return std::make_unique<AppModel>(StateStore(folder.path(), clock.function()), std::move(collaborators),
-                                          clock.now, false);
+            draftSaveDelay, elapsed};
+        return std::make_unique<AppModel>(StateStore(folder.path(), clock.function(), replaceItem),
+                                          std::move(collaborators), clock.now, false);
+    }
+
+    // Replacements of the state file fail while `failingSaves` holds an
+    // error; those of the agents' file too when `agentFileFails` is set.
+    FileResult replace(const std::filesystem::path& temporary, const std::filesystem::path& destination)
+    {
+        const bool stateFile = destination.filename() == "state.json";
+        if (failingSaves && (stateFile || agentFileFails)) {
+            stateFile ? ++failedStateSaves : 0;
+            return std::unexpected(FileError{"write", destination, std::make_error_code(*failingSaves)});
+        }
+        return renameReplacing(temporary, destination);
     }
 
     void writeState(const QuillmereState& state)
@@ -91,6 +110,13 @@ protected:
 
     fixtures::TempFolder folder;
     fakes::FakeClock clock;
+    ReplaceItem replaceItem = [this](const auto& temporary, const auto& destination) {
+        return replace(temporary, destination);
+    };
+    std::optional<std::errc> failingSaves;
+    bool agentFileFails = false;
+    int failedStateSaves = 0;
+    AppModel::ElapsedClock elapsed;
     RecordingNotifications* notifications = nullptr;
     fakes::RecordingPublisher* widgets = nullptr;
     int windowsBuilt = 0;
@@ -309,17 +335,6 @@ TEST_F(AppModelTest, TypingIsWrittenOncePausedAndBeforeAnyOtherSave)
     EXPECT_EQ(savedState().plannedNextSession->intendedOutcome, "last words");
 }
 
-TEST_F(AppModelTest, BlockReviewDraftSavesEvenWithoutABlock)
-{
-    QuillmereState state = QuillmereState::initial(clock.now);
-    state.workflowState = WorkflowState::blockReview;
-    writeState(state);
-    auto model = makeModel();
-    clock.now += 9s;
-    model->saveBlockReviewDraft(BlockReview{"out", "", "", "", ""});
-    EXPECT_EQ(savedState().updatedAt, clock.now);
-    EXPECT_FALSE(savedState().currentBlock);
-}
 
 TEST_F(AppModelTest, QuestionsAreTrimmedOnlyToDecideWhetherToAdd)
 {
@@ -397,7 +412,8 @@ TEST_F(AppModelTest, FailedSaveKeepsTheChangeAndReportsIt)
     EXPECT_TRUE(model->lastError().contains("Could not create the folder")) << model->lastError().toStdString();
     const auto publishedBefore = widgets->published.size();
     model->tick(clock.now + 1s);
-    EXPECT_EQ(widgets->published.size(), publishedBefore) << "a failed agent write skips the widget";
+    EXPECT_EQ(widgets->published.size(), publishedBefore + 1) << "the widget shows the state in memory";
+    EXPECT_EQ(widgets->published.back().phase, WidgetPhase::planning);
     std::filesystem::remove(folder.path());
     std::filesystem::create_directory(folder.path());
 }
@@ -418,6 +434,213 @@ TEST_F(AppModelTest, TimerTextAndMenuTitle)
     EXPECT_EQ(model->timerText(), std::nullopt);
     EXPECT_EQ(model->menuTitle(), "Session plan ?3");
     EXPECT_EQ(model->phase(), WidgetPhase::planning);
+}
+
+// Each of these once ended the application with an uncaught filesystem_error
+// (SIGABRT, no window) or blocked it before its window appeared.
+TEST_F(AppModelTest, StartUp_AHostileStatePathIsShownInTheAlertNotACrashOrAHang)
+{
+    clock.now += 370ms;
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"link to itself", [&] { std::filesystem::create_symlink("state.json", stateFile()); }},
+        {"named pipe", [&] { ASSERT_EQ(::mkfifo(stateFile().c_str(), 0600), 0); }},
+        {"folder", [&] { std::filesystem::create_directory(stateFile()); }},
+    };
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove(stateFile());
+        make();
+        auto model = makeModel();
+        EXPECT_TRUE(model->lastError().startsWith("Quillmere could not read its saved state: ")) << str(model->lastError());
+        EXPECT_TRUE(model->lastError().contains(QString::fromStdString(stateFile().string())));
+        EXPECT_EQ(model->state().workflowState, WorkflowState::idle);
+
+        // The first save moves what was there aside, whatever it is.
+        model->beginBlock();
+        ASSERT_TRUE(model->keptUnreadableFile());
+        EXPECT_EQ(savedState().workflowState, WorkflowState::blockPlanning);
+        std::filesystem::remove_all(*model->keptUnreadableFile());
+    }
+}
+
+TEST_F(AppModelTest, StartUp_AFolderWithoutAccessIsShownInTheAlert)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads a folder without permissions";
+    }
+    ::chmod(folder.path().c_str(), 0);
+    auto model = makeModel();
+    ::chmod(folder.path().c_str(), 0700);
+    EXPECT_TRUE(model->lastError().contains("Permission denied")) << str(model->lastError());
+}
+
+TEST_F(AppModelTest, StartUp_AStateWithNoWayOnIsKeptAsideAndTheUserStartsClean)
+{
+    QuillmereState stuck = fixtures::everyOptionalAbsent();
+    stuck.workflowState = WorkflowState::focusing; // without a current block
+    writeState(stuck);
+    const std::string bytes = fileContents(stateFile());
+    auto model = makeModel();
+    EXPECT_TRUE(model->lastError().contains("needs a current block")) << str(model->lastError());
+    EXPECT_EQ(model->state().workflowState, WorkflowState::idle);
+    EXPECT_FALSE(model->timerText());
+    model->beginBlock();
+    ASSERT_TRUE(model->keptUnreadableFile());
+    EXPECT_EQ(fileContents(*model->keptUnreadableFile()), bytes);
+}
+
+TEST_F(AppModelTest, MembersOfANewerVersionAreCopiedBeforeTheFirstSaveAndToldOnce)
+{
+    writeState(fixtures::everyOptionalPresent());
+    std::string bytes = fileContents(stateFile());
+    bytes.insert(bytes.find('{') + 1, "\n  \"future_feature\": true,");
+    std::ofstream(stateFile()) << bytes;
+
+    auto model = makeModel();
+    EXPECT_TRUE(model->lastError().isEmpty()) << "the state itself loaded";
+    EXPECT_TRUE(model->dueMessage().isEmpty()) << "nothing is lost before a save";
+    EXPECT_EQ(fileContents(stateFile()), bytes);
+
+    model->extendBreak();
+    ASSERT_TRUE(model->keptNewerFile());
+    EXPECT_EQ(fileContents(*model->keptNewerFile()), bytes);
+    EXPECT_EQ(model->keptNewerFile()->filename(), "state.backup-20260302T090000Z.json");
+    EXPECT_TRUE(model->dueMessage().contains("future_feature"));
+    EXPECT_TRUE(model->dueMessage().contains(QString::fromStdString(model->keptNewerFile()->string())));
+    EXPECT_EQ(savedState().breakExtensionSeconds, 60.25 + 300);
+
+    model->setDueMessage({});
+    model->extendBreak(); // only the first save keeps a copy
+    EXPECT_TRUE(model->dueMessage().isEmpty());
+    EXPECT_EQ(fixtures::TempFolder::entries(folder.path()).size(), 3u);
+}
+
+// A disk that filled up as a focus ended: the end was kept in memory, never
+// written until the next command, and recorded at the restart's time; the
+// alert reopened every second and named a hidden temporary file.
+TEST_F(AppModelTest, AFailedSaveOnTheTickIsRetriedWithBackOffUntilItLands)
+{
+    clock.now += 370ms;
+    auto model = modelIn(WorkflowState::focusing);
+    const Instant ends = clock.now + 1500s;
+    failingSaves = std::errc::no_space_on_device;
+
+    clock.now = ends;
+    model->tick(ends);
+    EXPECT_EQ(model->state().workflowState, WorkflowState::sessionReview);
+    EXPECT_EQ(savedState().workflowState, WorkflowState::focusing) << "the old file stays whole";
+    EXPECT_EQ(failedStateSaves, 1);
+    const QString alert = model->lastError();
+    EXPECT_TRUE(alert.contains("state.json")) << str(alert);
+    EXPECT_TRUE(alert.contains("No space left on device"));
+    EXPECT_FALSE(alert.contains(".tmp"));
+    EXPECT_TRUE(model->hasPendingSave());
+
+    // Retried after 1, 2, 4, 8 ... seconds, never in a tight loop.
+    std::vector<int> triedAt;
+    for (int second = 1; second <= 40; ++second) {
+        const int before = failedStateSaves;
+        clock.now = ends + std::chrono::seconds(second) + 120ms;
+        model->tick(clock.now);
+        if (failedStateSaves > before) {
+            triedAt.push_back(second);
+        }
+        if (second == 1) {
+            model->setLastError({}); // dismissed: not reopened while the trouble lasts
+        }
+    }
+    EXPECT_EQ(triedAt, (std::vector<int>{1, 3, 7, 15, 31}));
+    EXPECT_TRUE(model->lastError().isEmpty());
+
+    failingSaves.reset();
+    clock.now = ends + 63s + 120ms;
+    model->tick(clock.now);
+    ASSERT_EQ(savedState().workflowState, WorkflowState::sessionReview);
+    EXPECT_EQ(savedState().currentBlock->sessions.back().endedAt, fixtures::wholeSeconds(ends))
+        << "the end is recorded when it happened";
+    EXPECT_FALSE(model->hasPendingSave());
+}
+
+TEST_F(AppModelTest, TheSaveAlertIsUpdatedInPlaceAndClosesWhenSavingWorksAgain)
+{
+    auto model = modelIn(WorkflowState::focusing);
+    QSignalSpy errors(model.get(), &AppModel::lastErrorChanged);
+    failingSaves = std::errc::no_space_on_device;
+    agentFileFails = true;
+    const auto tickAt = [&](std::chrono::milliseconds after) {
+        clock.now += after;
+        model->tick(clock.now);
+    };
+    model->persist();
+    tickAt(1s);
+    tickAt(1s);
+    EXPECT_EQ(errors.count(), 1) << "one alert for the trouble, not one a second";
+    EXPECT_TRUE(model->lastError().contains("No space left on device"));
+
+    failingSaves = std::errc::io_error;
+    tickAt(1s); // the second retry
+    EXPECT_EQ(errors.count(), 2);
+    EXPECT_TRUE(model->lastError().contains("Input/output error")) << "the open alert follows the trouble";
+
+    failingSaves.reset();
+    tickAt(4s);
+    EXPECT_TRUE(model->lastError().isEmpty()) << "the alert goes once both files are written";
+    EXPECT_FALSE(model->hasPendingSave());
+}
+
+TEST_F(AppModelTest, OnlyTheAgentFileFailingIsToldOnceWithoutATemporaryName)
+{
+    auto model = modelIn(WorkflowState::focusing);
+    QSignalSpy errors(model.get(), &AppModel::lastErrorChanged);
+    failingSaves = std::errc::no_space_on_device;
+    agentFileFails = true;
+    for (int second = 1; second <= 5; ++second) {
+        model->tick(clock.now + std::chrono::seconds(second));
+        model->setLastError({});
+    }
+    failingSaves.reset();
+    EXPECT_EQ(errors.count(), 2) << "shown and dismissed once";
+    model->tick(clock.now + 6s);
+    EXPECT_EQ(decodeAgentSnapshot(fileContents(folder.path() / "agent-state.json"))->updatedAt, clock.now + 6s);
+}
+
+TEST_F(AppModelTest, AClockSetBackKeepsTheRunningFocusWhereItWas)
+{
+    std::chrono::nanoseconds real = 5h + 250ms;
+    elapsed = [&] { return real; };
+    clock.now += 370ms;
+    auto model = modelIn(WorkflowState::focusing);
+    const Instant started = clock.now;
+    const auto advance = [&](std::chrono::nanoseconds by) {
+        clock.now += by;
+        real += by;
+        model->tick(clock.now);
+    };
+    advance(60s);
+    EXPECT_EQ(model->timerText(), "24:00");
+
+    // The user sets the clock back an hour: one second passes, the clock says
+    // fifty-nine minutes less.
+    clock.now -= 1h;
+    advance(1s);
+    EXPECT_EQ(model->timerText(), "23:59");
+    EXPECT_EQ(savedState().currentBlock->sessions.back().startedAt, fixtures::wholeSeconds(started - 1h));
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::focusEnd), clock.now + 1439s);
+
+    // Forward too, and a pause keeps its length.
+    model->pauseOrResumeFocus();
+    advance(30s);
+    clock.now += 2h;
+    advance(1s);
+    model->pauseOrResumeFocus();
+    EXPECT_EQ(model->timerText(), "23:59");
+    EXPECT_EQ(model->state().currentBlock->sessions.back().accumulatedPausedSeconds, 31);
+
+    // Time that really passes while the computer sleeps still counts.
+    advance(10min);
+    EXPECT_EQ(model->timerText(), "13:59");
+    advance(14min);
+    EXPECT_EQ(savedState().workflowState, WorkflowState::sessionReview);
 }
 
 } // namespace

@@ -367,7 +367,10 @@ TEST_F(MainWindowTest, SavingAnAnswerDropsOnlyThatDraft)
 
 TEST_F(MainWindowTest, CurrentBlockEditsAreSavedWithoutLosingTheCaret)
 {
-    seed([](QuillmereState& s) { s.currentBlock = blockWithSessions(std::nullopt); });
+    seed([](QuillmereState& s) {
+        s.workflowState = WorkflowState::sessionPlanning;
+        s.currentBlock = blockWithSessions(std::nullopt);
+    });
     open(MainWindowTab::currentBlock);
     CurrentBlockView* view = window->currentBlockView();
     EXPECT_EQ(str(view->forms()->sessionsHeader()->text()), "Sessions: 2 of 8");
