@@ -3,6 +3,8 @@
 #include "AppModel.h"
 #include "MainWindow.h"
 
+#include "quillmere/AtomicFile.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QHideEvent>
@@ -74,6 +76,8 @@ void MainWindowController::saveFrame() const
     auto settings = settings_();
     settings->setValue(QLatin1String(frameKey), window_->saveGeometry());
     settings->sync();
+    // Written with the umask's permissions; Quillmere's files are the user's alone.
+    (void)makePrivate(settings->fileName().toStdString());
 }
 
 void MainWindowController::presentWindow()

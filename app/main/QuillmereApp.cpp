@@ -3,6 +3,9 @@
 #include "MainWindowController.h"
 #include "QuillmereAppDelegate.h"
 #include "StatusAreaItem.h"
+#include "SystemLog.h"
+
+#include "quillmere/WidgetSnapshotStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,6 +39,26 @@ std::unique_ptr<QSettings> LaunchMode::openSettings() const
     return std::make_unique<QSettings>();
 }
 
+// What saves killed mid-write left behind. This process is the folders' one
+// writer (it holds the state folder's lock), so no other save is under way.
+void QuillmereApp::removeStaleTemporaries(const StateStore& store) const
+{
+    const auto logFailure = [](const FileError& error) {
+        writeSystemLog("Quillmere: could not remove a stale temporary file: " + error.description());
+    };
+    if (auto removed = store.removeStaleTemporaries(); !removed) {
+        logFailure(std::get<FileError>(removed.error().cause));
+    }
+    if (mode_.hosted) {
+        return;
+    }
+    if (const auto shared = WidgetSnapshotStore::shared(QuillmereAppGroup::identifier)) {
+        if (auto removed = quillmere::removeStaleTemporaries(shared->snapshotURL()); !removed) {
+            logFailure(removed.error());
+        }
+    }
+}
+
 QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Options options) : mode_(std::move(mode))
 {
     AppModel::Collaborators collaborators;
@@ -51,6 +74,7 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     };
     const Instant now = options.clock ? options.clock() : std::chrono::system_clock::now();
     StateStore store(mode_.stateFolder, options.clock ? options.clock : StateStore::systemClock());
+    removeStaleTemporaries(store);
     model_ = std::make_unique<AppModel>(std::move(store), std::move(collaborators), now, true);
 
     if (options.statusAreaItem) {

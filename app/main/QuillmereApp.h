@@ -67,6 +67,8 @@ public:
     StatusAreaItem* statusAreaItem() const { return statusAreaItem_.get(); }
 
 private:
+    void removeStaleTemporaries(const StateStore& store) const;
+
     LaunchMode mode_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<StatusAreaItem> statusAreaItem_;

@@ -11,9 +11,28 @@ namespace quillmere {
 namespace {
 
 int signalSockets[2] = {-1, -1};
+volatile std::sig_atomic_t quitSignal = 0;
 
-void forwardSignal(int)
+// How long the orderly quit may take before the signal takes its default
+// course: whatever the event loop is stuck in, a quit signal ends the
+// process within this. Every save is atomic, so nothing is left half-written.
+constexpr unsigned quitDeadlineSeconds = 1;
+
+void endWithTheQuitSignal(int)
 {
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(quitSignal, &action, nullptr);
+    ::raise(quitSignal);
+}
+
+void forwardSignal(int signal)
+{
+    if (quitSignal == 0) {
+        quitSignal = signal;
+        ::alarm(quitDeadlineSeconds);
+    }
     const char byte = 1;
     // Nothing to do on failure: a full socket already has a quit pending.
     [[maybe_unused]] const auto written = ::write(signalSockets[0], &byte, 1);
@@ -40,6 +59,10 @@ QuitOnSignal::QuitOnSignal(QObject* parent) : QObject(parent)
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         ::sigaction(signal, &action, nullptr);
     }
+    struct sigaction deadline {};
+    deadline.sa_handler = endWithTheQuitSignal;
+    sigemptyset(&deadline.sa_mask);
+    ::sigaction(SIGALRM, &deadline, nullptr);
 }
 
 QuitOnSignal::~QuitOnSignal()

@@ -1,5 +1,7 @@
 #include "StateFolderLock.h"
 
+#include "quillmere/AtomicFile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -16,35 +18,24 @@ std::string systemError(const std::string& what, const std::filesystem::path& pa
     return what + " " + path.string() + ": " + std::strerror(error);
 }
 
-// mkdir -p with mode 0700 for every folder it creates; folders that already
-// exist keep their mode.
-int createFolders(const std::filesystem::path& folder)
-{
-    std::filesystem::path partial;
-    for (const auto& part : folder) {
-        partial /= part;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
-            return errno;
-        }
-    }
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0) {
-        return errno;
-    }
-    return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
-}
-
 } // namespace
 
 std::expected<StateFolderLock, StateFolderLock::Failure> StateFolderLock::acquire(const std::filesystem::path& folder)
 {
-    if (const int error = createFolders(folder); error != 0) {
-        return std::unexpected(Failure{false, systemError("cannot create the folder", folder, error)});
+    // Also refuses a folder of another user's: its owner could read or
+    // replace everything written there.
+    if (auto created = createPrivateDirectory(folder); !created) {
+        return std::unexpected(Failure{false, created.error().description()});
     }
     const std::filesystem::path path = folder / lockFileName;
-    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (descriptor < 0) {
-        return std::unexpected(Failure{false, systemError("cannot open", path, errno)});
+        const int error = errno;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            return std::unexpected(Failure{false, path.string() + " is not a regular file"});
+        }
+        return std::unexpected(Failure{false, systemError("cannot open", path, error)});
     }
     while (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;

@@ -20,8 +20,12 @@ public:
 
     static constexpr const char* lockFileName = ".lock";
 
-    // Creates the folder (mode 0700, missing parents too) and takes the lock
-    // without waiting.
+    // Creates the folder (mode 0700, missing parents too; an existing one
+    // is made private, one of another user's refused) and takes the lock
+    // without waiting. Any failure but `heldElsewhere` means the lock cannot
+    // be had at all (`.lock` is a folder, a link, not ours to open): the
+    // caller must not write the folder then, for it could not tell a second
+    // writer from none.
     static std::expected<StateFolderLock, Failure> acquire(const std::filesystem::path& folder);
 
     StateFolderLock(StateFolderLock&& other) noexcept;

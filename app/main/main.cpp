@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 
 #include <iostream>
 #include <optional>
@@ -21,6 +22,21 @@
 static void initialiseApplicationResources()
 {
     Q_INIT_RESOURCE(application);
+}
+
+// Said in a window too: started from a launcher, nobody reads standard error.
+static void showCannotStart(const QString& reason)
+{
+    const auto text = [](const char* source) { return QCoreApplication::translate("quillmere", source); };
+    QMessageBox box(QMessageBox::Critical, text("Quillmere cannot start"),
+                    text("Quillmere cannot lock its state folder, so it could not be sure to be the only "
+                         "Quillmere that writes your data there."),
+                    QMessageBox::Close);
+    box.setInformativeText(reason + QStringLiteral("\n\n") +
+                           text("Remove or rename what is in the way, or make the folder yours again, and start "
+                                "Quillmere once more. Nothing was changed."));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 int main(int argc, char** argv)
@@ -102,9 +118,14 @@ int main(int argc, char** argv)
                       << "; not starting a second one.\n";
             return 1;
         }
-        // Without a lock nothing else could be written here either; the
-        // model reports the failed saves itself.
-        writeSystemLog("Quillmere: running without the state folder lock: " + lock.error().description);
+        // Without the lock a second Quillmere could not tell that this one
+        // writes here, and two writers overwrite each other's work: rather
+        // than that, Quillmere does not start.
+        const std::string reason = lock.error().description;
+        std::cerr << "quillmere: cannot lock the state folder: " << reason << "; not starting.\n";
+        writeSystemLog("Quillmere: not starting, the state folder cannot be locked: " + reason);
+        showCannotStart(QString::fromStdString(reason));
+        return 1;
     }
     if (handOverFailed) {
         writeSystemLog("Quillmere: the Quillmere that owns the session's bus name does not answer; running "

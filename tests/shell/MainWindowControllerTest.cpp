@@ -90,5 +90,16 @@ TEST_F(MainWindowControllerTest, CtrlWClosesTheWindowButNotTheApplication)
     EXPECT_FALSE(controller->window()->isVisible());
 }
 
+TEST_F(MainWindowControllerTest, TheFrameIsWrittenForTheUserAlone)
+{
+    const auto folder = harness.folder.path();
+    std::filesystem::permissions(folder, std::filesystem::perms(0755));
+    auto controller = makeController();
+    controller->presentWindow();
+    controller->window()->close();
+    EXPECT_EQ(std::filesystem::status(folder / "frame.conf").permissions(), std::filesystem::perms(0600));
+    EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms(0700));
+}
+
 } // namespace
 } // namespace quillmere

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <unistd.h>
 
 namespace quillmere {
 namespace {
@@ -54,6 +56,47 @@ TEST(StateFolderLock, FileInPlaceOfTheFolderIsAnOrdinaryFailure)
 
     ASSERT_FALSE(lock.has_value());
     EXPECT_FALSE(lock.error().heldElsewhere);
+}
+
+// Once a reason to run "without the lock": then a second instance did the
+// same, and both wrote the folder.
+TEST(StateFolderLock, ALockThatCannotBeTakenIsAFailureThatNamesIt)
+{
+    const std::pair<const char*, std::function<void(const std::filesystem::path&)>> cases[] = {
+        {"folder", [](const std::filesystem::path& lock) { std::filesystem::create_directory(lock); }},
+        {"link", [](const std::filesystem::path& lock) { std::filesystem::create_symlink("elsewhere", lock); }},
+        {"link loop", [](const std::filesystem::path& lock) { std::filesystem::create_symlink(".lock", lock); }},
+    };
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        fixtures::TempFolder temp;
+        make(temp.path() / ".lock");
+        const auto lock = StateFolderLock::acquire(temp.path());
+        ASSERT_FALSE(lock.has_value());
+        EXPECT_FALSE(lock.error().heldElsewhere);
+        EXPECT_NE(lock.error().description.find(".lock"), std::string::npos) << lock.error().description;
+        EXPECT_FALSE(std::filesystem::exists(temp.path() / "elsewhere"));
+    }
+}
+
+TEST(StateFolderLock, AnOpenFolderIsMadePrivateAndAnotherUsersIsRefused)
+{
+    fixtures::TempFolder temp;
+    ::chmod(temp.path().c_str(), 0755);
+    ASSERT_TRUE(StateFolderLock::acquire(temp.path()).has_value());
+    EXPECT_EQ(modeOf(temp.path()), 0700u);
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a folder to another user";
+    }
+    const auto foreign = temp.path() / "foreign";
+    std::filesystem::create_directory(foreign);
+    ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+    const auto lock = StateFolderLock::acquire(foreign);
+    ASSERT_FALSE(lock.has_value());
+    EXPECT_FALSE(lock.error().heldElsewhere);
+    EXPECT_NE(lock.error().description.find("belongs to another user"), std::string::npos);
+    EXPECT_TRUE(fixtures::TempFolder::entries(foreign).empty());
 }
 
 } // namespace

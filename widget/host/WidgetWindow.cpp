@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -210,7 +212,14 @@ void WidgetWindow::openLink()
 
 void WidgetWindow::savePosition()
 {
-    settings_()->setValue(positionKey(), pos());
+    const auto settings = settings_();
+    settings->setValue(positionKey(), pos());
+    settings->sync();
+    // Written with the umask's permissions; Quillmere's files are the user's
+    // alone, and so is its settings folder.
+    QFile::setPermissions(settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(QFileInfo(settings->fileName()).absolutePath(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 } // namespace quillmere::widgethost
