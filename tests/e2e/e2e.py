@@ -17,6 +17,7 @@ import datetime
 import json
 import os
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -141,6 +142,14 @@ class Desktop:
     @property
     def state_folder(self):
         return os.path.join(self.dirs["data"], "Quillmere")
+
+    @property
+    def widget_folder(self):
+        return os.path.join(self.dirs["data"], "group-containers", "J4N7R2D9K5.quillmere")
+
+    @property
+    def config_folder(self):
+        return os.path.join(self.dirs["config"], "Quillmere")
 
     def start_helper(self, command, stdout):
         self.helpers.append(subprocess.Popen(command, env=self.env, stdout=stdout, stderr=subprocess.DEVNULL))
@@ -283,6 +292,18 @@ def stderr_of(process):
         return file.read()
 
 
+def mode_of(path):
+    return os.stat(path).st_mode & 0o7777
+
+
+def stale_temporary(folder, name, size=1 << 20):
+    """What a save killed mid-write leaves behind: ".<name>.<UUID>.tmp"."""
+    path = os.path.join(folder, f".{name}.{upper_uuid()}.tmp")
+    with open(path, "wb") as file:
+        file.write(b"x" * size)
+    return path
+
+
 def tab_strip(desktop, window):
     # The tab bar runs along the top of the window while no notice is shown.
     return desktop.digest(window, 0, 0, 600, 48)
@@ -309,8 +330,10 @@ def first_launch(desktop, options):
     desktop.quit(app)
     check(not os.path.exists(os.path.join(desktop.state_folder, "state.json")),
           "quitting wrote state.json although nothing changed")
-    check(os.path.exists(os.path.join(desktop.dirs["config"], "Quillmere", "Quillmere.conf")),
-          "the window's frame was not kept")
+    settings = os.path.join(desktop.config_folder, "Quillmere.conf")
+    check(os.path.exists(settings), "the window's frame was not kept")
+    check(mode_of(settings) == 0o600 and mode_of(desktop.config_folder) == 0o700,
+          f"the settings are {mode_of(settings):o} in a folder of {mode_of(desktop.config_folder):o}")
 
 
 def second_launch(desktop, options):
@@ -513,11 +536,35 @@ def register_url_catcher(desktop):
     return caught
 
 
+def start_widget_host(desktop, options):
+    """A host with one medium widget, reporting what it shows on stderr:
+    the process and its log's path."""
+    check(options.host and options.plugin_dir, "the widget scenarios need --host and --plugin-dir")
+    host_log = os.path.join(desktop.root, "widget-host.err")
+    host = subprocess.Popen([options.host, "--plugin-dir", options.plugin_dir, "--family", "medium", "--verbose"],
+                            env=desktop.env, stdout=subprocess.DEVNULL, stderr=open(host_log, "w"))
+    return host, host_log
+
+
+def widget_shown(host_log, text):
+    """(time in ms, line) of the first entry the host showed whose
+    accessible text starts with `text`."""
+    with open(host_log) as file:
+        for line in file:
+            if f" shows: {text}" in line:
+                return int(line.split()[1]), line.strip()
+    return None
+
+
+def wait_widget_window(desktop):
+    return wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name", "^Quillmere widget$"), 5,
+                      "the widget window")[0]
+
+
 def widget(desktop, options):
     """The host shows the widget; a phase the application publishes reaches
     the widget within a second, through ReloadTimelines and not by polling;
     a click on the widget opens the route's URL."""
-    check(options.host and options.plugin_dir, "the widget scenario needs --host and --plugin-dir")
     os.makedirs(options.out, exist_ok=True)
     caught = register_url_catcher(desktop)
     reloads_log = os.path.join(desktop.root, "reload-calls.log")
@@ -528,24 +575,15 @@ def widget(desktop, options):
 
     app = desktop.launch()
     window = desktop.wait_main_window(timeout=5)
-    snapshot_file = os.path.join(desktop.dirs["data"], "group-containers", "J4N7R2D9K5.quillmere",
-                                 "widget-snapshot.json")
+    snapshot_file = os.path.join(desktop.widget_folder, "widget-snapshot.json")
     wait_until(lambda: os.path.exists(snapshot_file), PROMPT, "the first widget snapshot")
 
-    host_log = os.path.join(desktop.root, "widget-host.err")
-    host = subprocess.Popen([options.host, "--plugin-dir", options.plugin_dir, "--family", "medium", "--verbose"],
-                            env=desktop.env, stdout=subprocess.DEVNULL, stderr=open(host_log, "w"))
+    host, host_log = start_widget_host(desktop, options)
     try:
         def shown(phase):
-            """(time in ms, line) of the first entry shown for `phase`."""
-            with open(host_log) as file:
-                for line in file:
-                    if f" shows: Quillmere, {phase}" in line:
-                        return int(line.split()[1]), line.strip()
-            return None
+            return widget_shown(host_log, f"Quillmere, {phase}")
 
-        widget_window = wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name",
-                                                           "^Quillmere widget$"), 5, "the widget window")[0]
+        widget_window = wait_widget_window(desktop)
         info = desktop.window_info(widget_window)
         check((info["Width"], info["Height"]) == ("366", "172"),
               f"the medium widget is {info['Width']}x{info['Height']}")
@@ -592,8 +630,112 @@ def widget(desktop, options):
     desktop.quit(app)
 
 
+def hostile_start(desktop, options):
+    """A named pipe at state.json neither blocks the start nor survives the
+    first save; what killed saves left behind is removed; open folders and
+    settings are made private."""
+    for folder in (desktop.state_folder, desktop.widget_folder, desktop.config_folder):
+        os.makedirs(folder)
+        os.chmod(folder, 0o755)
+    settings = os.path.join(desktop.config_folder, "Quillmere.conf")
+    with open(settings, "w") as file:
+        file.write("[General]\n")
+    os.chmod(settings, 0o644)
+    state_file = os.path.join(desktop.state_folder, "state.json")
+    os.mkfifo(state_file)
+    stale = [stale_temporary(desktop.state_folder, "state.json"),
+             stale_temporary(desktop.state_folder, "agent-state.json"),
+             stale_temporary(desktop.widget_folder, "widget-snapshot.json")]
+
+    app = desktop.launch()
+    window = desktop.wait_main_window(what="the main window, not blocked by the pipe")
+    alert = wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name", "^Quillmere error$"), PROMPT,
+                       "the alert about the unreadable state")[0]
+    wait_until(desktop.agent_state, PROMPT, "agent-state.json")
+    check(not any(os.path.exists(path) for path in stale),
+          f"stale temporary files survived the start: {[p for p in stale if os.path.exists(p)]}")
+    for folder in (desktop.state_folder, desktop.widget_folder):
+        check(mode_of(folder) == 0o700, f"{folder} is still {mode_of(folder):o}")
+    check(stat.S_ISFIFO(os.lstat(state_file).st_mode), "the pipe was replaced before anything changed")
+
+    desktop.press(alert, "Return")
+    desktop.press(window, "ctrl+n")
+    wait_until(lambda: os.path.isfile(state_file) and json.load(open(state_file))["workflow_state"] ==
+               "blockPlanning", PROMPT, "the first save")
+    kept = [name for name in os.listdir(desktop.state_folder) if name.startswith("state.unreadable-")]
+    check(len(kept) == 1 and stat.S_ISFIFO(os.lstat(os.path.join(desktop.state_folder, kept[0])).st_mode),
+          f"the pipe was not kept aside: {sorted(os.listdir(desktop.state_folder))}")
+
+    started = time.monotonic()
+    desktop.quit(app)
+    print(f"quit {time.monotonic() - started:.2f} s after SIGTERM")
+    check(mode_of(settings) == 0o600 and mode_of(desktop.config_folder) == 0o700,
+          f"the settings are {mode_of(settings):o} in a folder of {mode_of(desktop.config_folder):o}")
+
+
+def lock_refused(desktop, options):
+    """When .lock cannot be locked (a folder, a link), Quillmere says why in
+    a window and on stderr, writes nothing and exits: never two writers."""
+    for kind in ("folder", "link"):
+        subprocess.run(["rm", "-rf", desktop.state_folder])
+        os.makedirs(desktop.state_folder, mode=0o700)
+        lock = os.path.join(desktop.state_folder, ".lock")
+        if kind == "folder":
+            os.mkdir(lock)
+        else:
+            os.symlink("elsewhere", lock)
+        before = sorted(os.listdir(desktop.state_folder))
+
+        app = desktop.launch()
+        dialog = wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name", "^Quillmere cannot start$"),
+                            PROMPT, f"the window that says why ({kind})")[0]
+        time.sleep(1.5)
+        check(desktop.main_window() is None, f"the main window opened without the lock ({kind})")
+        check(sorted(os.listdir(desktop.state_folder)) == before,
+              f"wrote into the state folder without the lock ({kind}): {sorted(os.listdir(desktop.state_folder))}")
+        desktop.press(dialog, "Return")
+        try:
+            code = app.wait(PROMPT + 3)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"still running after its window was closed ({kind})")
+        errors = stderr_of(app)
+        check(code == 1, f"ended with {code} ({kind})")
+        check(".lock" in errors and "not starting" in errors, f"unclear message ({kind}): {errors!r}")
+        check(desktop.agent_state() is None, f"agent-state.json was written ({kind})")
+
+
+def widget_pipe(desktop, options):
+    """A named pipe at the widget's snapshot neither hangs the host nor keeps
+    it hung: the host answers on the bus, and shows the application's state
+    once a regular file replaces the pipe."""
+    os.makedirs(desktop.widget_folder, mode=0o700)
+    os.mkfifo(os.path.join(desktop.widget_folder, "widget-snapshot.json"))
+    host, host_log = start_widget_host(desktop, options)
+    try:
+        wait_widget_window(desktop)
+        wait_until(lambda: widget_shown(host_log, ""), PROMPT, "the widget to show anything")
+        ping = subprocess.run(["dbus-send", "--session", "--print-reply", "--reply-timeout=2000",
+                               "--dest=org.quillmere.WidgetHost", "/org/quillmere/WidgetHost",
+                               "org.freedesktop.DBus.Peer.Ping"], env=desktop.env, capture_output=True, text=True)
+        check(ping.returncode == 0, f"the host does not answer on the bus: {ping.stderr}")
+
+        app = desktop.launch()
+        desktop.wait_main_window()
+        wait_until(lambda: widget_shown(host_log, "Quillmere, Idle"), PROMPT,
+                   "the widget to show the application once a file replaced the pipe")
+        desktop.quit(app)
+    finally:
+        host.terminate()
+        try:
+            host.wait(PROMPT)
+        except subprocess.TimeoutExpired:
+            host.kill()
+            raise Failure("the widget host did not end on SIGTERM")
+
+
 SCENARIOS = {scenario.__name__: scenario for scenario in
-             (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget)}
+             (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget, hostile_start,
+              lock_refused, widget_pipe)}
 
 
 def main():
