@@ -157,18 +157,16 @@ TEST(AtomicFile, PrivateFoldersAreMadeTightenedOrRefused)
     EXPECT_EQ(createPrivateDirectory(temp.path() / "file").error().code,
               std::make_error_code(std::errc::not_a_directory));
 
-    if (::geteuid() != 0) {
+    const auto foreign = fixtures::folderOfAnotherUser(temp.path());
+    if (!foreign) {
         GTEST_SKIP() << "only root can give a folder to another user";
     }
-    const auto foreign = temp.path() / "foreign";
-    std::filesystem::create_directory(foreign);
-    ::chmod(foreign.c_str(), 0777);
-    ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
-    const auto refused = createPrivateDirectory(foreign);
+    ::chmod(foreign->c_str(), 0777);
+    const auto refused = createPrivateDirectory(*foreign);
     ASSERT_FALSE(refused);
-    EXPECT_EQ(refused.error().description(), "Could not use the folder " + foreign.string() +
+    EXPECT_EQ(refused.error().description(), "Could not use the folder " + foreign->string() +
                                                  ": it belongs to another user");
-    EXPECT_EQ(modeOf(foreign), 0777u);
+    EXPECT_EQ(modeOf(*foreign), 0777u);
 }
 
 TEST(AtomicFile, MakePrivateTightensAFileAndItsFolder)

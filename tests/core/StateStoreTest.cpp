@@ -83,16 +83,14 @@ TEST(StateStore, AnOpenFolderIsMadePrivateAndAnotherUsersIsRefused)
     ASSERT_TRUE(storeAt(temp.path()).save(QuillmereState::initial(T)));
     EXPECT_EQ(modeOf(temp.path()), 0700u);
 
-    if (::geteuid() != 0) {
+    const auto foreign = fixtures::folderOfAnotherUser(temp.path());
+    if (!foreign) {
         GTEST_SKIP() << "only root can give a folder to another user";
     }
-    const auto foreign = temp.path() / "foreign";
-    std::filesystem::create_directory(foreign);
-    ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
-    const auto saved = storeAt(foreign).save(QuillmereState::initial(T));
+    const auto saved = storeAt(*foreign).save(QuillmereState::initial(T));
     ASSERT_FALSE(saved);
     EXPECT_NE(saved.error().description().find("it belongs to another user"), std::string::npos);
-    EXPECT_TRUE(TempFolder::entries(foreign).empty());
+    EXPECT_TRUE(TempFolder::entries(*foreign).empty());
 }
 
 TEST(StateStore, UnreadableFilesFailToLoadAndStayByteForByte)

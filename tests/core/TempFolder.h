@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,21 @@ inline mode_t modeOf(const std::filesystem::path& path)
     struct stat info {};
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
+}
+
+// A new folder "foreign" in `parent` that belongs to another user (nobody);
+// none when the test does not run as root, which alone can give it away.
+inline std::optional<std::filesystem::path> folderOfAnotherUser(const std::filesystem::path& parent)
+{
+    if (::geteuid() != 0) {
+        return std::nullopt;
+    }
+    const auto folder = parent / "foreign";
+    std::filesystem::create_directory(folder);
+    if (::chown(folder.c_str(), 65534, 65534) != 0) {
+        return std::nullopt;
+    }
+    return folder;
 }
 
 } // namespace quillmere::fixtures

@@ -86,17 +86,15 @@ TEST(StateFolderLock, AnOpenFolderIsMadePrivateAndAnotherUsersIsRefused)
     ASSERT_TRUE(StateFolderLock::acquire(temp.path()).has_value());
     EXPECT_EQ(modeOf(temp.path()), 0700u);
 
-    if (::geteuid() != 0) {
+    const auto foreign = fixtures::folderOfAnotherUser(temp.path());
+    if (!foreign) {
         GTEST_SKIP() << "only root can give a folder to another user";
     }
-    const auto foreign = temp.path() / "foreign";
-    std::filesystem::create_directory(foreign);
-    ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
-    const auto lock = StateFolderLock::acquire(foreign);
+    const auto lock = StateFolderLock::acquire(*foreign);
     ASSERT_FALSE(lock.has_value());
     EXPECT_FALSE(lock.error().heldElsewhere);
     EXPECT_NE(lock.error().description.find("belongs to another user"), std::string::npos);
-    EXPECT_TRUE(fixtures::TempFolder::entries(foreign).empty());
+    EXPECT_TRUE(fixtures::TempFolder::entries(*foreign).empty());
 }
 
 } // namespace
