@@ -6,6 +6,13 @@
 # asserts nothing.
 #
 #   bench/measure-startup.sh [--binary PATH] [--runs N] [--seconds S]
+#       [--outcome-characters N] [--outcome-style prose|unbroken] [--open-questions N]
+#       [--phases startup,memory,cpu]
+#
+# The last four prepare heavier states (see bench/measure_startup.py), e.g.
+# a 1 MB intended outcome in the running focus:
+#
+#   bench/measure-startup.sh --outcome-characters 1000000 --phases cpu
 #
 # Without --binary it builds build-release/ first, as scripts/start does.
 set -euo pipefail

@@ -9,6 +9,13 @@ which provides the display and the bus).
 - CPU: user + system time over --seconds with a focus running and the window
   showing its countdown, as a share of one core; and the wake-ups (context
   switches of all threads) per second.
+
+The prepared states can be made heavy, to see what large texts and long
+lists cost: --outcome-characters N gives the running session an intended
+outcome of N characters of ASCII (so N bytes too), words and spaces or, with
+--outcome-style unbroken, one word no line can break; --open-questions N
+puts N open agent questions into every state, also into the one the start-up
+launches find. --phases runs only some of startup, memory and cpu.
 """
 
 import argparse
@@ -32,12 +39,32 @@ def iso(instant):
     return instant.strftime("%Y-%m-%dT%H:%M:%SZ")
 
 
-def running_focus_state(started_at):
+def open_questions(count, created_at):
+    return [{"created_at": iso(created_at), "id": str(uuid.uuid4()).upper(),
+             "question": f"Question {number + 1}: which parser should the release use?"} for number in range(count)]
+
+
+def outcome_text(characters, style):
+    """`characters` characters of words and spaces as a user would type them
+    (prose), or of one word that no line can break (unbroken)."""
+    if style == "unbroken":
+        return "x" * characters
+    sentence = "Draft the parser and its error messages, then measure it. "
+    return (sentence * (characters // len(sentence) + 1))[:characters]
+
+
+def idle_state(now, questions):
+    return {"agent_questions": open_questions(questions, now), "block_history": [], "break_extension_seconds": 0,
+            "id": str(uuid.uuid4()).upper(), "updated_at": iso(now), "workflow_state": "idle"}
+
+
+def running_focus_state(started_at, outcome_characters=0, outcome_style="prose", questions=0):
     outcome = str(uuid.uuid4()).upper()
+    intended = outcome_text(outcome_characters, outcome_style) if outcome_characters else "Draft the parser"
     plan = {"block_outcome_id": outcome, "energy": 4, "first_action": "Open parser.cpp", "hazards_mitigation": "",
-            "id": str(uuid.uuid4()).upper(), "intended_outcome": "Draft the parser", "morale": 4, "nicu_framing": ""}
+            "id": str(uuid.uuid4()).upper(), "intended_outcome": intended, "morale": 4, "nicu_framing": ""}
     return {
-        "agent_questions": [], "block_history": [], "break_extension_seconds": 0,
+        "agent_questions": open_questions(questions, started_at), "block_history": [], "break_extension_seconds": 0,
         "current_block": {
             "break_duration_seconds": 300, "context_notes": "", "created_at": iso(started_at), "cycle_count": 8,
             "done_test": "", "focus_duration_seconds": 1500, "hazards": "", "id": str(uuid.uuid4()).upper(),
@@ -96,7 +123,12 @@ def main():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--runs", type=int, default=9)
     parser.add_argument("--seconds", type=int, default=60)
+    parser.add_argument("--outcome-characters", type=int, default=0)
+    parser.add_argument("--outcome-style", choices=("prose", "unbroken"), default="prose")
+    parser.add_argument("--open-questions", type=int, default=0)
+    parser.add_argument("--phases", default="startup,memory,cpu")
     options = parser.parse_args()
+    phases = set(options.phases.split(","))
     binary = os.path.abspath(options.binary)
 
     root = tempfile.mkdtemp(prefix="quillmere-bench-")
@@ -125,45 +157,63 @@ def main():
         process.send_signal(signal.SIGTERM)
         process.wait(10)
 
+    def prepare(state):
+        folder = os.path.join(root, "data", "Quillmere")
+        os.makedirs(folder, mode=0o700, exist_ok=True)
+        with open(os.path.join(folder, "state.json"), "w") as file:
+            json.dump(state, file)
+
+    def now():
+        return datetime.datetime.now(datetime.timezone.utc)
+
     try:
         print(f"binary: {binary}")
-        timings = []
-        for run in range(options.runs + 1):
-            started = time.monotonic()
+        if options.outcome_characters or options.open_questions:
+            print(f"prepared states: {options.open_questions} open agent questions; while focusing, "
+                  f"an intended outcome of {options.outcome_characters or len('Draft the parser')} characters"
+                  + (f" ({options.outcome_style})" if options.outcome_characters else ""))
+        if options.open_questions:
+            prepare(idle_state(now(), options.open_questions))
+
+        if "startup" in phases:
+            timings = []
+            for run in range(options.runs + 1):
+                started = time.monotonic()
+                process = launch()
+                mapped = watcher.first_after(started, 30, is_main_window)
+                stop(process)
+                if mapped is None:
+                    sys.exit("the main window was never mapped")
+                if run > 0:  # the first launch warms the caches
+                    timings.append((mapped[0] - started) * 1000)
+            print(f"start-up, exec to main window mapped: median {statistics.median(timings):.0f} ms "
+                  f"(min {min(timings):.0f}, max {max(timings):.0f}, {len(timings)} launches after one warm-up)")
+
+        if "memory" in phases:
             process = launch()
-            mapped = watcher.first_after(started, 10, is_main_window)
+            time.sleep(options.seconds)
+            rss = status_field(process.pid, "VmRSS")
+            anon = status_field(process.pid, "RssAnon")
+            print(f"resident memory after {options.seconds} s idle: {rss / 1024:.1f} MiB "
+                  f"({anon / 1024:.1f} MiB anonymous, {(rss - anon) / 1024:.1f} MiB mapped files)")
             stop(process)
-            if mapped is None:
-                sys.exit("the main window was never mapped")
-            if run > 0:  # the first launch warms the caches
-                timings.append((mapped[0] - started) * 1000)
-        print(f"start-up, exec to main window mapped: median {statistics.median(timings):.0f} ms "
-              f"(min {min(timings):.0f}, max {max(timings):.0f}, {len(timings)} launches after one warm-up)")
 
-        process = launch()
-        time.sleep(options.seconds)
-        rss = status_field(process.pid, "VmRSS")
-        anon = status_field(process.pid, "RssAnon")
-        print(f"resident memory after {options.seconds} s idle: {rss / 1024:.1f} MiB "
-              f"({anon / 1024:.1f} MiB anonymous, {(rss - anon) / 1024:.1f} MiB mapped files)")
-        stop(process)
-
-        state_folder = os.path.join(root, "data", "Quillmere")
-        with open(os.path.join(state_folder, "state.json"), "w") as file:
-            json.dump(running_focus_state(datetime.datetime.now(datetime.timezone.utc)), file)
-        process = launch()
-        time.sleep(3)
-        cpu_before, switches_before, wall_before = cpu_seconds(process.pid), context_switches(process.pid), \
-            time.monotonic()
-        time.sleep(options.seconds)
-        cpu_after, switches_after, wall_after = cpu_seconds(process.pid), context_switches(process.pid), \
-            time.monotonic()
-        wall = wall_after - wall_before
-        print(f"CPU over {wall:.0f} s with a focus running and the window open: "
-              f"{(cpu_after - cpu_before) / wall * 100:.2f} % of one core "
-              f"({(cpu_after - cpu_before) * 1000:.0f} ms), "
-              f"{(switches_after - switches_before) / wall:.1f} wake-ups per second")
-        stop(process)
+        if "cpu" in phases:
+            prepare(running_focus_state(now(), options.outcome_characters, options.outcome_style,
+                                        options.open_questions))
+            process = launch()
+            time.sleep(3)
+            cpu_before, switches_before, wall_before = cpu_seconds(process.pid), context_switches(process.pid), \
+                time.monotonic()
+            time.sleep(options.seconds)
+            cpu_after, switches_after, wall_after = cpu_seconds(process.pid), context_switches(process.pid), \
+                time.monotonic()
+            wall = wall_after - wall_before
+            print(f"CPU over {wall:.0f} s with a focus running and the window open: "
+                  f"{(cpu_after - cpu_before) / wall * 100:.2f} % of one core "
+                  f"({(cpu_after - cpu_before) * 1000:.0f} ms), "
+                  f"{(switches_after - switches_before) / wall:.1f} wake-ups per second")
+            stop(process)
     finally:
         watcher.stop()
         dunst.terminate()
