@@ -37,8 +37,87 @@ QString ratingText(std::int64_t rating)
 
 } // namespace
 
+QString shownText(std::string_view text, std::size_t maxCharacters)
+{
+    return QString::fromStdString(truncatedText(text, maxCharacters));
+}
+
+QString shownText(const QString& text, std::size_t maxCharacters)
+{
+    if (static_cast<std::size_t>(text.size()) <= maxCharacters) {
+        return text;
+    }
+    // Only the head is converted: one more character than is shown takes at
+    // most this many UTF-16 units.
+    const QByteArray head = QStringView(text).left(static_cast<qsizetype>(2 * maxCharacters + 1)).toUtf8();
+    return shownText(std::string_view(head.constData(), static_cast<std::size_t>(head.size())), maxCharacters);
+}
+
+LengthLimitNote::LengthLimitNote(QWidget* field, qsizetype limit, QWidget* parent)
+    : QLabel(parent), field_(field), limit_(limit)
+{
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setFont(look::captionFont());
+    look::makeSecondary(*this);
+    hide();
+}
+
+void LengthLimitNote::follow(qsizetype length, qsizetype allowance)
+{
+    const bool full = length >= limit_;
+    const QString note = !full                ? QString()
+                         : allowance > limit_ ? tr("This text is longer than %L1 characters. It is kept whole, "
+                                                   "and it cannot grow past the length it had.")
+                                                    .arg(limit_)
+                                              : tr("%L1 characters at most").arg(limit_);
+    if (text() != note) {
+        setText(note);
+        describeField();
+    }
+    if (isHidden() == full) {
+        setVisible(full);
+    }
+}
+
+void LengthLimitNote::setFieldDescription(const QString& description)
+{
+    if (fieldDescription_ != description) {
+        fieldDescription_ = description;
+        describeField();
+    }
+}
+
+void LengthLimitNote::describeField()
+{
+    const QString description = text().isEmpty()             ? fieldDescription_
+                                : fieldDescription_.isEmpty() ? text()
+                                                              : fieldDescription_ + QLatin1Char('\n') + text();
+    if (field_->accessibleDescription() != description) {
+        field_->setAccessibleDescription(description);
+    }
+}
+
+BoundedLineEdit::BoundedLineEdit(qsizetype limit, QWidget* parent)
+    : QLineEdit(parent), note_(new LengthLimitNote(this, limit, parent))
+{
+    setMaxLength(static_cast<int>(limit));
+    connect(this, &QLineEdit::textChanged, note_,
+            [this](const QString& text) { note_->follow(text.size(), maxLength()); });
+}
+
+void BoundedLineEdit::showStoredText(const QString& text)
+{
+    if (this->text() == text) {
+        return;
+    }
+    // Raised first: QLineEdit cuts a text longer than its maximum.
+    setMaxLength(static_cast<int>(std::max(note_->limit(), text.size())));
+    setText(text);
+}
+
 ValueRow::ValueRow(const QString& label, const QString& value, QWidget* parent)
-    : QWidget(parent), label_(new QLabel(label, this)), value_(new QLabel(value, this))
+    : QWidget(parent), label_(new QLabel(label, this)), value_(new QLabel(shownText(value), this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -55,7 +134,7 @@ ValueRow::ValueRow(const QString& label, const QString& value, QWidget* parent)
     value_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     value_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     value_->setAccessibleName(label);
-    value_->setAccessibleDescription(value);
+    value_->setAccessibleDescription(value_->text());
 
     layout->addWidget(label_, 2, Qt::AlignTop);
     layout->addWidget(value_, 3, Qt::AlignTop);
@@ -71,9 +150,9 @@ void ValueRow::setLabel(const QString& label)
 
 void ValueRow::setValue(const QString& value)
 {
-    if (value_->text() != value) {
-        value_->setText(value);
-        value_->setAccessibleDescription(value);
+    if (QString shown = shownText(value); value_->text() != shown) {
+        value_->setText(shown);
+        value_->setAccessibleDescription(shown);
     }
 }
 
@@ -182,12 +261,24 @@ ProseField::ProseField(const QString& label, FormPresentation presentation, QWid
         editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         editor_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         caption->setBuddy(editor_);
+        note_ = new LengthLimitNote(editor_, TextLimits::fieldCharacters, this);
         layout->addWidget(caption);
         layout->addWidget(editor_);
+        layout->addWidget(note_);
         setFocusProxy(editor_);
         editor_->installEventFilter(this);
+        connect(editor_->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+            changeStart_ = position;
+            changeEnd_ = position + added;
+        });
         connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+            if (!applyingText_ && editor_->document()->characterCount() - 1 > allowance_) {
+                // Trimming changes the text again, and that change is reported.
+                refuseExcess();
+                return;
+            }
             updateEditorHeight();
+            note_->follow(editor_->document()->characterCount() - 1, allowance_);
             if (applyingText_) {
                 return;
             }
@@ -223,6 +314,7 @@ void ProseField::setText(const QString& text)
     }
     if (editor_ && editor_->toPlainText() != text) {
         const int position = editor_->textCursor().position();
+        allowance_ = std::max<qsizetype>(TextLimits::fieldCharacters, text.size());
         applyingText_ = true;
         editor_->setPlainText(text);
         applyingText_ = false;
@@ -230,6 +322,29 @@ void ProseField::setText(const QString& text)
         cursor.setPosition(std::min(position, editor_->document()->characterCount() - 1));
         editor_->setTextCursor(cursor);
     }
+}
+
+void ProseField::refuseExcess()
+{
+    // The end of what was just typed, pasted or dropped goes, so that the
+    // text after the insertion stays and the cursor ends where the kept part
+    // of the insertion does. The trim joins the insertion's undo step.
+    const QTextDocument* document = editor_->document();
+    const int length = document->characterCount() - 1;
+    const int excess = length - static_cast<int>(allowance_);
+    // The document may report a change one character longer than the text
+    // it has (a first insertion also replaces the empty block's format).
+    const int end = std::min(changeEnd_, length);
+    int start = std::max(std::min(changeStart_, end), end - excess);
+    if (start > 0 && document->characterAt(start - 1).isHighSurrogate()) {
+        --start; // never half a character
+    }
+    QTextCursor cursor(editor_->document());
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.joinPreviousEditBlock();
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
 }
 
 bool ProseField::eventFilter(QObject* watched, QEvent* event)

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "quillmere/QuillmereState.h"
+#include "quillmere/TextLimits.h"
 
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class QAbstractButton;
@@ -27,8 +30,8 @@ enum class FormPresentation { editable, readOnly };
 void orderFocusByLayout(QWidget* root);
 
 // A label-value row as the read-only presentations show it; the value is
-// plain text (never markup), wraps, and can be selected and copied with the
-// mouse or, after Tab reaches it, the keyboard.
+// plain text (never markup), cut by shownText, wraps, and can be selected and
+// copied with the mouse or, after Tab reaches it, the keyboard.
 class ValueRow : public QWidget {
     Q_OBJECT
 
@@ -44,6 +47,58 @@ public:
 private:
     QLabel* label_;
     QLabel* value_;
+};
+
+// A stored text as a screen shows it where it only shows it (labels, rows,
+// cards): cut to `maxCharacters` characters, the last of them "…". The state
+// keeps the whole text; the cut spares every label from laying out (and,
+// whenever something near it changes, measuring again) a text of megabytes
+// from a hand-edited or older file.
+QString shownText(std::string_view text, std::size_t maxCharacters = TextLimits::fieldCharacters);
+QString shownText(const QString& text, std::size_t maxCharacters = TextLimits::fieldCharacters);
+
+// The note under a bounded field, "10,000 characters at most", shown while
+// the field is full, so that a refused keystroke or a cut paste is explained
+// where the user looks. A field holding a longer stored text says instead
+// that the text is kept whole. While shown, the note is part of the field's
+// accessible description, after the field's own (`setFieldDescription`).
+class LengthLimitNote : public QLabel {
+    Q_OBJECT
+
+public:
+    LengthLimitNote(QWidget* field, qsizetype limit, QWidget* parent = nullptr);
+
+    qsizetype limit() const { return limit_; }
+    // How long the field's text is now, and how long it may become.
+    void follow(qsizetype length, qsizetype allowance);
+    void setFieldDescription(const QString& description);
+
+private:
+    void describeField();
+
+    QWidget* field_;
+    qsizetype limit_;
+    QString fieldDescription_;
+};
+
+// A single-line field that takes at most `limit` characters, and the note
+// that says so; the note is a sibling for the caller to place below the
+// field. A stored text longer than the limit is shown whole and never cut by
+// the field: until another text is shown, the field may hold as much as that
+// text had, so that editing it cannot silently lose its end.
+class BoundedLineEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    BoundedLineEdit(qsizetype limit, QWidget* parent);
+
+    LengthLimitNote* note() const { return note_; }
+    // Shows a text from the state without reporting an edit; leaves the
+    // cursor alone when the text is unchanged (QLineEdit::setText moves it).
+    void showStoredText(const QString& text);
+
+private:
+    LengthLimitNote* note_;
 };
 
 // Mutually exclusive choices as adjacent toggle buttons. Like a radio group
@@ -80,7 +135,10 @@ private:
 // a label-value row whose value can be selected and copied, "Blank" when
 // empty. The label is the placeholder and the accessible name; editable, it is
 // also shown above the field so that a filled field keeps its meaning.
-// Tab leaves the field; Shift+Return starts a new line.
+// Tab leaves the field; Shift+Return starts a new line. Editable, it takes
+// TextLimits::fieldCharacters characters (a longer stored text as for
+// BoundedLineEdit): what is typed or pasted beyond that is refused from the
+// end of the insertion, and the note below the field says why.
 class ProseField : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textEdited)
@@ -95,6 +153,8 @@ public:
     FormPresentation presentation() const { return presentation_; }
     // The editor, for focus handling; null when read-only.
     QPlainTextEdit* editor() const { return editor_; }
+    // Null when read-only.
+    LengthLimitNote* note() const { return note_; }
 
 signals:
     // The user changed the text.
@@ -106,13 +166,20 @@ protected:
 private:
     int visualLineCount(int limit) const;
     void updateEditorHeight();
+    void refuseExcess();
 
     QString label_;
     FormPresentation presentation_;
     QPlainTextEdit* editor_ = nullptr;
+    LengthLimitNote* note_ = nullptr;
     ValueRow* value_ = nullptr;
     QString readOnlyText_;
     bool applyingText_ = false;
+    // How long the text may become: the limit, or a longer stored text's length.
+    qsizetype allowance_ = TextLimits::fieldCharacters;
+    // Where the editor's last change put its text, for refuseExcess.
+    int changeStart_ = 0;
+    int changeEnd_ = 0;
 };
 
 // A 1 to 5 rating as five segments, or "N of 5" read-only. The accessible

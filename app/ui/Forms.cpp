@@ -29,7 +29,7 @@ QString qText(const std::string& text)
 
 QString orBlank(const std::string& text)
 {
-    return text.empty() ? QStringLiteral("Blank") : qText(text);
+    return text.empty() ? QStringLiteral("Blank") : shownText(text);
 }
 
 int points(double value)
@@ -112,14 +112,6 @@ void showStepperValue(QSpinBox* stepper, int value)
     if (stepper->value() != value) {
         const QSignalBlocker blocker(stepper);
         stepper->setValue(value);
-    }
-}
-
-void showLineText(QLineEdit* field, const QString& text)
-{
-    // QLineEdit::setText moves the cursor to the end even for equal text.
-    if (field->text() != text) {
-        field->setText(text);
     }
 }
 
@@ -312,12 +304,14 @@ BlockPreparationForm::OutcomeRow BlockPreparationForm::makeOutcomeRow(const Uuid
     switch (presentation_) {
     case FormPresentation::editable: {
         row.row = new QWidget(this);
-        auto* layout = new QHBoxLayout(row.row);
-        layout->setContentsMargins(0, 0, 0, 0);
+        auto* column = new QVBoxLayout(row.row);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(points(QuillmereDesign::Spacing::tight));
+        auto* layout = new QHBoxLayout;
         layout->setSpacing(points(QuillmereDesign::Spacing::regular));
         row.label = makeRowLabel(QString(), row.row);
         row.label->setMinimumWidth(row.label->fontMetrics().horizontalAdvance(outcomeRowName(87)));
-        row.title = new QLineEdit(row.row);
+        row.title = new BoundedLineEdit(TextLimits::fieldCharacters, row.row);
         row.remove = new QToolButton(row.row);
         row.remove->setIcon(look::symbolIcon("minus.circle"));
         row.remove->setAutoRaise(true);
@@ -325,6 +319,8 @@ BlockPreparationForm::OutcomeRow BlockPreparationForm::makeOutcomeRow(const Uuid
         layout->addWidget(row.label);
         layout->addWidget(row.title, 1);
         layout->addWidget(row.remove);
+        column->addLayout(layout);
+        column->addWidget(row.title->note());
         connect(row.title, &QLineEdit::textEdited, this,
                 [this, id](const QString& text) { setOutcomeTitle(id, text); });
         connect(row.remove, &QToolButton::clicked, this, [this, id] { removeOutcome(id); });
@@ -389,7 +385,7 @@ void BlockPreparationForm::syncOutcomeRows()
             row.label->setText(name);
             row.title->setPlaceholderText(name);
             row.title->setAccessibleName(name);
-            showLineText(row.title, qText(title));
+            row.title->showStoredText(qText(title));
             const QString removeName = tr("Remove outcome %1").arg(index + 1);
             row.remove->setAccessibleName(removeName);
             row.remove->setToolTip(removeName);
@@ -525,11 +521,12 @@ SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> o
         intendedOutcome_ = new ProseField(tr("Intended outcome"), presentation, group);
         group->addRow(intendedOutcome_);
 
-        firstAction_ = new QLineEdit(group);
+        firstAction_ = new BoundedLineEdit(TextLimits::fieldCharacters, group);
         firstAction_->setPlaceholderText(tr("First action"));
         firstAction_->setAccessibleName(tr("First action"));
         rowLabels.push_back(makeRowLabel(tr("First action"), group));
         group->addRow(makeLabelledRow(rowLabels.back(), firstAction_, group));
+        group->addRow(firstAction_->note());
         connect(firstAction_, &QLineEdit::textEdited, this, [this](const QString& text) {
             std::string value = text.toStdString();
             if (plan_.firstAction != value) {
@@ -637,7 +634,7 @@ void SessionPlanForm::syncControls()
     switch (presentation_) {
     case FormPresentation::editable:
         syncOutcomeChoices();
-        showLineText(firstAction_, qText(plan_.firstAction));
+        firstAction_->showStoredText(qText(plan_.firstAction));
         break;
     case FormPresentation::readOnly:
         outcomeRow_->setValue(selectedOutcomeTitle());
@@ -656,7 +653,7 @@ void SessionPlanForm::syncOutcomeChoices()
     QStringList texts{tr("No selection")};
     QStringList ids{QString()};
     for (const Outcome& outcome : outcomes_) {
-        texts.append(outcome.title.empty() ? tr("Blank outcome") : qText(outcome.title));
+        texts.append(outcome.title.empty() ? tr("Blank outcome") : shownText(outcome.title));
         ids.append(QString::fromStdString(outcome.id.toString()));
     }
     bool same = outcomeChoice_->count() == texts.size();
@@ -696,7 +693,7 @@ QString SessionPlanForm::selectedOutcomeTitle() const
     if (found == outcomes_.end()) {
         return tr("No selection");
     }
-    return found->title.empty() ? tr("Blank outcome") : qText(found->title);
+    return found->title.empty() ? tr("Blank outcome") : shownText(found->title);
 }
 
 void SessionPlanForm::setPreparationExpanded(bool expanded)

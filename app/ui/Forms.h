@@ -60,7 +60,7 @@ private:
         Uuid id;
         QWidget* row = nullptr;
         QLabel* label = nullptr;
-        QLineEdit* title = nullptr;
+        BoundedLineEdit* title = nullptr;
         QToolButton* remove = nullptr;
         ValueRow* value = nullptr;
     };
@@ -125,7 +125,7 @@ private:
     QComboBox* outcomeChoice_ = nullptr;
     ValueRow* outcomeRow_ = nullptr;
     ProseField* intendedOutcome_ = nullptr;
-    QLineEdit* firstAction_ = nullptr;
+    BoundedLineEdit* firstAction_ = nullptr;
     ValueRow* firstActionRow_ = nullptr;
     QToolButton* preparationToggle_ = nullptr;
     QWidget* preparation_ = nullptr;

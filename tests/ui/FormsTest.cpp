@@ -5,8 +5,10 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -81,6 +83,65 @@ SessionReview blankReview()
 SessionPlan samplePlan()
 {
     return SessionPlan{fixedId(10), std::nullopt, "Draft", "Open file", "Mail closed", "Novel path", 3, 3};
+}
+
+// The bounded fields of the session plan, one of each kind.
+struct BoundedField {
+    const char* name;
+    std::string SessionPlan::*member;
+};
+constexpr BoundedField boundedFields[] = {
+    {"Intended outcome", &SessionPlan::intendedOutcome},
+    {"First action", &SessionPlan::firstAction},
+};
+
+SessionPlan planWith(const std::string& text)
+{
+    SessionPlan plan = samplePlan();
+    plan.intendedOutcome = text;
+    plan.firstAction = text;
+    return plan;
+}
+
+LengthLimitNote* noteOf(const QWidget* form, const QString& name)
+{
+    for (const ProseField* field : form->findChildren<ProseField*>()) {
+        if (field->label() == name) {
+            return field->note();
+        }
+    }
+    auto* line = qobject_cast<BoundedLineEdit*>(named<QLineEdit>(form, name));
+    return line ? line->note() : nullptr;
+}
+
+// The text and cursor of a single- or multi-line field.
+QString textOf(const QWidget* field)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(field)) {
+        return line->text();
+    }
+    return qobject_cast<const QPlainTextEdit*>(field)->toPlainText();
+}
+
+int cursorOf(const QWidget* field)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(field)) {
+        return line->cursorPosition();
+    }
+    return qobject_cast<const QPlainTextEdit*>(field)->textCursor().position();
+}
+
+void placeCursor(QWidget* field, int position)
+{
+    field->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(field)) {
+        line->setCursorPosition(position);
+        return;
+    }
+    auto* editor = qobject_cast<QPlainTextEdit*>(field);
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(position);
+    editor->setTextCursor(cursor);
 }
 
 // Shows forms in an active window, as on a desktop, so that focus, Tab and
@@ -625,6 +686,145 @@ TEST_F(FormsTest, ProseGrowsFromThreeToEightLinesThenScrolls)
     EXPECT_EQ(scrollAtEight, 0);
     EXPECT_EQ(heightFor(lines(20), &scrollAtTwenty), eight);
     EXPECT_GT(scrollAtTwenty, 0);
+}
+
+TEST_F(FormsTest, AFullFieldTakesNoMoreWhetherTypedOrPastedAndSaysSo)
+{
+    const std::pair<const char*, std::function<void(QWidget*)>> ways[] = {
+        {"typed", [](QWidget* field) { QTest::keyClicks(field, "xy"); }},
+        {"pasted",
+         [](QWidget* field) {
+             QGuiApplication::clipboard()->setText("xy");
+             QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+         }},
+    };
+    for (const auto& [name, member] : boundedFields) {
+        for (const auto& [how, insert] : ways) {
+            SCOPED_TRACE(std::string(name) + ", " + how);
+            auto* form = show(new SessionPlanForm(planWith(std::string(9'999, 'a')), {}, FormPresentation::editable,
+                                                  {true, std::nullopt}));
+            QSignalSpy edits(form, &SessionPlanForm::edited);
+            QWidget* field = named<QWidget>(form, name);
+            LengthLimitNote* note = noteOf(form, name);
+            ASSERT_NE(note, nullptr);
+            EXPECT_TRUE(note->isHidden());
+            placeCursor(field, 100);
+
+            insert(field);
+
+            // "x" fills the field; "y" is refused, and the text after the
+            // cursor stays whole.
+            ASSERT_GE(edits.size(), 1);
+            for (const auto& edit : edits) {
+                EXPECT_LE((edit.at(0).value<SessionPlan>().*member).size(), TextLimits::fieldCharacters);
+            }
+            EXPECT_EQ(edits.last().at(0).value<SessionPlan>().*member,
+                      std::string(100, 'a') + "x" + std::string(9'899, 'a'));
+            EXPECT_EQ(cursorOf(field), 101);
+            EXPECT_TRUE(note->isVisible());
+            EXPECT_TRUE(note->text().contains(QLocale().toString(10'000)));
+            EXPECT_EQ(field->accessibleDescription(), note->text());
+
+            // Making room hides the note again.
+            QTest::keyClick(field, Qt::Key_Backspace);
+            EXPECT_TRUE(note->isHidden());
+            EXPECT_TRUE(field->accessibleDescription().isEmpty());
+        }
+    }
+}
+
+TEST_F(FormsTest, AStoredTextBeyondTheLimitIsEditedWholeButCannotGrow)
+{
+    const std::string stored(12'000, 'b');
+    for (const auto& [name, member] : boundedFields) {
+        SCOPED_TRACE(name);
+        auto* form =
+            show(new SessionPlanForm(planWith(stored), {}, FormPresentation::editable, {true, std::nullopt}));
+        QSignalSpy edits(form, &SessionPlanForm::edited);
+        QWidget* field = named<QWidget>(form, name);
+        EXPECT_EQ(textOf(field).size(), 12'000);
+        EXPECT_TRUE(noteOf(form, name)->isVisible());
+        EXPECT_TRUE(noteOf(form, name)->text().contains(QLocale().toString(10'000)));
+
+        placeCursor(field, 6'000);
+        QTest::keyClicks(field, "x");
+        EXPECT_EQ(edits.size(), 0);
+        EXPECT_EQ(textOf(field).size(), 12'000);
+
+        // Deleting one character keeps the rest, and makes room for one.
+        QTest::keyClick(field, Qt::Key_Backspace);
+        ASSERT_EQ(edits.size(), 1);
+        EXPECT_EQ(edits.last().at(0).value<SessionPlan>().*member, std::string(11'999, 'b'));
+        QTest::keyClicks(field, "xy");
+        EXPECT_EQ(edits.last().at(0).value<SessionPlan>().*member,
+                  std::string(5'999, 'b') + "x" + std::string(6'000, 'b'));
+    }
+}
+
+TEST_F(FormsTest, WhatIsOnlyShownIsCutToTheLimit)
+{
+    const std::string stored = "Start " + std::string(50'000, 'c');
+    const struct {
+        const char* where;
+        std::function<QWidget*()> make;
+        std::function<QStringList(QWidget*)> shown;
+    } places[] = {
+        {"read-only prose",
+         [&] { return new BlockReviewForm(BlockReview{stored, "", "", "", ""}, FormPresentation::readOnly); },
+         [](QWidget* form) {
+             const QLabel* value = row(form, "Output produced")->valueLabel();
+             return QStringList{value->text(), value->accessibleDescription()};
+         }},
+        {"read-only outcome title",
+         [&] {
+             Block block = sampleBlock();
+             block.outcomes[0].title = stored;
+             return new BlockPreparationForm(block, FormPresentation::readOnly);
+         },
+         [](QWidget* form) { return QStringList{row(form, "Hoped-for outcome 1")->value()}; }},
+        {"read-only first action",
+         [&] { return new SessionPlanForm(planWith(stored), {}, FormPresentation::readOnly, {true, std::nullopt}); },
+         [](QWidget* form) { return QStringList{row(form, "First action")->value()}; }},
+        {"block outcome choice",
+         [&] {
+             return new SessionPlanForm(samplePlan(), {Outcome{fixedId(1), stored}}, FormPresentation::editable,
+                                        {true, std::nullopt});
+         },
+         [](QWidget* form) {
+             const auto* choice = named<QComboBox>(form, "Block outcome");
+             return QStringList{choice->itemText(1)};
+         }},
+    };
+    for (const auto& [where, make, shownTexts] : places) {
+        SCOPED_TRACE(where);
+        QWidget* form = show(make());
+        for (const QString& text : shownTexts(form)) {
+            EXPECT_EQ(text.size(), TextLimits::fieldCharacters);
+            EXPECT_TRUE(text.startsWith("Start ccc"));
+            EXPECT_TRUE(text.endsWith(QChar(0x2026)));
+        }
+    }
+}
+
+TEST(ShownText, CountsCharactersRatherThanUtf16Units)
+{
+    const QString face = QString::fromUtf8("\U0001F600");
+    const struct {
+        const char* name;
+        QString text;
+        std::size_t limit;
+        QString expected;
+    } cases[] = {
+        {"short text stays", "abc", 3, "abc"},
+        {"long text ends in an ellipsis", "abcdef", 4, QString("abc") + QChar(0x2026)},
+        {"pairs count once", face.repeated(3), 3, face.repeated(3)},
+        {"a cut never splits a pair", face.repeated(5), 3, face.repeated(2) + QChar(0x2026)},
+        {"pairs after plain text", "ab" + face.repeated(400), 4, "ab" + face + QChar(0x2026)},
+    };
+    for (const auto& [name, text, limit, expected] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(shownText(text, limit), expected);
+    }
 }
 
 } // namespace
