@@ -22,11 +22,6 @@ constexpr int screenWidth = 680;
 constexpr int cycleSpacing = 24;  // idle, focus and break screens
 constexpr int formSpacing = 16;   // the four editing screens
 
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 QDateTime localDateTime(Instant instant)
 {
     const auto seconds = std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count();
@@ -93,7 +88,7 @@ QWidget* makeRows(const std::vector<std::pair<QString, QString>>& rows, QWidget*
 
 QString orPlaceholder(const std::string& value, const QString& placeholder)
 {
-    return value.empty() ? placeholder : fromUtf8(value);
+    return value.empty() ? placeholder : shownText(value);
 }
 
 // The screens' common frame: a vertical stack, top-leading, at most 680 wide.
@@ -217,6 +212,13 @@ void TimerLabel::setTime(const QString& text)
         return;
     }
     setText(text);
+    // A widget of fixed size does not ask its screen to lay out again when
+    // its text changes, so the once-a-second tick measures nothing else on
+    // the screen (a long plan in the rows beside it). The size follows the
+    // text only when the text needs another.
+    if (const QSize hint = sizeHint(); minimumSize() != hint || maximumSize() != hint) {
+        setFixedSize(hint);
+    }
     setAccessibleName(accessiblePrefix_ + text);
 }
 

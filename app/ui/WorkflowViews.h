@@ -45,8 +45,9 @@ private:
     std::function<void()> action_;
 };
 
-// The timer of the focus and break screens: its own small opaque label, so
-// that the once-a-second change repaints only itself.
+// The timer of the focus and break screens: its own small opaque label of
+// fixed size, so that the once-a-second change repaints only itself and
+// lays out nothing else.
 class TimerLabel : public QLabel {
     Q_OBJECT
 

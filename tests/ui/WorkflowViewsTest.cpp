@@ -240,5 +240,76 @@ TEST_F(WorkflowScreens, SessionPlanningWithoutABlockShowsOnlyTheTitle)
     EXPECT_EQ(prose("Intended outcome"), nullptr);
 }
 
+TEST_F(WorkflowScreens, ALongPlanIsShownCutWhileTheStateKeepsItWhole)
+{
+    const std::string huge = "Start " + std::string(1'000'000, 'x');
+    SessionPlan plan = SessionPlan::blank(Uuid::generate());
+    plan.intendedOutcome = plan.firstAction = plan.hazardsMitigation = plan.nicuFraming = huge;
+    model().beginBlock();
+    Block block = Block::defaultBlock(harness.clock.now);
+    block.cycleCount = 2;
+    model().startBlock(block);
+    const std::pair<const char*, std::function<void()>> screens[] = {
+        {"focus", [&] { model().startFocus(plan); }},
+        {"break",
+         [&] {
+             model().endFocus();
+             model().saveReview(SessionReview{Uuid::generate(), CompletionResult::yes, "", "", ""}, plan);
+         }},
+    };
+    const QString cut = shownText(huge);
+    for (const auto& [name, reach] : screens) {
+        SCOPED_TRACE(name);
+        reach();
+        EXPECT_TRUE(visibleTexts(screen()).contains(cut));
+        for (const QLabel* label : screen()->findChildren<QLabel*>()) {
+            EXPECT_LE(label->text().size(), cut.size());
+            EXPECT_LE(label->accessibleName().size(), cut.size() + 20); // "First action: " before the value
+        }
+    }
+    EXPECT_EQ(state().currentSession()->plan.intendedOutcome, huge);
+    EXPECT_EQ(state().plannedNextSession->firstAction, huge);
+}
+
+// Counts the layout passes asked for anywhere in a window.
+class LayoutRequests : public QObject {
+public:
+    explicit LayoutRequests(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest && watched->isWidgetType() &&
+            (watched == window_ || window_->isAncestorOf(static_cast<QWidget*>(watched)))) {
+            ++count;
+        }
+        return false;
+    }
+    int count = 0;
+
+private:
+    QWidget* window_;
+};
+
+TEST_F(WorkflowScreens, ATickRepaintsTheTimerWithoutLayingOutTheScreen)
+{
+    model().beginBlock();
+    model().startBlock(Block::defaultBlock(harness.clock.now));
+    model().startFocus(SessionPlan::blank(Uuid::generate()));
+    // The planning screen goes, and the focus screen settles: each layout
+    // pass may ask for one more, a level further up.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::qWait(50);
+    auto* focus = dynamic_cast<FocusView*>(screen());
+    ASSERT_NE(focus, nullptr);
+
+    LayoutRequests requests(&window);
+    for (int second = 1; second <= 3; ++second) {
+        harness.clock.now += 1s;
+        model().tick(harness.clock.now);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(focus->timer()->text(), "24:57");
+    EXPECT_EQ(requests.count, 0);
+}
+
 } // namespace
 } // namespace quillmere
