@@ -31,11 +31,6 @@ int points(double value)
     return static_cast<int>(std::lround(value));
 }
 
-QString qText(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 struct TabDescription {
     MainWindowTab tab;
     const char* label;
@@ -750,7 +745,7 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent) : QWidg
 
     auto* row = new QHBoxLayout;
     row->setSpacing(points(QuillmereDesign::Spacing::snug));
-    newQuestion_ = new QLineEdit(this);
+    newQuestion_ = new BoundedLineEdit(TextLimits::questionCharacters, this);
     newQuestion_->setPlaceholderText(tr("Add a question"));
     newQuestion_->setAccessibleName(tr("New agent question"));
     add_ = makeButton(tr("Add"), this);
@@ -759,6 +754,7 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent) : QWidg
     row->addWidget(newQuestion_, 1);
     row->addWidget(add_);
     layout->addLayout(row);
+    layout->addWidget(newQuestion_->note());
     connect(newQuestion_, &QLineEdit::returnPressed, this, &AgentQuestionsView::addQuestion);
     connect(add_, &QPushButton::clicked, this, &AgentQuestionsView::addQuestion);
 
@@ -796,16 +792,17 @@ AgentQuestionsView::Card AgentQuestionsView::makeCard(const AgentQuestion& quest
     auto* frame = new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, cardsLayout_->parentWidget());
     card.card = frame;
     auto* column = makeColumn(frame, QuillmereDesign::Spacing::snug);
-    card.question = makeLabel(qText(question.question), look::headlineFont(), frame);
+    card.question = makeLabel(shownText(question.question, TextLimits::questionCharacters), look::headlineFont(), frame);
     card.question->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    card.answer = new QLineEdit(frame);
+    card.answer = new BoundedLineEdit(TextLimits::questionCharacters, frame);
     card.answer->setPlaceholderText(tr("Answer"));
     card.answer->setAccessibleName(tr("Answer"));
-    card.answer->setAccessibleDescription(card.question->text());
+    card.answer->note()->setFieldDescription(card.question->text());
     card.save = makeButton(tr("Save answer"), frame);
     card.save->setAccessibleDescription(card.question->text());
     column->addWidget(card.question);
     column->addWidget(card.answer);
+    column->addWidget(card.answer->note());
     column->addWidget(card.save, 0, Qt::AlignLeft);
 
     const Uuid id = question.id;
@@ -835,10 +832,10 @@ void AgentQuestionsView::refresh()
         if (found != remaining.end()) {
             card = *found;
             found->card = nullptr;
-            const QString text = qText(question.question);
+            const QString text = shownText(question.question, TextLimits::questionCharacters);
             if (card.question->text() != text) {
                 card.question->setText(text);
-                card.answer->setAccessibleDescription(text);
+                card.answer->note()->setFieldDescription(text);
                 card.save->setAccessibleDescription(text);
             }
         } else {

@@ -240,7 +240,7 @@ private:
         Uuid id;
         QWidget* card = nullptr;
         QLabel* question = nullptr;
-        QLineEdit* answer = nullptr;
+        BoundedLineEdit* answer = nullptr;
         QPushButton* save = nullptr;
     };
 
@@ -251,7 +251,7 @@ private:
     const Card* card(const Uuid& questionId) const;
 
     AppModel& model_;
-    QLineEdit* newQuestion_ = nullptr;
+    BoundedLineEdit* newQuestion_ = nullptr;
     QPushButton* add_ = nullptr;
     QVBoxLayout* cardsLayout_ = nullptr;
     std::vector<Card> cards_;

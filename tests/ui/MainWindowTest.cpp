@@ -47,6 +47,14 @@ Block blockWithSessions(std::optional<Instant> completedAt)
     return block;
 }
 
+void addOpenQuestions(QuillmereState& state, std::size_t count)
+{
+    for (std::size_t number = 1; number <= count; ++number) {
+        state.agentQuestions.push_back(AgentQuestion{Uuid::generate(), "Question " + std::to_string(number) + "?",
+                                                     utcInstant(2026, 3, 2, 8, 0, 0), std::nullopt, std::nullopt});
+    }
+}
+
 QList<ProseField*> proseFields(QWidget* root)
 {
     return root->findChildren<ProseField*>();
@@ -363,6 +371,37 @@ TEST_F(MainWindowTest, SavingAnAnswerDropsOnlyThatDraft)
     EXPECT_EQ(str(view->answerField(second)->text()), "squash");
     EXPECT_FALSE(view->draftAnswers().contains(first));
     EXPECT_EQ(str(view->draftAnswers().at(second)), "squash");
+}
+
+TEST_F(MainWindowTest, QuestionFieldsTakeAQuestionsLengthAndCardsShowALongQuestionCut)
+{
+    seed([&](QuillmereState& s) {
+        addOpenQuestions(s, 1);
+        s.agentQuestions[0].question = "Start " + std::string(100'000, 'q');
+    });
+    open(MainWindowTab::agentQuestions);
+    AgentQuestionsView* view = window->agentQuestionsView();
+    const Uuid id = state().agentQuestions[0].id;
+    const QString cut = shownText(state().agentQuestions[0].question, TextLimits::questionCharacters);
+    EXPECT_TRUE(visibleTexts(view).contains(cut));
+    for (const QLabel* label : view->findChildren<QLabel*>()) {
+        EXPECT_LE(label->text().size(), cut.size());
+    }
+    EXPECT_EQ(view->answerField(id)->accessibleDescription(), cut);
+    EXPECT_EQ(state().agentQuestions[0].question.size(), 100'006u);
+
+    const std::pair<const char*, QLineEdit*> fields[] = {
+        {"new question", view->newQuestionField()},
+        {"answer", view->answerField(id)},
+    };
+    for (const auto& [name, field] : fields) {
+        SCOPED_TRACE(name);
+        field->setText(QString(1'999, 'a'));
+        type(field, "xy");
+        EXPECT_EQ(field->text(), QString(1'999, 'a') + "x");
+        // The note that says why "y" went missing is read with the field.
+        EXPECT_TRUE(field->accessibleDescription().endsWith(QLocale().toString(2'000) + " characters at most"));
+    }
 }
 
 TEST_F(MainWindowTest, CurrentBlockEditsAreSavedWithoutLosingTheCaret)
