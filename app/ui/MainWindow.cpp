@@ -59,6 +59,20 @@ void discard(QWidget* widget)
     widget->deleteLater();
 }
 
+// Moves the keyboard to `widget` and scrolls it into view: focus given by
+// the program, unlike Tab, leaves a scroll area where it is.
+void focusAndReveal(QWidget* widget)
+{
+    widget->setFocus(Qt::OtherFocusReason);
+    // Widgets added a moment ago get their places first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QWidget* up = widget->parentWidget(); up != nullptr; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(up)) {
+            area->ensureWidgetVisible(widget);
+        }
+    }
+}
+
 QVBoxLayout* makeColumn(QWidget* widget, double spacing)
 {
     auto* layout = new QVBoxLayout(widget);
@@ -761,7 +775,18 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent) : QWidg
     auto* cards = new QWidget(this);
     cardsLayout_ = makeColumn(cards, QuillmereDesign::Spacing::snug);
     layout->addWidget(cards);
+
+    more_ = new QWidget(this);
+    auto* moreRow = new QHBoxLayout(more_);
+    moreRow->setContentsMargins(0, 0, 0, 0);
+    moreRow->setSpacing(points(QuillmereDesign::Spacing::snug));
+    moreText_ = makeSecondaryText(QString(), more_);
+    showMore_ = makeButton(QString(), more_);
+    moreRow->addWidget(moreText_, 1);
+    moreRow->addWidget(showMore_);
+    layout->addWidget(more_);
     layout->addStretch(1);
+    connect(showMore_, &QPushButton::clicked, this, &AgentQuestionsView::showMore);
 
     connect(&model_, &AppModel::stateChanged, this, &AgentQuestionsView::refresh);
     refresh();
@@ -820,32 +845,51 @@ AgentQuestionsView::Card AgentQuestionsView::makeCard(const AgentQuestion& quest
 
 void AgentQuestionsView::refresh()
 {
-    const std::vector<AgentQuestion> open = model_.state().openQuestions();
+    // Runs on every change of the state: one pass over the questions, and
+    // work only for the questions that have (or get) a card.
+    std::vector<const AgentQuestion*> shown;
+    std::size_t openCount = 0;
+    std::map<Uuid, QString> openDrafts;
+    for (const AgentQuestion& question : model_.state().agentQuestions) {
+        if (question.answeredAt) {
+            continue;
+        }
+        ++openCount;
+        if (shown.size() < cardLimit_) {
+            shown.push_back(&question);
+        }
+        if (const auto draft = drafts_.find(question.id); draft != drafts_.end()) {
+            openDrafts.insert(*draft);
+        }
+    }
+    // A question that is no longer open cannot come back: its draft goes.
+    drafts_ = std::move(openDrafts);
+
     std::vector<Card> remaining = cards_;
     std::vector<Card> next;
-    next.reserve(open.size());
+    next.reserve(shown.size());
     bool added = false;
-    for (const AgentQuestion& question : open) {
+    for (const AgentQuestion* question : shown) {
         const auto found = std::ranges::find_if(
-            remaining, [&](const Card& card) { return card.card && card.id == question.id; });
+            remaining, [&](const Card& card) { return card.card && card.id == question->id; });
         Card card;
         if (found != remaining.end()) {
             card = *found;
             found->card = nullptr;
-            const QString text = shownText(question.question, TextLimits::questionCharacters);
+            const QString text = shownText(question->question, TextLimits::questionCharacters);
             if (card.question->text() != text) {
                 card.question->setText(text);
                 card.answer->note()->setFieldDescription(text);
                 card.save->setAccessibleDescription(text);
             }
         } else {
-            card = makeCard(question);
+            card = makeCard(*question);
             added = true;
         }
-        const auto draft = drafts_.find(question.id);
-        const QString shown = draft == drafts_.end() ? QString() : draft->second;
-        if (card.answer->text() != shown) {
-            card.answer->setText(shown);
+        const auto draft = drafts_.find(question->id);
+        const QString draftText = draft == drafts_.end() ? QString() : draft->second;
+        if (card.answer->text() != draftText) {
+            card.answer->setText(draftText);
         }
         next.push_back(card);
     }
@@ -854,10 +898,15 @@ void AgentQuestionsView::refresh()
             discard(card.card);
         }
     }
-    // A question that is no longer open cannot come back: its draft goes.
-    std::erase_if(drafts_, [&](const auto& draft) {
-        return std::ranges::find(open, draft.first, &AgentQuestion::id) == open.end();
-    });
+
+    const std::size_t hidden = openCount - next.size();
+    more_->setVisible(hidden > 0);
+    if (hidden > 0) {
+        const QString summary = tr("Showing %L1 of %L2 open questions.").arg(next.size()).arg(openCount);
+        moreText_->setText(summary);
+        showMore_->setText(tr("Show %Ln more", nullptr, static_cast<int>(std::min(hidden, cardsPerPage))));
+        showMore_->setAccessibleDescription(summary);
+    }
 
     const bool sameOrder = std::ranges::equal(next, cards_, [](const Card& a, const Card& b) { return a.id == b.id; });
     cards_ = std::move(next);
@@ -872,6 +921,18 @@ void AgentQuestionsView::refresh()
     }
     if (added) {
         orderFocusByLayout(this);
+    }
+}
+
+void AgentQuestionsView::showMore()
+{
+    const std::size_t firstNew = cards_.size();
+    cardLimit_ += cardsPerPage;
+    refresh();
+    // The keyboard goes on where the new cards begin, rather than staying on
+    // the button that has moved below them.
+    if (firstNew < cards_.size()) {
+        focusAndReveal(cards_[firstNew].answer);
     }
 }
 
@@ -902,14 +963,13 @@ void AgentQuestionsView::saveAnswer(const Uuid& questionId)
         still->answer->clear();
         return;
     }
-    // Keep the keyboard where the card was: the next card, else the field.
+    // Keep the keyboard where the card was: the next card (the first
+    // question beyond the shown ones fills the page), else the field.
     if (focusInCard) {
-        if (cards_.empty()) {
-            newQuestion_->setFocus(Qt::OtherFocusReason);
-        } else {
-            cards_[static_cast<std::size_t>(std::min<std::ptrdiff_t>(index, std::ssize(cards_) - 1))]
-                .answer->setFocus(Qt::OtherFocusReason);
-        }
+        focusAndReveal(cards_.empty() ? static_cast<QWidget*>(newQuestion_)
+                                      : cards_[static_cast<std::size_t>(
+                                                   std::min<std::ptrdiff_t>(index, std::ssize(cards_) - 1))]
+                                            .answer);
     }
 }
 

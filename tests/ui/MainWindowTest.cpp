@@ -373,6 +373,46 @@ TEST_F(MainWindowTest, SavingAnAnswerDropsOnlyThatDraft)
     EXPECT_EQ(str(view->draftAnswers().at(second)), "squash");
 }
 
+TEST_F(MainWindowTest, QuestionsTabBuildsAPageOfCardsHoweverManyQuestionsAreOpen)
+{
+    seed([&](QuillmereState& s) { addOpenQuestions(s, 10'000); });
+    open(MainWindowTab::agentQuestions);
+    AgentQuestionsView* view = window->agentQuestionsView();
+    constexpr auto page = static_cast<qsizetype>(AgentQuestionsView::cardsPerPage);
+    EXPECT_EQ(view->findChildren<QuillmereCard*>().size(), page);
+    // A handful of widgets per card, nowhere near one card per question.
+    EXPECT_LT(view->findChildren<QWidget*>().size(), 10 * page);
+    QPushButton* more = view->showMoreButton();
+    ASSERT_TRUE(more->isVisible());
+    EXPECT_EQ(str(more->text()), "Show 20 more");
+    EXPECT_TRUE(more->accessibleDescription().contains(QLocale().toString(10'000)));
+
+    // From the keyboard: the next page, and the keyboard in its first card.
+    more->setFocus();
+    QTest::keyClick(more, Qt::Key_Space);
+    EXPECT_EQ(view->findChildren<QuillmereCard*>().size(), 2 * page);
+    ASSERT_NE(view->answerField(state().agentQuestions[page].id), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), view->answerField(state().agentQuestions[page].id));
+}
+
+TEST_F(MainWindowTest, SavingAnAnswerMovesTheKeyboardToTheNextCardAndRefillsThePage)
+{
+    constexpr auto page = AgentQuestionsView::cardsPerPage;
+    seed([&](QuillmereState& s) { addOpenQuestions(s, page + 1); });
+    open(MainWindowTab::agentQuestions);
+    AgentQuestionsView* view = window->agentQuestionsView();
+    const Uuid lastShown = state().agentQuestions[page - 1].id;
+    const Uuid beyond = state().agentQuestions[page].id;
+    EXPECT_EQ(view->answerField(beyond), nullptr);
+
+    type(view->answerField(lastShown), "yes");
+    QTest::keyClick(view->answerField(lastShown), Qt::Key_Return);
+    EXPECT_EQ(state().agentQuestions[page - 1].answer, "yes");
+    ASSERT_NE(view->answerField(beyond), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), view->answerField(beyond));
+    EXPECT_FALSE(view->showMoreButton()->isVisible());
+}
+
 TEST_F(MainWindowTest, QuestionFieldsTakeAQuestionsLengthAndCardsShowALongQuestionCut)
 {
     seed([&](QuillmereState& s) {
