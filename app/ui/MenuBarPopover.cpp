@@ -4,6 +4,7 @@
 #include "Look.h"
 
 #include "quillmere/QuillmereDesign.h"
+#include "quillmere/TextLimits.h"
 #include "quillmere/TimerSnapshot.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 
 namespace quillmere {
 
@@ -124,6 +126,10 @@ QString localShortDateTime(Instant instant)
     const auto seconds = std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count();
     return QLocale::system().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
 }
+
+// The panel shows a text in three lines at most, as the desktop widget
+// does, so it keeps as much of it as the widget's snapshot carries.
+constexpr std::size_t panelCharacters = TextLimits::widgetCharacters;
 
 QString questionsText(std::int64_t count)
 {
@@ -399,10 +405,17 @@ MenuBarPopover::Shown MenuBarPopover::currentlyShown() const
         shown.sessionsStarted = static_cast<std::int64_t>(state.currentBlock->sessions.size());
         shown.cycleCount = state.currentBlock->cycleCount;
     }
-    shown.outcome = snapshot.intendedOutcome;
-    shown.firstAction = snapshot.firstAction;
+    shown.outcome = truncatedText(snapshot.intendedOutcome, panelCharacters);
+    shown.firstAction = truncatedText(snapshot.firstAction, panelCharacters);
     shown.paused = session && session->pausedAt;
-    shown.openQuestions = static_cast<std::int64_t>(state.openQuestions().size());
+    for (const AgentQuestion& question : state.agentQuestions) {
+        if (!question.answeredAt) {
+            if (shown.questions.size() < listedQuestions) {
+                shown.questions.push_back(truncatedText(question.question, panelCharacters));
+            }
+            ++shown.openQuestions;
+        }
+    }
     shown.dueMessage = model_.dueMessage();
     return shown;
 }
@@ -485,6 +498,7 @@ void MenuBarPopover::rebuild(const Shown& shown)
             openMainWindow();
         });
         column->addWidget(link, 0, Qt::AlignLeading);
+        column->addWidget(makeQuestions(shown, next));
     }
     if (!shown.dueMessage.isEmpty()) {
         auto* due = plainLabel(shown.dueMessage, next);
@@ -576,6 +590,32 @@ QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
         return field(QStringLiteral("Reflection"), QStringLiteral("Record the five block-reflection answers in the app."));
     }
     return field(QString(), QString());
+}
+
+QWidget* MenuBarPopover::makeQuestions(const Shown& shown, QWidget* parent)
+{
+    auto* list = new QWidget(parent);
+    list->setObjectName(QStringLiteral("openQuestions"));
+    list->setAccessibleName(tr("Open agent questions"));
+    auto* column = new QVBoxLayout(list);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
+    for (const std::string& question : shown.questions) {
+        auto* text = new ClampedText(QString::fromStdString(question), 2, list);
+        text->setFont(look::captionFont());
+        look::makeSecondary(*text);
+        column->addWidget(text);
+    }
+    const auto unlisted = shown.openQuestions - static_cast<std::int64_t>(shown.questions.size());
+    if (unlisted > 0) {
+        auto* more = plainLabel(tr("and %Ln more", nullptr, static_cast<int>(std::min<std::int64_t>(unlisted, INT_MAX))),
+                                list);
+        more->setObjectName(QStringLiteral("moreQuestions"));
+        more->setFont(smallCaptionFont());
+        setForeground(*more, look::secondary(palette()));
+        column->addWidget(more);
+    }
+    return list;
 }
 
 QPushButton* MenuBarPopover::makeButton(const QString& text, const QKeySequence& shortcut, QWidget* parent)

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QKeySequence;
 class QLabel;
@@ -92,6 +94,9 @@ public:
     explicit MenuBarPopover(AppModel& model, QWidget* parent = nullptr, Hooks hooks = {});
 
     static constexpr int panelWidth = 300;
+    // How many open questions the panel lists by their text; the rest are
+    // only counted.
+    static constexpr std::size_t listedQuestions = 3;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -127,6 +132,8 @@ private:
         std::int64_t cycleCount = 0;
         bool paused = false;
         std::int64_t openQuestions = 0;
+        // The first open questions, at most `listedQuestions`.
+        std::vector<std::string> questions;
         QString dueMessage;
 
         friend bool operator==(const Shown&, const Shown&) = default;
@@ -137,6 +144,7 @@ private:
     void refreshTicking();
     void rebuild(const Shown& shown);
     QWidget* makeBody(const Shown& shown, QWidget* parent);
+    QWidget* makeQuestions(const Shown& shown, QWidget* parent);
     QWidget* makeActions(const Shown& shown, QWidget* parent);
     QPushButton* makeButton(const QString& text, const QKeySequence& shortcut, QWidget* parent);
 

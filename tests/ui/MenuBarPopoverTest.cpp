@@ -5,6 +5,8 @@
 #include "ModelFakes.h"
 #include "TempFolder.h"
 
+#include "quillmere/TextLimits.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QLabel>
@@ -300,6 +302,63 @@ TEST_F(MenuBarPopoverTest, QuestionsLinkCountsAndOpensTheQuestionsTab)
     EXPECT_EQ(model->selectedTab(), MainWindowTab::agentQuestions);
     EXPECT_EQ(windowsPresented, 1);
     EXPECT_EQ(closing.count(), 1);
+}
+
+TEST_F(MenuBarPopoverTest, ListsTheFirstOpenQuestionsAndCountsTheRest)
+{
+    const struct {
+        std::size_t open;
+        std::size_t listed;
+        std::optional<std::int64_t> more;
+    } cases[] = {{1, 1, std::nullopt}, {3, 3, std::nullopt}, {4, 3, 1}, {10'000, 3, 9'997}};
+    for (const auto& [open, listed, more] : cases) {
+        SCOPED_TRACE(open);
+        start(Stage::idleEmpty);
+        model->editState([&](QuillmereState& state) {
+            for (std::size_t number = 1; number <= open; ++number) {
+                state.agentQuestions.push_back(AgentQuestion{Uuid::generate(), "Q" + std::to_string(number), clock.now,
+                                                             std::nullopt, std::nullopt});
+            }
+            // An answered question is neither listed nor counted.
+            state.agentQuestions.insert(state.agentQuestions.begin(),
+                                        AgentQuestion{Uuid::generate(), "Answered", clock.now, "yes", clock.now});
+        });
+        const QWidget* list = popover->sections()->findChild<QWidget*>("openQuestions");
+        ASSERT_NE(list, nullptr);
+        QStringList listedTexts;
+        for (const QWidget* item : list->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (item->objectName() != "moreQuestions") {
+                listedTexts.append(item->accessibleName());
+            }
+        }
+        ASSERT_EQ(static_cast<std::size_t>(listedTexts.size()), listed);
+        EXPECT_EQ(listedTexts.front(), "Q1");
+        EXPECT_EQ(listedTexts.back(), QString("Q%1").arg(listed));
+        const auto* moreLabel = list->findChild<QLabel*>("moreQuestions");
+        ASSERT_EQ(moreLabel != nullptr, more.has_value());
+        if (more) {
+            EXPECT_EQ(moreLabel->text(), QString("and %1 more").arg(QLocale().toString(*more)));
+        }
+    }
+}
+
+TEST_F(MenuBarPopoverTest, LongTextsAreShownCut)
+{
+    const std::string huge = "Start " + std::string(1'000'000, 'x');
+    start(Stage::sessionPlanning);
+    model->startFocus(plan(huge, huge));
+    model->addQuestion(QString::fromStdString(huge));
+    const QWidget* list = popover->sections()->findChild<QWidget*>("openQuestions");
+    ASSERT_NE(list, nullptr);
+    QStringList shown{list->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).front()->accessibleName()};
+    for (const auto& [label, value] : fields()) {
+        shown.append(value);
+    }
+    ASSERT_EQ(shown.size(), 3);
+    for (const QString& text : shown) {
+        EXPECT_TRUE(text.startsWith("Start xxx"));
+        EXPECT_EQ(text.size(), TextLimits::widgetCharacters);
+    }
 }
 
 TEST_F(MenuBarPopoverTest, ProgressCountsSessionsStartedOfTheBlock)

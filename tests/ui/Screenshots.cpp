@@ -1,7 +1,7 @@
 // Writes PNG pictures of every screen for people to look at: each workflow
 // screen, each main-window tab (with three completed blocks and three open
-// questions) and the status panel in each phase, in a light and a dark
-// palette. Run by CTest; the pictures land in <build>/screenshots.
+// questions, then with more questions than a page) and the status panel in
+// each phase, in a light and a dark palette. Run by CTest; the pictures land in <build>/screenshots.
 
 #include "MainWindow.h"
 #include "MenuBarPopover.h"
@@ -11,6 +11,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -194,6 +196,24 @@ int photographAll(const QString& folder, const QString& paletteName)
     model.setDueMessage("Focus ended. Review the session before you continue.");
     window.tabs()->setCurrentIndex(0);
     camera.shoot(window, "due-message");
+
+    // More questions than a page of cards, and a new question as long as
+    // one may be, so that its note shows.
+    for (int n = 4; n <= 45; ++n) {
+        model.addQuestion(QString("Question %1: may the agent split the parser module?").arg(n));
+    }
+    window.tabs()->setCurrentIndex(3);
+    window.agentQuestionsView()->newQuestionField()->setText(
+        QString("May I delete the generated files? ").repeated(60).left(2'000));
+    camera.shoot(window, "agent-questions-many");
+    camera.shoot(panel, "panel-many-questions");
+    QWidget* showMore = window.agentQuestionsView()->showMoreButton();
+    for (QWidget* up = showMore->parentWidget(); up != nullptr; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(up)) {
+            area->ensureWidgetVisible(showMore);
+        }
+    }
+    camera.shoot(window, "agent-questions-show-more");
     return camera.failures() == 0 ? camera.count() : -1;
 }
 
