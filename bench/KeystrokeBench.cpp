@@ -5,10 +5,9 @@
 //
 //   build-bench/bench/quillmere-keystroke-bench [keystrokes]
 
+#include "BenchModel.h"
 #include "StateFixtures.h"
 #include "WorkflowViews.h"
-
-#include "quillmere/StateCoding.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -19,18 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace quillmere {
 namespace {
-
-class NoNotifications final : public NotificationScheduling {
-public:
-    void requestPermission() override {}
-    void refreshAuthorization() override {}
-    void schedule(NotificationEvent, Instant) override {}
-    void cancel(NotificationEvent) override {}
-};
 
 QuillmereState planningWithHistory(std::size_t blocks, Instant now)
 {
@@ -53,17 +43,9 @@ QuillmereState planningWithHistory(std::size_t blocks, Instant now)
 
 void measure(std::size_t blocks, int keystrokes)
 {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("quillmere-bench-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
     const Instant now = std::chrono::system_clock::now();
-    std::ofstream(folder / "state.json") << encodeState(planningWithHistory(blocks, now)).value();
-
-    AppModel model(StateStore(folder),
-                   AppModel::Collaborators{std::make_unique<NoNotifications>(),
-                                           std::make_unique<TestHostWidgetPublisher>(), nullptr, nullptr},
-                   now, false);
+    bench::BenchModel prepared(planningWithHistory(blocks, now), now);
+    AppModel& model = prepared.model();
     WorkflowView view(model);
     view.resize(920, 720);
     view.show();
@@ -101,9 +83,8 @@ void measure(std::size_t blocks, int keystrokes)
     const auto at = [&](double q) { return milliseconds[static_cast<std::size_t>(q * (milliseconds.size() - 1))]; };
     std::printf("history %5zu blocks  state.json %5.1f MB  keystroke median %6.2f ms  p90 %6.2f ms  (%d keys)\n"
                 "      write after a pause: first %6.1f ms, then %6.1f ms\n",
-                blocks, static_cast<double>(std::filesystem::file_size(folder / "state.json")) / 1e6, at(0.5),
-                at(0.9), keystrokes, firstSave, save);
-    std::filesystem::remove_all(folder);
+                blocks, static_cast<double>(std::filesystem::file_size(prepared.folder() / "state.json")) / 1e6,
+                at(0.5), at(0.9), keystrokes, firstSave, save);
 }
 
 } // namespace

@@ -7,11 +7,9 @@
 //
 //   build-bench/bench/quillmere-questions-bench [open questions] [rounds]
 
+#include "BenchModel.h"
 #include "MainWindow.h"
 #include "MenuBarPopover.h"
-#include "ModelFakes.h"
-
-#include "quillmere/StateCoding.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -22,8 +20,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -60,17 +56,9 @@ using Figures = std::vector<std::pair<const char*, double>>;
 
 Figures measureOnce(std::size_t questions)
 {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("quillmere-bench-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
     const Instant now = std::chrono::system_clock::now();
-    std::ofstream(folder / "state.json") << encodeState(withOpenQuestions(questions, now)).value();
-
-    AppModel model(StateStore(folder),
-                   AppModel::Collaborators{std::make_unique<fakes::RecordingNotifications>(),
-                                           std::make_unique<TestHostWidgetPublisher>(), nullptr, nullptr},
-                   now, false);
+    bench::BenchModel prepared(withOpenQuestions(questions, now), now);
+    AppModel& model = prepared.model();
     Figures figures;
 
     auto start = Clock::now();
@@ -106,7 +94,6 @@ Figures measureOnce(std::size_t questions)
         figures.emplace_back("answer the first question", millisecondsSince(start));
     }
 
-    std::filesystem::remove_all(folder);
     return figures;
 }
 
