@@ -1,9 +1,5 @@
 #pragma once
 
-// The model as the application builds it at start-up, over a state file the
-// benchmark prepares in a private temporary folder, with notifications and
-// the widget kept out of the way. The folder goes with it.
-
 #include "AppModel.h"
 #include "ModelFakes.h"
 
@@ -18,6 +14,9 @@
 
 namespace quillmere::bench {
 
+// The model as the application builds it at start-up, over a state file a
+// benchmark prepares in a private temporary folder, with notifications and
+// the widget kept out of the way. The folder goes with it.
 class BenchModel {
 public:
     BenchModel(const QuillmereState& state, Instant now)

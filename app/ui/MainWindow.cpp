@@ -905,7 +905,10 @@ void AgentQuestionsView::refresh()
         const QString summary = tr("Showing %L1 of %L2 open questions.").arg(next.size()).arg(openCount);
         moreText_->setText(summary);
         showMore_->setText(tr("Show %Ln more", nullptr, static_cast<int>(std::min(hidden, cardsPerPage))));
-        showMore_->setAccessibleDescription(summary);
+        // Every change of a description is announced to assistive technology.
+        if (showMore_->accessibleDescription() != summary) {
+            showMore_->setAccessibleDescription(summary);
+        }
     }
 
     const bool sameOrder = std::ranges::equal(next, cards_, [](const Card& a, const Card& b) { return a.id == b.id; });

@@ -21,7 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
+#include <limits>
 
 namespace quillmere {
 
@@ -608,7 +608,7 @@ QWidget* MenuBarPopover::makeQuestions(const Shown& shown, QWidget* parent)
     }
     const auto unlisted = shown.openQuestions - static_cast<std::int64_t>(shown.questions.size());
     if (unlisted > 0) {
-        auto* more = plainLabel(tr("and %Ln more", nullptr, static_cast<int>(std::min<std::int64_t>(unlisted, INT_MAX))),
+        auto* more = plainLabel(tr("and %Ln more", nullptr, static_cast<int>(std::min<std::int64_t>(unlisted, std::numeric_limits<int>::max()))),
                                 list);
         more->setObjectName(QStringLiteral("moreQuestions"));
         more->setFont(smallCaptionFont());
