@@ -140,7 +140,7 @@ const SessionPlan* planInView(const QuillmereState& state)
 // The plan's own headline, else the title of the outcome it serves, else the
 // block's first titled outcome: the widget always has something to say about
 // a block that has any titles at all.
-std::string outcomeTitle(const QuillmereState& state, const SessionPlan* plan)
+std::string_view outcomeTitle(const QuillmereState& state, const SessionPlan* plan)
 {
     if (plan != nullptr && !plan->intendedOutcome.empty()) {
         return plan->intendedOutcome;
@@ -158,7 +158,7 @@ std::string outcomeTitle(const QuillmereState& state, const SessionPlan* plan)
     }
     const auto titled =
         std::find_if(outcomes.begin(), outcomes.end(), [](const Outcome& outcome) { return !outcome.title.empty(); });
-    return titled != outcomes.end() ? titled->title : std::string{};
+    return titled != outcomes.end() ? std::string_view(titled->title) : std::string_view{};
 }
 
 std::optional<WidgetCountdown> countdownFor(const QuillmereState& state, Instant at)
