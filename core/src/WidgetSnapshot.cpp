@@ -360,6 +360,19 @@ WidgetSnapshot WidgetSnapshot::make(const QuillmereState& state, Instant at)
     return snapshot;
 }
 
+void WidgetSnapshot::cutTexts()
+{
+    for (std::string* text : {&intendedOutcome, &firstAction}) {
+        *text = truncatedText(*text, TextLimits::widgetCharacters);
+    }
+    if (openQuestions.size() > maxOpenQuestions) {
+        openQuestions.resize(maxOpenQuestions);
+    }
+    for (std::string& question : openQuestions) {
+        question = truncatedText(question, TextLimits::widgetCharacters);
+    }
+}
+
 WidgetSnapshot WidgetSnapshot::placeholder(Instant now)
 {
     WidgetSnapshot snapshot;

@@ -22,6 +22,7 @@ WidgetReadState QuillmereTimelineProvider::readSharedSnapshot(const EnvironmentL
         }
         auto loaded = store->load();
         if (loaded) {
+            loaded->cutTexts();
             return WidgetReadState::ready(std::move(*loaded));
         }
         switch (loaded.error().kind) {

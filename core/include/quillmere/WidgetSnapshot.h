@@ -111,6 +111,12 @@ struct WidgetSnapshot {
     // Open questions counted but not listed; never negative.
     std::int64_t hiddenOpenQuestionCount() const;
 
+    // Cuts every text to TextLimits::widgetCharacters and the list to
+    // `maxOpenQuestions`, as `make` does: for a snapshot read from a file
+    // that something else wrote, whose texts could cost the widget's process
+    // seconds and megabytes to lay out.
+    void cutTexts();
+
     friend bool operator==(const WidgetSnapshot&, const WidgetSnapshot&) = default;
 };
 
