@@ -8,6 +8,10 @@ wake-ups (context switches) per second, and resident memory at the end.
 Targets: at most 40 MiB resident and 0.2 % of one core.
 
     measure_widget_host.py --host PATH --plugin-dir FOLDER [--seconds S]
+                           [--outcome-characters N]
+
+--outcome-characters gives the snapshot an intended outcome of N characters,
+as a file written by something other than Quillmere could hold.
 """
 
 import argparse
@@ -31,6 +35,7 @@ def main():
     parser.add_argument("--host", required=True)
     parser.add_argument("--plugin-dir", required=True)
     parser.add_argument("--seconds", type=float, default=60)
+    parser.add_argument("--outcome-characters", type=int, default=0)
     options = parser.parse_args()
 
     root = tempfile.mkdtemp(prefix="quillmere-widget-bench-")
@@ -47,6 +52,9 @@ def main():
                       "is_paused": False, "frozen_remaining_seconds": 2400},
         "energy": 4, "morale": 4, "open_question_count": 0, "open_questions": [], "updated_at": iso(now),
     }
+    if options.outcome_characters > 0:
+        snapshot["intended_outcome"] = ("Measure the widget host " * options.outcome_characters)[
+            :options.outcome_characters]
     with open(os.path.join(container, "widget-snapshot.json"), "w") as file:
         json.dump(snapshot, file, sort_keys=True, separators=(",", ":"))
 
@@ -70,7 +78,8 @@ def main():
         host.terminate()
         host.wait(10)
 
-    print(f"widget host, medium widget with a live countdown, {elapsed:.0f} s:")
+    outcome = f", a {options.outcome_characters:,}-character outcome" if options.outcome_characters else ""
+    print(f"widget host, medium widget with a live countdown{outcome}, {elapsed:.0f} s:")
     print(f"  resident memory  {rss / 1024:.1f} MiB, {anon / 1024:.1f} MiB of it private   (target <= 40 MiB)")
     print(f"  CPU              {100 * cpu / elapsed:.3f} % of one core   (target <= 0.2 %)")
     print(f"  wake-ups         {switches / elapsed:.1f} per second")
