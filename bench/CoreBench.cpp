@@ -61,6 +61,18 @@ void DecodeState(benchmark::State& run)
 }
 BENCHMARK(DecodeState)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
 
+// What start-up reads: the decoding and the search for members that this
+// version does not know.
+void DecodeStateNotingUnknownMembers(benchmark::State& run)
+{
+    const std::string text = *encodeState(stateWithHistory(run.range(0)));
+    for (auto _ : run) {
+        auto state = decodeStateNotingUnknownMembers(text);
+        benchmark::DoNotOptimize(state);
+    }
+}
+BENCHMARK(DecodeStateNotingUnknownMembers)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
+
 void DeriveTimer(benchmark::State& run)
 {
     const QuillmereState state = stateWithHistory(1250);

@@ -2,6 +2,7 @@
 
 #include "Utf8_p.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -247,7 +248,8 @@ json secondsValue(double seconds)
 
 namespace coding {
 
-ObjectReader::ObjectReader(const json& value, std::string path) : object_(value), path_(std::move(path))
+ObjectReader::ObjectReader(const json& value, std::string path, std::vector<std::string>* unknownMembers)
+    : object_(value), path_(std::move(path)), unknownMembers_(unknownMembers)
 {
     if (!value.is_object()) {
         const std::string reason = wrongKindReason("an object", value);
@@ -275,8 +277,24 @@ std::string ObjectReader::unknownValueReason(std::string_view raw)
     return "unknown value " + displayQuoted(raw);
 }
 
+void ObjectReader::noteUnknownMembers() const
+{
+    if (unknownMembers_ == nullptr) {
+        return;
+    }
+    for (const auto& [key, value] : object_.items()) {
+        // A null member holds no data to lose.
+        if (!value.is_null() && std::ranges::find(askedFor_, key) == askedFor_.end()) {
+            unknownMembers_->push_back(childPath(key));
+        }
+    }
+}
+
 const json* ObjectReader::present(std::string_view key) const
 {
+    if (unknownMembers_ != nullptr) {
+        askedFor_.push_back(key);
+    }
     const auto found = object_.find(key);
     if (found == object_.end() || found->is_null()) {
         return nullptr;
@@ -286,6 +304,9 @@ const json* ObjectReader::present(std::string_view key) const
 
 const json& ObjectReader::required(std::string_view key) const
 {
+    if (unknownMembers_ != nullptr) {
+        askedFor_.push_back(key);
+    }
     const auto found = object_.find(key);
     if (found == object_.end()) {
         fail(key, "is missing");

@@ -1,5 +1,6 @@
 #include "quillmere/StateCoding.h"
 
+#include <algorithm>
 #include <set>
 
 namespace quillmere {
@@ -350,53 +351,19 @@ std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes)
     return coding::decodeDocument<QuillmereState>(bytes);
 }
 
-namespace {
-
-std::string memberPath(const std::string& parent, const std::string& key)
-{
-    const std::string snake = toSnakeCase(key);
-    return parent.empty() ? snake : parent + "." + snake;
-}
-
-// The members of `stored` that `written` lacks, at any depth. Only names
-// count: a null member is no data, and values are the decoder's business.
-void collectMissingMembers(const nlohmann::json& stored, const nlohmann::json& written, const std::string& path,
-                           std::vector<std::string>& missing)
-{
-    if (stored.is_object() && written.is_object()) {
-        for (const auto& [key, value] : stored.items()) {
-            if (value.is_null()) {
-                continue;
-            }
-            const auto counterpart = written.find(key);
-            if (counterpart == written.end()) {
-                missing.push_back(memberPath(path, key));
-            } else {
-                collectMissingMembers(value, *counterpart, memberPath(path, key), missing);
-            }
-        }
-    } else if (stored.is_array() && written.is_array()) {
-        for (std::size_t i = 0; i < stored.size() && i < written.size(); ++i) {
-            collectMissingMembers(stored[i], written[i], path + "[" + std::to_string(i) + "]", missing);
-        }
-    }
-}
-
-} // namespace
-
 std::expected<DecodedState, CodingError> decodeStateNotingUnknownMembers(std::string_view bytes)
 {
     auto tree = coding::parseDocument(bytes);
     if (!tree) {
         return std::unexpected(std::move(tree.error()));
     }
-    auto state = coding::decodeTree<QuillmereState>(*tree);
+    std::vector<std::string> unknownMembers;
+    auto state = coding::decodeTree<QuillmereState>(*tree, &unknownMembers);
     if (!state) {
         return std::unexpected(std::move(state.error()));
     }
-    DecodedState decoded{std::move(*state), {}};
-    collectMissingMembers(*tree, toJson(decoded.state), "", decoded.unknownMembers);
-    return decoded;
+    std::ranges::sort(unknownMembers);
+    return DecodedState{std::move(*state), std::move(unknownMembers)};
 }
 
 } // namespace quillmere

@@ -79,8 +79,11 @@ T read(const ObjectReader& reader);
 // throws DecodingFailure naming the member.
 class ObjectReader {
 public:
-    // Fails unless `value` is an object.
-    ObjectReader(const nlohmann::json& value, std::string path);
+    // Fails unless `value` is an object. With `unknownMembers`, the reader and
+    // the readers of the records read through it remember which members were
+    // asked for, so that noteUnknownMembers can name the others.
+    ObjectReader(const nlohmann::json& value, std::string path,
+                 std::vector<std::string>* unknownMembers = nullptr);
 
     std::string text(std::string_view key) const;
     std::optional<std::string> optionalText(std::string_view key) const;
@@ -110,7 +113,7 @@ public:
     template <class T>
     T record(std::string_view key) const
     {
-        return read<T>(ObjectReader(required(key), childPath(key)));
+        return readChild<T>(required(key), childPath(key));
     }
 
     template <class T>
@@ -120,7 +123,7 @@ public:
         if (value == nullptr) {
             return std::nullopt;
         }
-        return read<T>(ObjectReader(*value, childPath(key)));
+        return readChild<T>(*value, childPath(key));
     }
 
     template <class T>
@@ -133,7 +136,7 @@ public:
         std::vector<T> items;
         items.reserve(value.size());
         for (std::size_t i = 0; i < value.size(); ++i) {
-            items.push_back(read<T>(ObjectReader(value[i], childPath(key) + "[" + std::to_string(i) + "]")));
+            items.push_back(readChild<T>(value[i], childPath(key) + "[" + std::to_string(i) + "]"));
         }
         return items;
     }
@@ -144,7 +147,20 @@ public:
 
     [[noreturn]] void fail(std::string_view key, std::string reason) const;
 
+    // Adds the members of this object with a value that no read asked for,
+    // in the file's spelling, to the collection given at construction.
+    void noteUnknownMembers() const;
+
 private:
+    template <class T>
+    T readChild(const nlohmann::json& value, std::string path) const
+    {
+        const ObjectReader child(value, std::move(path), unknownMembers_);
+        T record = read<T>(child);
+        child.noteUnknownMembers();
+        return record;
+    }
+
     const nlohmann::json& required(std::string_view key) const;
     const nlohmann::json* present(std::string_view key) const;
     std::string childPath(std::string_view key) const;
@@ -153,6 +169,9 @@ private:
 
     const nlohmann::json& object_;
     std::string path_;
+    std::vector<std::string>* unknownMembers_;
+    // The keys asked for, while unknown members are being collected.
+    mutable std::vector<std::string_view> askedFor_;
 };
 
 // Parses `bytes`, turns the keys to camel case and hands the root object to
@@ -160,12 +179,17 @@ private:
 // `maximumNesting` and every decoder failure come back as a CodingError.
 std::expected<nlohmann::json, CodingError> parseDocument(std::string_view bytes);
 
-// Decodes a tree that parseDocument returned.
+// Decodes a tree that parseDocument returned; with `unknownMembers`, also
+// collects the members no record asked for (see ObjectReader).
 template <class T>
-std::expected<T, CodingError> decodeTree(const nlohmann::json& tree)
+std::expected<T, CodingError> decodeTree(const nlohmann::json& tree,
+                                         std::vector<std::string>* unknownMembers = nullptr)
 {
     try {
-        return read<T>(ObjectReader(tree, ""));
+        const ObjectReader root(tree, "", unknownMembers);
+        T value = read<T>(root);
+        root.noteUnknownMembers();
+        return value;
     } catch (const DecodingFailure& failure) {
         return std::unexpected(failure.error);
     } catch (const nlohmann::json::exception& error) {
