@@ -513,26 +513,7 @@ std::expected<void, QString> AppModel::persistThrowing()
     // Whatever typing was held back is part of this save.
     pendingSaveSince_.reset();
     draftSaveTimer_->stop();
-    const auto save = [this]() -> std::expected<void, QString> {
-        if (unreadableFileToKeep_) {
-            if (auto kept = keepUnreadableFile(); !kept) {
-                return kept;
-            }
-        }
-        if (!unknownMembers_.empty()) {
-            if (auto kept = keepNewerFile(); !kept) {
-                return kept;
-            }
-        }
-        if (auto saved = store_.save(state_); !saved) {
-            return std::unexpected("Quillmere could not save your work: " +
-                                   sentence(QString::fromStdString(saved.error().description())) +
-                                   " Nothing is lost yet: Quillmere keeps it and tries again until the save "
-                                   "succeeds.");
-        }
-        return {};
-    };
-    const auto result = save();
+    const auto result = writeState();
     noteStateSave(result, clock_());
     if (result) {
         widgets_->publish(WidgetSnapshot::make(state_, state_.updatedAt));
@@ -540,17 +521,35 @@ std::expected<void, QString> AppModel::persistThrowing()
     return result;
 }
 
+std::expected<void, QString> AppModel::writeState()
+{
+    if (unreadableFileToKeep_) {
+        if (auto kept = keepUnreadableFile(); !kept) {
+            return kept;
+        }
+    }
+    if (!unknownMembers_.empty()) {
+        if (auto kept = keepNewerFile(); !kept) {
+            return kept;
+        }
+    }
+    if (auto saved = store_.save(state_); !saved) {
+        return std::unexpected("Quillmere could not save your work: " +
+                               sentence(QString::fromStdString(saved.error().description())) +
+                               " Nothing is lost yet: Quillmere keeps it and tries again until the save succeeds.");
+    }
+    return {};
+}
+
 void AppModel::noteStateSave(const std::expected<void, QString>& result, Instant at)
 {
     if (result) {
         saveRetry_.reset();
-        stateSaveTrouble_.reset();
     } else {
         const int failures = saveRetry_ ? saveRetry_->failures + 1 : 1;
         const auto wait =
             std::min<std::chrono::seconds>(std::chrono::seconds(1LL << std::min(failures - 1, 6)), longestSaveRetryWait);
-        saveRetry_ = SaveRetry{failures, at + wait};
-        stateSaveTrouble_ = result.error();
+        saveRetry_ = SaveRetry{failures, at + wait, result.error()};
     }
     showSaveTrouble();
 }
@@ -571,7 +570,7 @@ void AppModel::showSaveTrouble()
 {
     // The state file's trouble is the one that matters; the agents' file is
     // written anew every second and mentioned only while it alone fails.
-    const QString trouble = stateSaveTrouble_ ? *stateSaveTrouble_ : agentFileTrouble_.value_or(QString());
+    const QString trouble = saveRetry_ ? saveRetry_->trouble : agentFileTrouble_.value_or(QString());
     if (trouble == shownSaveTrouble_) {
         return;
     }

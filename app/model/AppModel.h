@@ -180,6 +180,8 @@ private:
     void flushPendingSaveNow();
     std::expected<void, QString> keepUnreadableFile();
     std::expected<void, QString> keepNewerFile();
+    // The copies the first save owes, then the save itself.
+    std::expected<void, QString> writeState();
     void notifyStateChanged();
     // The outcome of an attempt to write either file, and the one alert
     // that tells the user about the trouble while it lasts.
@@ -216,10 +218,11 @@ private:
     struct SaveRetry {
         int failures = 0;
         Instant due;
+        // What went wrong the last time, as the alert says it.
+        QString trouble;
     };
     // Set while the state in memory has not reached state.json.
     std::optional<SaveRetry> saveRetry_;
-    std::optional<QString> stateSaveTrouble_;
     std::optional<QString> agentFileTrouble_;
     // The trouble the alert was last given; empty when there is none.
     QString shownSaveTrouble_;
