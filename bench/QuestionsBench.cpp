@@ -47,7 +47,7 @@ QuillmereState withOpenQuestions(std::size_t count, Instant now)
     for (std::size_t number = 1; number <= count; ++number) {
         state.agentQuestions.push_back(AgentQuestion{
             Uuid::generate(), "Question " + std::to_string(number) + ": which parser should the release use?", now,
-            std::nullopt, std::nullopt});
+            std::nullopt, std::nullopt, std::nullopt});
     }
     return state;
 }

@@ -7,7 +7,7 @@
 #include "QuillmereApp.h"
 #include "QuillmereAppDelegate.h"
 #include "QuitOnSignal.h"
-#include "StateFolderLock.h"
+#include "quillmere/StateFolderLock.h"
 #include "SystemLog.h"
 
 #include <QApplication>

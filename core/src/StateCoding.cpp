@@ -116,6 +116,9 @@ json toJson(const AgentQuestion& value)
         object["answer"] = *value.answer;
     }
     putOptionalInstant(object, "answeredAt", value.answeredAt);
+    if (value.askedBy) {
+        object["askedBy"] = *value.askedBy;
+    }
     return object;
 }
 
@@ -239,7 +242,7 @@ AgentQuestion read<AgentQuestion>(const ObjectReader& r)
 {
     return AgentQuestion{
         r.identifier("id"), r.text("question"), r.instant("createdAt"), r.optionalText("answer"),
-        r.optionalInstant("answeredAt"),
+        r.optionalInstant("answeredAt"), r.optionalText("askedBy"),
     };
 }
 

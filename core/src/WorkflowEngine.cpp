@@ -323,16 +323,19 @@ Result completeBlockReview(QuillmereState& state, const BlockReview& review, Ins
     return {};
 }
 
-void addQuestion(QuillmereState& state, const std::string& question, Instant now)
+Uuid addQuestion(QuillmereState& state, const std::string& question, Instant now, std::optional<std::string> askedBy)
 {
+    const Uuid id = Uuid::generate();
     state.agentQuestions.push_back(AgentQuestion{
-        .id = Uuid::generate(),
+        .id = id,
         .question = question,
         .createdAt = now,
         .answer = std::nullopt,
         .answeredAt = std::nullopt,
+        .askedBy = std::move(askedBy),
     });
     state.updatedAt = now;
+    return id;
 }
 
 Result answerQuestion(QuillmereState& state, const Uuid& id, const std::string& answer, Instant now)

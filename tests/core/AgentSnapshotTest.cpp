@@ -44,8 +44,8 @@ json fileTree(const AgentSnapshot& snapshot)
 TEST(AgentSnapshot, IdleStateWritesAllTwelveKeysWithNulls)
 {
     QuillmereState state = QuillmereState::initial(T);
-    state.agentQuestions = {AgentQuestion{Uuid::generate(), "Open", T, std::nullopt, std::nullopt},
-                            AgentQuestion{Uuid::generate(), "Done", T, "yes", T + 1s}};
+    state.agentQuestions = {AgentQuestion{Uuid::generate(), "Open", T, std::nullopt, std::nullopt, std::nullopt},
+                            AgentQuestion{Uuid::generate(), "Done", T, "yes", T + 1s, std::nullopt}};
     const json tree = fileTree(AgentSnapshot::make(state));
     EXPECT_EQ(tree.size(), 12u);
     EXPECT_EQ(tree["schema_version"], 1);

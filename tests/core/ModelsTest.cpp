@@ -110,9 +110,9 @@ TEST(QuillmereState, OpenQuestionsNeedAnAnswerTimeToClose)
 {
     QuillmereState state = QuillmereState::initial(T);
     state.agentQuestions = {
-        AgentQuestion{Uuid::generate(), "answered text only", T, "yes", std::nullopt},
-        AgentQuestion{Uuid::generate(), "closed", T, "done", T + 1s},
-        AgentQuestion{Uuid::generate(), "open", T, std::nullopt, std::nullopt},
+        AgentQuestion{Uuid::generate(), "answered text only", T, "yes", std::nullopt, std::nullopt},
+        AgentQuestion{Uuid::generate(), "closed", T, "done", T + 1s, std::nullopt},
+        AgentQuestion{Uuid::generate(), "open", T, std::nullopt, std::nullopt, std::nullopt},
     };
     const auto open = state.openQuestions();
     ASSERT_EQ(open.size(), 2u);

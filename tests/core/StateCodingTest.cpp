@@ -210,14 +210,14 @@ TEST(StateCoding, UnknownMembersAreNamedAtEveryLevelAndNullsAreNoData)
     tree["future_feature"] = json{{"anything", json::array({1, 2})}};
     tree["current_block"]["colour"] = "teal";
     tree["current_block"]["sessions"][1]["plan"]["mood"] = 4;
-    tree["agent_questions"][0]["asked_by"] = "agent";
+    tree["agent_questions"][0]["priority"] = "high";
     tree["block_history"][0]["reflection"]["unused"] = nullptr;
     tree["planned_next_session"]["block_outcome_id"] = nullptr;
 
     const auto decoded = decodeStateNotingUnknownMembers(tree.dump());
     ASSERT_TRUE(decoded) << decoded.error().description();
     EXPECT_EQ(decoded->unknownMembers,
-              (std::vector<std::string>{"agent_questions[0].asked_by", "current_block.colour",
+              (std::vector<std::string>{"agent_questions[0].priority", "current_block.colour",
                                         "current_block.sessions[1].plan.mood", "future_feature"}));
 
     const auto plain = decodeStateNotingUnknownMembers(encoded(state));

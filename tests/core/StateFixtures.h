@@ -112,7 +112,7 @@ public:
         for (auto n = pick(0, 3); n > 0; --n) {
             state.agentQuestions.push_back(AgentQuestion{Uuid::generate(), text(), instant(),
                                                          coin() ? std::optional(text()) : std::nullopt,
-                                                         maybeInstant()});
+                                                         maybeInstant(), std::nullopt});
         }
         return state;
     }
@@ -146,7 +146,9 @@ inline QuillmereState everyOptionalPresent()
     Block done = block;
     done.id = fixedId(3);
     QuillmereState state{fixedId(0), WorkflowState::breaking, block, {done}, plan, t + 2300s, 60.25, t + 2600s,
-                         {AgentQuestion{fixedId(20), "Which branch?", t + 5s, "main", t + 7s}}, t + 3600s};
+                         {AgentQuestion{fixedId(20), "Which branch?", t + 5s, "main", t + 7s, "release-bot"},
+                          AgentQuestion{fixedId(21), "Tag now?", t + 8s, std::nullopt, std::nullopt, "release-bot"}},
+                         t + 3600s};
     return state;
 }
 
@@ -162,7 +164,7 @@ inline QuillmereState everyOptionalAbsent()
     Block block{fixedId(1), t, std::nullopt, 1500, 300, 8, {Outcome{fixedId(2), ""}}, "", "", "", "", "",
                 {running}, std::nullopt, std::nullopt, std::nullopt};
     return QuillmereState{fixedId(0), WorkflowState::idle, std::nullopt, {block}, std::nullopt, std::nullopt, 0,
-                          std::nullopt, {AgentQuestion{fixedId(20), "Open?", t, std::nullopt, std::nullopt}},
+                          std::nullopt, {AgentQuestion{fixedId(20), "Open?", t, std::nullopt, std::nullopt, std::nullopt}},
                           t + 60s};
 }
 

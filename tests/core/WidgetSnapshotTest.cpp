@@ -209,7 +209,7 @@ TEST(WidgetSnapshot, Make_ListsTheFirstThreeOpenQuestionsAndCountsThemAll)
 {
     QuillmereState state = QuillmereState::initial(T);
     for (int n = 1; n <= 6; ++n) {
-        AgentQuestion question{fixedId(n), std::string("Q").append(std::to_string(n)), T, std::nullopt, std::nullopt};
+        AgentQuestion question{fixedId(n), std::string("Q").append(std::to_string(n)), T, std::nullopt, std::nullopt, std::nullopt};
         if (n == 2) {
             question.answer = "pending";
             question.answeredAt = T;
@@ -229,7 +229,7 @@ TEST(WidgetSnapshot, Make_CutsEveryTextToWhatTheWidgetCanShow)
     QuillmereState state = inSessionThree(WorkflowState::focusing);
     state.currentBlock->sessions.back().plan.intendedOutcome = huge;
     state.currentBlock->sessions.back().plan.firstAction = huge;
-    state.agentQuestions.push_back(AgentQuestion{fixedId(9), huge, T, std::nullopt, std::nullopt});
+    state.agentQuestions.push_back(AgentQuestion{fixedId(9), huge, T, std::nullopt, std::nullopt, std::nullopt});
     const WidgetSnapshot snapshot = WidgetSnapshot::make(state, T);
     for (const std::string* text : {&snapshot.intendedOutcome, &snapshot.firstAction, &snapshot.openQuestions.at(0)}) {
         EXPECT_EQ(*text, std::string(TextLimits::widgetCharacters - 1, 'x') + "\u2026");

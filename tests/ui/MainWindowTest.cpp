@@ -51,7 +51,7 @@ void addOpenQuestions(QuillmereState& state, std::size_t count)
 {
     for (std::size_t number = 1; number <= count; ++number) {
         state.agentQuestions.push_back(AgentQuestion{Uuid::generate(), "Question " + std::to_string(number) + "?",
-                                                     utcInstant(2026, 3, 2, 8, 0, 0), std::nullopt, std::nullopt});
+                                                     utcInstant(2026, 3, 2, 8, 0, 0), std::nullopt, std::nullopt, std::nullopt});
     }
 }
 

@@ -317,11 +317,11 @@ TEST_F(MenuBarPopoverTest, ListsTheFirstOpenQuestionsAndCountsTheRest)
         model->editState([&](QuillmereState& state) {
             for (std::size_t number = 1; number <= open; ++number) {
                 state.agentQuestions.push_back(AgentQuestion{Uuid::generate(), "Q" + std::to_string(number), clock.now,
-                                                             std::nullopt, std::nullopt});
+                                                             std::nullopt, std::nullopt, std::nullopt});
             }
             // An answered question is neither listed nor counted.
             state.agentQuestions.insert(state.agentQuestions.begin(),
-                                        AgentQuestion{Uuid::generate(), "Answered", clock.now, "yes", clock.now});
+                                        AgentQuestion{Uuid::generate(), "Answered", clock.now, "yes", clock.now, std::nullopt});
         });
         const QWidget* list = popover->sections()->findChild<QWidget*>("openQuestions");
         ASSERT_NE(list, nullptr);

@@ -81,6 +81,8 @@ struct AgentQuestion {
     Instant createdAt;
     std::optional<std::string> answer;
     std::optional<Instant> answeredAt;
+    // The agent that asked, when it gave its name.
+    std::optional<std::string> askedBy;
 
     friend bool operator==(const AgentQuestion&, const AgentQuestion&) = default;
 };

@@ -45,8 +45,10 @@ Result skipBreak(QuillmereState& state, Instant now);
 TimerTransition evaluateTimer(QuillmereState& state, Instant now);
 Result completeBlockReview(QuillmereState& state, const BlockReview& review, Instant now);
 
-// Agent questions; allowed in every phase.
-void addQuestion(QuillmereState& state, const std::string& question, Instant now);
+// Agent questions; allowed in every phase. `askedBy` names the agent that
+// asked, if it said. Returns the new question's identifier.
+Uuid addQuestion(QuillmereState& state, const std::string& question, Instant now,
+                 std::optional<std::string> askedBy = std::nullopt);
 Result answerQuestion(QuillmereState& state, const Uuid& id, const std::string& answer, Instant now);
 
 } // namespace WorkflowEngine

@@ -1,4 +1,4 @@
-#include "StateFolderLock.h"
+#include "quillmere/StateFolderLock.h"
 
 #include "TempFolder.h"
 

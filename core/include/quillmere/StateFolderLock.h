@@ -26,7 +26,7 @@ public:
     // be had at all (`.lock` is a folder, a link, not ours to open): the
     // caller must not write the folder then, for it could not tell a second
     // writer from none.
-    static std::expected<StateFolderLock, Failure> acquire(const std::filesystem::path& folder);
+    [[nodiscard]] static std::expected<StateFolderLock, Failure> acquire(const std::filesystem::path& folder);
 
     StateFolderLock(StateFolderLock&& other) noexcept;
     StateFolderLock& operator=(StateFolderLock&& other) noexcept;
