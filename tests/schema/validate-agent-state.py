@@ -93,7 +93,7 @@ def undescribed(schema, where="#"):
         for key, value in schema.items():
             if key in ("properties", "$defs"):
                 for name, sub in value.items():
-                    if key == "properties" and "description" not in sub:
+                    if key == "properties" and not (isinstance(sub, dict) and "description" in sub):
                         missing.append(f"{where}/{key}/{name}")
                     missing += undescribed(sub, f"{where}/{key}/{name}")
             elif key not in ("const", "enum", "required", "description", "examples", "default"):
