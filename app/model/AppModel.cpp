@@ -199,17 +199,59 @@ QString AppModel::menuTitle() const
     return title;
 }
 
-void AppModel::run(const Operation& operation, Instant now, const std::function<void()>& after)
+WorkflowEngine::Result AppModel::apply(const Operation& operation, Instant now, const std::function<void()>& after)
 {
     if (auto result = operation(state_, now); !result) {
-        setLastError(errorText(result.error()));
-        return;
+        return result;
     }
     notifyStateChanged();
     if (after) {
         after();
     }
     (void)persistThrowing();
+    return {};
+}
+
+void AppModel::report(const WorkflowEngine::Result& result)
+{
+    if (!result) {
+        setLastError(errorText(result.error()));
+    }
+}
+
+void AppModel::run(const Operation& operation, Instant now, const std::function<void()>& after)
+{
+    report(apply(operation, now, after));
+}
+
+WorkflowEngine::Result AppModel::control(ControlCommand command)
+{
+    const Instant now = clock_();
+    switch (command) {
+    case ControlCommand::pauseFocus:
+        return apply(WorkflowEngine::pauseFocus, now, [this] { notifications_->cancel(NotificationEvent::focusEnd); });
+    case ControlCommand::resumeFocus:
+        return apply(WorkflowEngine::resumeFocus, now, [this] { scheduleDeadline(NotificationEvent::focusEnd); });
+    case ControlCommand::endFocus:
+        return apply(WorkflowEngine::endFocus, now, [this] { notifications_->cancel(NotificationEvent::focusEnd); });
+    case ControlCommand::extendBreak:
+        return apply([](QuillmereState& s, Instant at) { return WorkflowEngine::extendBreak(s, 300, at); }, now,
+                     [this] { scheduleDeadline(NotificationEvent::breakEnd); });
+    case ControlCommand::endBreak:
+        return apply(WorkflowEngine::endBreak, now, [this] {
+            notifications_->cancel(NotificationEvent::breakEnd);
+            setDueMessage("Your next session plan is saved. Focus starts only when you choose Start focus.");
+        });
+    case ControlCommand::skipBreak:
+        return apply(WorkflowEngine::skipBreak, now, [this] {
+            notifications_->cancel(NotificationEvent::breakEnd);
+            setDueMessage("Break skipped. Focus starts only when you choose Start focus.");
+        });
+    case ControlCommand::startPlannedSession: return focusOn(std::nullopt);
+    case ControlCommand::startScheduledBlockNow: return startScheduledBlockAt(now);
+    case ControlCommand::cancelScheduledBlock: return cancelScheduledBlockAt(now);
+    }
+    return {};
 }
 
 void AppModel::scheduleDeadline(NotificationEvent event)
@@ -252,43 +294,56 @@ void AppModel::editScheduledBlock(Instant at)
     });
 }
 
-void AppModel::cancelScheduledBlock(Instant at)
+WorkflowEngine::Result AppModel::cancelScheduledBlockAt(Instant at)
 {
-    run(WorkflowEngine::cancelScheduledBlock, at, [this] {
+    return apply(WorkflowEngine::cancelScheduledBlock, at, [this] {
         notifications_->cancel(NotificationEvent::scheduledStart);
         setDueMessage({});
     });
 }
 
-void AppModel::startScheduledBlockNow(Instant at)
+void AppModel::cancelScheduledBlock(Instant at)
 {
-    run(WorkflowEngine::startScheduledBlockNow, at, [this] {
+    report(cancelScheduledBlockAt(at));
+}
+
+WorkflowEngine::Result AppModel::startScheduledBlockAt(Instant at)
+{
+    return apply(WorkflowEngine::startScheduledBlockNow, at, [this] {
         notifications_->cancel(NotificationEvent::scheduledStart);
         setDueMessage("Plan the first session when you are ready.");
     });
 }
 
+void AppModel::startScheduledBlockNow(Instant at)
+{
+    report(startScheduledBlockAt(at));
+}
+
+WorkflowEngine::Result AppModel::focusOn(const std::optional<SessionPlan>& plan)
+{
+    return apply([&](QuillmereState& s, Instant now) { return WorkflowEngine::startFocus(s, plan, now); }, clock_(),
+                 [this] {
+                     scheduleDeadline(NotificationEvent::focusEnd);
+                     setDueMessage({});
+                 });
+}
+
 void AppModel::startFocus(const std::optional<SessionPlan>& plan)
 {
-    run([&](QuillmereState& s, Instant now) { return WorkflowEngine::startFocus(s, plan, now); }, clock_(), [this] {
-        scheduleDeadline(NotificationEvent::focusEnd);
-        setDueMessage({});
-    });
+    report(focusOn(plan));
 }
 
 void AppModel::pauseOrResumeFocus()
 {
     const WorkSession* session = state_.currentSession();
-    if (session == nullptr || !session->pausedAt) {
-        run(WorkflowEngine::pauseFocus, clock_(), [this] { notifications_->cancel(NotificationEvent::focusEnd); });
-    } else {
-        run(WorkflowEngine::resumeFocus, clock_(), [this] { scheduleDeadline(NotificationEvent::focusEnd); });
-    }
+    const bool paused = session != nullptr && session->pausedAt;
+    report(control(paused ? ControlCommand::resumeFocus : ControlCommand::pauseFocus));
 }
 
 void AppModel::endFocus()
 {
-    run(WorkflowEngine::endFocus, clock_(), [this] { notifications_->cancel(NotificationEvent::focusEnd); });
+    report(control(ControlCommand::endFocus));
 }
 
 void AppModel::saveReview(const SessionReview& review, const std::optional<SessionPlan>& nextPlan)
@@ -303,24 +358,17 @@ void AppModel::saveReview(const SessionReview& review, const std::optional<Sessi
 
 void AppModel::endBreak()
 {
-    run(WorkflowEngine::endBreak, clock_(), [this] {
-        notifications_->cancel(NotificationEvent::breakEnd);
-        setDueMessage("Your next session plan is saved. Focus starts only when you choose Start focus.");
-    });
+    report(control(ControlCommand::endBreak));
 }
 
 void AppModel::extendBreak()
 {
-    run([](QuillmereState& s, Instant now) { return WorkflowEngine::extendBreak(s, 300, now); }, clock_(),
-        [this] { scheduleDeadline(NotificationEvent::breakEnd); });
+    report(control(ControlCommand::extendBreak));
 }
 
 void AppModel::skipBreak()
 {
-    run(WorkflowEngine::skipBreak, clock_(), [this] {
-        notifications_->cancel(NotificationEvent::breakEnd);
-        setDueMessage("Break skipped. Focus starts only when you choose Start focus.");
-    });
+    report(control(ControlCommand::skipBreak));
 }
 
 void AppModel::updateBreakDuration(Seconds seconds, Instant at)
@@ -358,20 +406,41 @@ void AppModel::addQuestion(const QString& question)
     if (question.trimmed().isEmpty()) {
         return;
     }
-    const std::string textAsGiven = question.toStdString();
+    appendQuestion(question.toStdString(), std::nullopt);
+}
+
+std::expected<Uuid, AgentQuestions::Refusal> AppModel::askQuestion(const QString& text, const QString& asker)
+{
+    const std::string textAsGiven = text.toStdString();
+    const std::string name = asker.toStdString();
+    if (auto allowed = AgentQuestions::check(state_, textAsGiven, name); !allowed) {
+        return std::unexpected(allowed.error());
+    }
+    return appendQuestion(textAsGiven, name.empty() ? std::nullopt : std::optional<std::string>(name));
+}
+
+Uuid AppModel::appendQuestion(const std::string& text, const std::optional<std::string>& askedBy)
+{
+    Uuid id;
     run(
         [&](QuillmereState& s, Instant now) -> WorkflowEngine::Result {
-            WorkflowEngine::addQuestion(s, textAsGiven, now);
+            id = WorkflowEngine::addQuestion(s, text, now, askedBy);
             return {};
         },
         clock_(), nullptr);
+    return id;
 }
 
 void AppModel::answerQuestion(const Uuid& id, const QString& answer)
 {
     const std::string answerText = answer.toStdString();
-    run([&](QuillmereState& s, Instant now) { return WorkflowEngine::answerQuestion(s, id, answerText, now); },
+    const auto result = apply(
+        [&](QuillmereState& s, Instant now) { return WorkflowEngine::answerQuestion(s, id, answerText, now); },
         clock_(), nullptr);
+    report(result);
+    if (result) {
+        emit questionAnswered(id, answer);
+    }
 }
 
 void AppModel::saveBlockDraft(const Block& block)

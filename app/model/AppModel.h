@@ -4,6 +4,7 @@
 #include "NotificationScheduling.h"
 #include "WidgetPublishing.h"
 
+#include "quillmere/AgentQuestions.h"
 #include "quillmere/StateStore.h"
 #include "quillmere/WidgetSnapshot.h"
 #include "quillmere/WorkflowEngine.h"
@@ -20,6 +21,21 @@
 #include <vector>
 
 namespace quillmere {
+
+// The commands of the status panel, which scripts and agents may give too.
+// Pausing and resuming are apart: a caller says which it means.
+enum class ControlCommand {
+    pauseFocus,
+    resumeFocus,
+    endFocus,
+    extendBreak,
+    endBreak,
+    skipBreak,
+    // Focus on the plan saved for the next session.
+    startPlannedSession,
+    startScheduledBlockNow,
+    cancelScheduledBlock,
+};
 
 // The tabs of the main window, in their order.
 enum class MainWindowTab { workCycle, currentBlock, history, agentQuestions };
@@ -119,6 +135,14 @@ public:
     void addQuestion(const QString& question);
     void answerQuestion(const Uuid& id, const QString& answer);
 
+    // For programs: the panel's command, refused with the engine's reason
+    // when it does not apply now; a refusal changes nothing and, unlike the
+    // user's own commands, raises no alert, for the user did not ask.
+    [[nodiscard]] WorkflowEngine::Result control(ControlCommand command);
+    // A question from a program, named by `asker` ("" for none), held to the
+    // rules of AgentQuestions; a refusal changes nothing.
+    [[nodiscard]] std::expected<Uuid, AgentQuestions::Refusal> askQuestion(const QString& text, const QString& asker);
+
     // Drafts: keep what the user is typing, only in the phase they belong to.
     void saveBlockDraft(const Block& block);
     void saveSessionPlanDraft(const SessionPlan& plan);
@@ -169,13 +193,22 @@ signals:
     void dueMessageChanged();
     void lastErrorChanged();
     void selectedTabChanged();
+    // The user saved an answer to the question `id`.
+    void questionAnswered(const quillmere::Uuid& id, const QString& answer);
 
 private:
     using Operation = std::function<WorkflowEngine::Result(QuillmereState&, Instant)>;
 
     // The shared pattern of every command: engine step, then `after` (the
     // notification and notice steps), then a save.
+    WorkflowEngine::Result apply(const Operation& operation, Instant now, const std::function<void()>& after);
     void run(const Operation& operation, Instant now, const std::function<void()>& after);
+    // Shows a refusal of the user's own command.
+    void report(const WorkflowEngine::Result& result);
+    WorkflowEngine::Result cancelScheduledBlockAt(Instant at);
+    WorkflowEngine::Result startScheduledBlockAt(Instant at);
+    WorkflowEngine::Result focusOn(const std::optional<SessionPlan>& plan);
+    Uuid appendQuestion(const std::string& text, const std::optional<std::string>& askedBy);
     void scheduleDeadline(NotificationEvent event);
     void flushPendingSaveNow();
     std::expected<void, QString> keepUnreadableFile();
