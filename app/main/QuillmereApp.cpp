@@ -2,6 +2,7 @@
 
 #include "MainWindowController.h"
 #include "QuillmereAppDelegate.h"
+#include "QuillmereInterface.h"
 #include "StatusAreaItem.h"
 #include "SystemLog.h"
 
@@ -77,6 +78,11 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     removeStaleTemporaries(store);
     model_ = std::make_unique<AppModel>(std::move(store), std::move(collaborators), now, true);
 
+    // Agents and scripts reach the user's own instance only, never a hosted
+    // run: the interface rides on the object that serves the bus name.
+    if (!mode_.hosted) {
+        interface_ = new QuillmereInterface(delegate, *model_, QDBusConnection::sessionBus());
+    }
     if (options.statusAreaItem) {
         statusAreaItem_ = std::make_unique<StatusAreaItem>(*model_);
     }
@@ -96,6 +102,8 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
 
 QuillmereApp::~QuillmereApp()
 {
+    // The delegate outlives the model the interface drives.
+    delete interface_;
     statusAreaItem_.reset();
 }
 

@@ -13,6 +13,7 @@ class QSettings;
 namespace quillmere {
 
 class QuillmereAppDelegate;
+class QuillmereInterface;
 class StatusAreaItem;
 
 // Where this run keeps its files. A host process that announces itself with
@@ -72,6 +73,8 @@ private:
     LaunchMode mode_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<StatusAreaItem> statusAreaItem_;
+    // Owned by the delegate, as its adaptors are; deleted with the model.
+    QuillmereInterface* interface_ = nullptr;
 };
 
 } // namespace quillmere
