@@ -826,6 +826,13 @@ AgentQuestionsView::Card AgentQuestionsView::makeCard(const AgentQuestion& quest
     card.save = makeButton(tr("Save answer"), frame);
     card.save->setAccessibleDescription(card.question->text());
     column->addWidget(card.question);
+    if (question.askedBy) {
+        card.askedBy = makeSecondaryText(
+            tr("asked by %1").arg(shownText(*question.askedBy, AgentQuestions::maximumAskerCharacters)), frame);
+        card.askedBy->setObjectName(QStringLiteral("askedBy"));
+        card.save->setAccessibleDescription(card.question->text() + QStringLiteral(" — ") + card.askedBy->text());
+        column->addWidget(card.askedBy);
+    }
     column->addWidget(card.answer);
     column->addWidget(card.answer->note());
     column->addWidget(card.save, 0, Qt::AlignLeft);

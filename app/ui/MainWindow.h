@@ -249,6 +249,8 @@ private:
         Uuid id;
         QWidget* card = nullptr;
         QLabel* question = nullptr;
+        // Null when no agent gave its name.
+        QLabel* askedBy = nullptr;
         BoundedLineEdit* answer = nullptr;
         QPushButton* save = nullptr;
     };

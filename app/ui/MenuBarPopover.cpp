@@ -411,7 +411,8 @@ MenuBarPopover::Shown MenuBarPopover::currentlyShown() const
     for (const AgentQuestion& question : state.agentQuestions) {
         if (!question.answeredAt) {
             if (shown.questions.size() < listedQuestions) {
-                shown.questions.push_back(truncatedText(question.question, panelCharacters));
+                shown.questions.emplace_back(truncatedText(question.question, panelCharacters),
+                                             truncatedText(question.askedBy.value_or(""), panelCharacters));
             }
             ++shown.openQuestions;
         }
@@ -600,11 +601,18 @@ QWidget* MenuBarPopover::makeQuestions(const Shown& shown, QWidget* parent)
     auto* column = new QVBoxLayout(list);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
-    for (const std::string& question : shown.questions) {
+    for (const auto& [question, askedBy] : shown.questions) {
         auto* text = new ClampedText(QString::fromStdString(question), 2, list);
         text->setFont(look::captionFont());
         look::makeSecondary(*text);
         column->addWidget(text);
+        if (!askedBy.empty()) {
+            auto* asker = plainLabel(tr("asked by %1").arg(QString::fromStdString(askedBy)), list);
+            asker->setObjectName(QStringLiteral("askedBy"));
+            asker->setFont(smallCaptionFont());
+            setForeground(*asker, look::secondary(palette()));
+            column->addWidget(asker);
+        }
     }
     const auto unlisted = shown.openQuestions - static_cast<std::int64_t>(shown.questions.size());
     if (unlisted > 0) {

@@ -132,8 +132,9 @@ private:
         std::int64_t cycleCount = 0;
         bool paused = false;
         std::int64_t openQuestions = 0;
-        // The first open questions, at most `listedQuestions`.
-        std::vector<std::string> questions;
+        // The first open questions, at most `listedQuestions`, each with
+        // the name of the agent that asked ("" for none).
+        std::vector<std::pair<std::string, std::string>> questions;
         QString dueMessage;
 
         friend bool operator==(const Shown&, const Shown&) = default;

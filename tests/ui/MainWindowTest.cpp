@@ -444,6 +444,21 @@ TEST_F(MainWindowTest, QuestionFieldsTakeAQuestionsLengthAndCardsShowALongQuesti
     }
 }
 
+TEST_F(MainWindowTest, ACardNamesTheAgentThatAskedAndSaysItToTheScreenReader)
+{
+    seed([&](QuillmereState& s) {
+        addOpenQuestions(s, 2);
+        s.agentQuestions[1].askedBy = "test-agent";
+    });
+    open(MainWindowTab::agentQuestions);
+    AgentQuestionsView* view = window->agentQuestionsView();
+    const auto askers = view->findChildren<QLabel*>("askedBy");
+    ASSERT_EQ(askers.size(), 1);
+    EXPECT_EQ(askers[0]->text(), "asked by test-agent");
+    EXPECT_TRUE(visibleTexts(view).contains("asked by test-agent"));
+    EXPECT_TRUE(view->saveButton(state().agentQuestions[1].id)->accessibleDescription().endsWith("asked by test-agent"));
+}
+
 TEST_F(MainWindowTest, CurrentBlockEditsAreSavedWithoutLosingTheCaret)
 {
     seed([](QuillmereState& s) {

@@ -327,7 +327,7 @@ TEST_F(MenuBarPopoverTest, ListsTheFirstOpenQuestionsAndCountsTheRest)
         ASSERT_NE(list, nullptr);
         QStringList listedTexts;
         for (const QWidget* item : list->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (item->objectName() != "moreQuestions") {
+            if (item->objectName() != "moreQuestions" && item->objectName() != "askedBy") {
                 listedTexts.append(item->accessibleName());
             }
         }
@@ -340,6 +340,12 @@ TEST_F(MenuBarPopoverTest, ListsTheFirstOpenQuestionsAndCountsTheRest)
             EXPECT_EQ(moreLabel->text(), QString("and %1 more").arg(QLocale().toString(*more)));
         }
     }
+
+    // An agent that gave its name is named under its question.
+    model->editState([&](QuillmereState& state) { state.agentQuestions[1].askedBy = "test-agent"; });
+    const auto askers = popover->sections()->findChildren<QLabel*>("askedBy");
+    ASSERT_EQ(askers.size(), 1);
+    EXPECT_EQ(askers[0]->text(), "asked by test-agent");
 }
 
 TEST_F(MenuBarPopoverTest, LongTextsAreShownCut)
