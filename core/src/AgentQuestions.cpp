@@ -64,6 +64,12 @@ std::string message(Refusal refusal)
     return {};
 }
 
+bool isAcceptableAsker(std::string_view name)
+{
+    const TextFacts facts = inspect(name, false);
+    return facts.characters > 0 && facts.characters <= maximumAskerCharacters && !facts.controlCharacter;
+}
+
 std::expected<void, Refusal> check(const QuillmereState& state, std::string_view text, std::string_view asker)
 {
     const TextFacts question = inspect(text, true);

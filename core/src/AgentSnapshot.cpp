@@ -1,5 +1,6 @@
 #include "quillmere/AgentSnapshot.h"
 
+#include "quillmere/AgentQuestions.h"
 #include "quillmere/StateCoding.h"
 #include "quillmere/TimerSnapshot.h"
 
@@ -59,6 +60,13 @@ AgentSnapshot AgentSnapshot::make(const QuillmereState& state, std::optional<Ins
         snapshot.remainingSeconds = timer->remainingSeconds;
     }
     snapshot.openQuestions = state.openQuestions();
+    // A name that a hand-edited file gave a question, and that no asker could
+    // have given, is not passed on to agents that trust the file's schema.
+    for (AgentQuestion& question : snapshot.openQuestions) {
+        if (question.askedBy && !AgentQuestions::isAcceptableAsker(*question.askedBy)) {
+            question.askedBy.reset();
+        }
+    }
     return snapshot;
 }
 

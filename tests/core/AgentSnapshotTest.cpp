@@ -41,6 +41,20 @@ json fileTree(const AgentSnapshot& snapshot)
     return json::parse(encodeAgentSnapshot(snapshot).value());
 }
 
+TEST(AgentSnapshot, PassesOnOnlyAskerNamesThatAnAskerCouldHaveGiven)
+{
+    const std::pair<std::string, bool> names[] = {
+        {"test-agent", true}, {"", false}, {std::string(65, 'a'), false}, {"bot\x1b[2J", false}};
+    for (const auto& [name, passedOn] : names) {
+        SCOPED_TRACE(name);
+        QuillmereState state = QuillmereState::initial(T);
+        state.agentQuestions = {AgentQuestion{Uuid::generate(), "Open", T, std::nullopt, std::nullopt, name}};
+        const AgentSnapshot snapshot = AgentSnapshot::make(state);
+        EXPECT_EQ(snapshot.openQuestions.at(0).askedBy, passedOn ? std::optional(name) : std::nullopt);
+        EXPECT_EQ(state.agentQuestions[0].askedBy, name); // the state keeps what the file held
+    }
+}
+
 TEST(AgentSnapshot, IdleStateWritesAllTwelveKeysWithNulls)
 {
     QuillmereState state = QuillmereState::initial(T);

@@ -35,6 +35,10 @@ enum class Refusal {
 // A sentence for the agent that asked.
 std::string message(Refusal refusal);
 
+// Whether `name` may name an asker: one to `maximumAskerCharacters`
+// characters, none of them a control character.
+bool isAcceptableAsker(std::string_view name);
+
 // Whether `text` from `asker` ("" for none) may be added to `state`.
 [[nodiscard]] std::expected<void, Refusal> check(const QuillmereState& state, std::string_view text,
                                                  std::string_view asker);
