@@ -9,6 +9,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -224,6 +225,31 @@ TEST_F(QuillmereInterfaceTest, EveryCommandInEveryPhaseMovesAsThePanelDoesOrIsRe
             TearDown();
         }
     }
+}
+
+TEST_F(QuillmereInterfaceTest, TheAgentDocumentAndFileKeepTheirSchemaInEveryPhase)
+{
+    fixtures::TempFolder documents;
+    for (int stage = 0; stage <= static_cast<int>(Stage::complete); ++stage) {
+        SCOPED_TRACE(stage);
+        auto model = modelAt(static_cast<Stage>(stage));
+        model->askQuestion("Which branch?", "test-agent").value();
+        serve(*model);
+        clock.now += 1s;
+        model->tick(clock.now);
+        const QString document = call("GetAgentState").arguments().value(0).toString();
+        std::ofstream(documents.path() / ("agent-state-call-" + std::to_string(stage) + ".json")) << document.toStdString();
+        std::filesystem::copy_file(folder.path() / "agent-state.json",
+                                   documents.path() / ("agent-state-file-" + std::to_string(stage) + ".json"));
+        TearDown();
+    }
+    QProcess validator;
+    validator.setProcessChannelMode(QProcess::MergedChannels);
+    validator.start(QStringLiteral(QUILLMERE_PYTHON),
+                    {QStringLiteral(QUILLMERE_SCHEMA_VALIDATOR), QStringLiteral(QUILLMERE_AGENT_SCHEMA),
+                     QString::fromStdString(documents.path().string())});
+    ASSERT_TRUE(validator.waitForFinished(60'000));
+    EXPECT_EQ(validator.exitCode(), 0) << validator.readAll().toStdString();
 }
 
 TEST_F(QuillmereInterfaceTest, ARefusalCarriesTheEnginesReason)
