@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ExitCode.h"
+#include "Invocation.h"
+#include "QuillmereClient.h"
+
+#include <QObject>
+#include <QTimeZone>
+
+#include <chrono>
+#include <expected>
+#include <optional>
+#include <ostream>
+
+namespace quillmere {
+
+// Carries out one Invocation against Quillmere through a QuillmereClient and
+// says how it went: text for people or JSON for programs on `out`, reasons on
+// `err`, and the exit code. Commands that wait (status --watch, ask --wait,
+// wait-interruptible) run the application's event loop until they are done;
+// the others only make blocking calls, which keeps them quick to start.
+class ControlProgram final : public QObject {
+    Q_OBJECT
+
+public:
+    ControlProgram(QuillmereClient& client, std::ostream& out, std::ostream& err, QObject* parent = nullptr);
+
+    // Times of day (a scheduled start) are given in this zone; the system's
+    // by default.
+    void setTimeZone(const QTimeZone& zone) { zone_ = zone; }
+
+    [[nodiscard]] ExitCode run(const Invocation& invocation);
+
+private:
+    // What status and questions show: Quillmere's document now, or the one
+    // it saved when it is not running.
+    struct Reading {
+        std::string document;
+        AgentSnapshot snapshot;
+        bool saved = false;
+    };
+
+    // The document from a GetAgentState answer, or the saved one when that
+    // says Quillmere is not running.
+    [[nodiscard]] std::expected<Reading, ClientError> reading(const QuillmereClient::Result<QString>& live) const;
+    // The status line, or with `json` the document (on one line when
+    // `compact`); a note goes to `err` for a saved document.
+    QString describe(const Reading& reading, bool json, bool compact);
+    // Tells `err` that a document is the saved one, and how old it is.
+    void noteSaved(const Reading& reading);
+
+    ExitCode status(bool json);
+    ExitCode watchStatus(bool json);
+    ExitCode ask(const Invocation& invocation);
+    ExitCode waitForAnswer(const QString& id, std::optional<std::chrono::milliseconds> timeout);
+    ExitCode questions(bool json);
+    ExitCode waitInterruptible(std::optional<std::chrono::milliseconds> timeout);
+    ExitCode command(ApplicationCommand command);
+
+    // Says why on `err` and gives the exit code that goes with it.
+    ExitCode fail(const ClientError& error);
+    ExitCode fail(const QString& message, ExitCode code);
+    void print(const QString& line);
+    Instant now() const { return client_.options().clock(); }
+
+    QuillmereClient& client_;
+    std::ostream& out_;
+    std::ostream& err_;
+    QTimeZone zone_;
+};
+
+} // namespace quillmere

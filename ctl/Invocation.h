@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <expected>
+#include <optional>
+#include <string>
+
+namespace quillmere {
+
+// What `quillmerectl` was asked to do: one command and its options, checked
+// against what that command accepts before anything is tried, so that a
+// typing error never half-runs a command.
+struct Invocation {
+    enum class Command {
+        help,
+        version,
+        status,
+        ask,
+        questions,
+        waitInterruptible,
+        pause,
+        resume,
+        endFocus,
+        extendBreak,
+        endBreak,
+        skipBreak,
+        start,
+        startNow,
+        cancelScheduled,
+        show,
+    };
+
+    Command command = Command::help;
+    bool json = false;
+    bool watch = false;
+    bool wait = false;
+    // The question's text, for `ask`.
+    QString text;
+    // --as: empty for none.
+    QString asker;
+    // --timeout; none waits for as long as it takes.
+    std::optional<std::chrono::milliseconds> timeout;
+
+    // The longest --timeout: what one Qt timer can wait.
+    static constexpr std::chrono::seconds maximumTimeout{2'147'483};
+
+    // The arguments after the program name. The error is one line for
+    // people, naming what was wrong.
+    [[nodiscard]] static std::expected<Invocation, QString> parse(const QStringList& arguments);
+
+    // The command's name as typed, e.g. "end-focus".
+    static QString name(Command command);
+
+    static std::string helpText();
+    static std::string versionText();
+};
+
+} // namespace quillmere

@@ -1,0 +1,322 @@
+#include "QuillmereClient.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+#include <QDBusVariant>
+#include <QThread>
+
+namespace quillmere {
+namespace {
+
+constexpr const char* propertiesInterface = "org.freedesktop.DBus.Properties";
+constexpr const char* interruptibleProperty = "Interruptible";
+constexpr const char* openQuestionCountProperty = "OpenQuestionCount";
+
+QString translated(const char* source)
+{
+    return QCoreApplication::translate("quillmerectl", source);
+}
+
+ClientError classify(const QDBusError& error)
+{
+    const QString name = error.name();
+    switch (error.type()) {
+    case QDBusError::ServiceUnknown:
+    case QDBusError::Disconnected:
+        return {ClientError::Kind::notRunning, name, translated("Quillmere is not running.")};
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return {ClientError::Kind::failed, name, translated("Quillmere did not answer in time.")};
+    default: break;
+    }
+    // With auto-start off the bus says so in a name Qt does not map.
+    if (name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
+        return {ClientError::Kind::notRunning, name, translated("Quillmere is not running.")};
+    }
+    // Quillmere's own refusals carry the reason for the user as they are.
+    if (name.startsWith(QLatin1String(QuillmereClient::interfaceName) + QLatin1String(".Error."))) {
+        return {ClientError::Kind::refused, name, error.message()};
+    }
+    return {ClientError::Kind::failed, name, error.message().isEmpty() ? name : error.message()};
+}
+
+} // namespace
+
+QString methodName(ApplicationCommand command)
+{
+    switch (command) {
+    case ApplicationCommand::pauseFocus: return QStringLiteral("PauseFocus");
+    case ApplicationCommand::resumeFocus: return QStringLiteral("ResumeFocus");
+    case ApplicationCommand::endFocus: return QStringLiteral("EndFocus");
+    case ApplicationCommand::extendBreak: return QStringLiteral("ExtendBreak");
+    case ApplicationCommand::endBreak: return QStringLiteral("EndBreak");
+    case ApplicationCommand::skipBreak: return QStringLiteral("SkipBreak");
+    case ApplicationCommand::startPlannedSession: return QStringLiteral("StartPlannedSession");
+    case ApplicationCommand::startScheduledBlockNow: return QStringLiteral("StartScheduledBlockNow");
+    case ApplicationCommand::cancelScheduledBlock: return QStringLiteral("CancelScheduledBlock");
+    case ApplicationCommand::showMainWindow: return QStringLiteral("ShowMainWindow");
+    }
+    return {};
+}
+
+QuillmereClient::QuillmereClient(QDBusConnection connection, Options options, QObject* parent)
+    : QObject(parent), connection_(std::move(connection)), options_(std::move(options))
+{
+}
+
+QuillmereClient::~QuillmereClient() = default;
+
+bool QuillmereClient::isRunning() const
+{
+    if (!connection_.isConnected()) {
+        return false;
+    }
+    const QDBusReply<bool> owned = connection_.interface()->isServiceRegistered(QLatin1String(serviceName));
+    return owned.isValid() && owned.value();
+}
+
+QDBusPendingCall QuillmereClient::send(const QString& method, const QVariantList& arguments) const
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(serviceName), QLatin1String(objectPath),
+                                                          QLatin1String(interfaceName), method);
+    message.setArguments(arguments);
+    // The bus would otherwise start Quillmere to answer, putting a window in
+    // front of the user for a mere status query.
+    message.setAutoStartService(false);
+    return connection_.asyncCall(message, static_cast<int>(options_.callTimeout.count()));
+}
+
+QDBusPendingCall QuillmereClient::property(const QString& name) const
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(serviceName), QLatin1String(objectPath),
+                                                          QLatin1String(propertiesInterface), QStringLiteral("Get"));
+    message.setArguments({QLatin1String(interfaceName), name});
+    message.setAutoStartService(false);
+    return connection_.asyncCall(message, static_cast<int>(options_.callTimeout.count()));
+}
+
+template <>
+QuillmereClient::Result<QString> QuillmereClient::take<QString>(const QDBusPendingCall& call)
+{
+    const QDBusPendingReply<QString> reply(call);
+    if (reply.isError()) {
+        return std::unexpected(classify(reply.error()));
+    }
+    return reply.value();
+}
+
+template <>
+QuillmereClient::Result<QuestionState> QuillmereClient::take<QuestionState>(const QDBusPendingCall& call)
+{
+    const QDBusPendingReply<bool, QString> reply(call);
+    if (reply.isError()) {
+        return std::unexpected(classify(reply.error()));
+    }
+    return QuestionState{reply.argumentAt<0>(), reply.argumentAt<1>()};
+}
+
+template <>
+QuillmereClient::Result<bool> QuillmereClient::take<bool>(const QDBusPendingCall& call)
+{
+    const QDBusPendingReply<QDBusVariant> reply(call);
+    if (reply.isError()) {
+        return std::unexpected(classify(reply.error()));
+    }
+    return reply.value().variant().toBool();
+}
+
+template <>
+QuillmereClient::Result<void> QuillmereClient::take<void>(const QDBusPendingCall& call)
+{
+    const QDBusPendingReply<> reply(call);
+    if (reply.isError()) {
+        return std::unexpected(classify(reply.error()));
+    }
+    return {};
+}
+
+template <class T>
+void QuillmereClient::deliver(const QDBusPendingCall& call, Callback<T> done)
+{
+    auto* watcher = new QDBusPendingCallWatcher(call, this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [done = std::move(done)](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        done(take<T>(*w));
+    });
+}
+
+template <class T>
+QuillmereClient::Result<T> QuillmereClient::await(QDBusPendingCall call)
+{
+    call.waitForFinished();
+    return take<T>(call);
+}
+
+QuillmereClient::Result<QString> QuillmereClient::agentState() const
+{
+    return await<QString>(send(QStringLiteral("GetAgentState")));
+}
+
+void QuillmereClient::agentState(Callback<QString> done)
+{
+    deliver<QString>(send(QStringLiteral("GetAgentState")), std::move(done));
+}
+
+QuillmereClient::Result<QString> QuillmereClient::ask(const QString& text, const QString& asker) const
+{
+    return await<QString>(send(QStringLiteral("AskQuestion"), {text, asker}));
+}
+
+void QuillmereClient::ask(const QString& text, const QString& asker, Callback<QString> done)
+{
+    deliver<QString>(send(QStringLiteral("AskQuestion"), {text, asker}), std::move(done));
+}
+
+QuillmereClient::Result<QuestionState> QuillmereClient::question(const QString& id) const
+{
+    return await<QuestionState>(send(QStringLiteral("GetQuestion"), {id}));
+}
+
+void QuillmereClient::question(const QString& id, Callback<QuestionState> done)
+{
+    deliver<QuestionState>(send(QStringLiteral("GetQuestion"), {id}), std::move(done));
+}
+
+QuillmereClient::Result<bool> QuillmereClient::interruptible() const
+{
+    return await<bool>(property(QLatin1String(interruptibleProperty)));
+}
+
+void QuillmereClient::interruptible(Callback<bool> done)
+{
+    deliver<bool>(property(QLatin1String(interruptibleProperty)), std::move(done));
+}
+
+QuillmereClient::Result<void> QuillmereClient::run(ApplicationCommand command) const
+{
+    return await<void>(send(methodName(command)));
+}
+
+void QuillmereClient::run(ApplicationCommand command, Callback<void> done)
+{
+    deliver<void>(send(methodName(command)), std::move(done));
+}
+
+void QuillmereClient::watch()
+{
+    if (serviceWatcher_ != nullptr) {
+        return;
+    }
+    const QString service = QLatin1String(serviceName);
+    serviceWatcher_ = new QDBusServiceWatcher(service, connection_, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(serviceWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) { emit runningChanged(!newOwner.isEmpty()); });
+    const QString path = QLatin1String(objectPath);
+    const QString interface = QLatin1String(interfaceName);
+    connection_.connect(service, path, interface, QStringLiteral("PhaseChanged"), this,
+                        SLOT(onPhaseChanged(QString, bool)));
+    connection_.connect(service, path, interface, QStringLiteral("QuestionAnswered"), this,
+                        SLOT(onQuestionAnswered(QString, QString)));
+    connection_.connect(service, path, QLatin1String(propertiesInterface), QStringLiteral("PropertiesChanged"), this,
+                        SLOT(onPropertiesChanged(QString, QVariantMap, QStringList)));
+}
+
+void QuillmereClient::onPhaseChanged(const QString& workflowState, bool interruptible)
+{
+    emit phaseChanged(workflowState, interruptible);
+}
+
+void QuillmereClient::onQuestionAnswered(const QString& id, const QString& answer)
+{
+    emit questionAnswered(id, answer);
+}
+
+void QuillmereClient::onPropertiesChanged(const QString& interface, const QVariantMap& changed,
+                                          const QStringList& invalidated)
+{
+    if (interface != QLatin1String(interfaceName)) {
+        return;
+    }
+    for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
+        emitProperty(it.key(), it.value());
+    }
+    // A property may be announced without its value; it is fetched then.
+    for (const QString& name : invalidated) {
+        if (name != QLatin1String(interruptibleProperty) && name != QLatin1String(openQuestionCountProperty)) {
+            continue;
+        }
+        auto* watcher = new QDBusPendingCallWatcher(property(name), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, name](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            const QDBusPendingReply<QDBusVariant> reply(*w);
+            if (!reply.isError()) {
+                emitProperty(name, reply.value().variant());
+            }
+        });
+    }
+}
+
+void QuillmereClient::emitProperty(const QString& name, const QVariant& value)
+{
+    if (name == QLatin1String(interruptibleProperty)) {
+        emit interruptibleChanged(value.toBool());
+    } else if (name == QLatin1String(openQuestionCountProperty)) {
+        emit openQuestionCountChanged(value.toUInt());
+    }
+}
+
+std::expected<SavedAgentState, SavedAgentState::Failure> QuillmereClient::savedAgentState() const
+{
+    return SavedAgentState::read(options_.stateFolder);
+}
+
+std::expected<Uuid, OfflineQuestion::Failure> QuillmereClient::askOffline(const QString& text,
+                                                                          const QString& asker) const
+{
+    return OfflineQuestion::ask(options_.stateFolder, text.toStdString(), asker.toStdString(), options_.clock());
+}
+
+QuillmereClient::Result<AskedQuestion> QuillmereClient::askAnywhere(const QString& question,
+                                                                    const QString& asker) const
+{
+    // Quillmere takes its bus name before its lock, so a free name and a
+    // taken lock mean one that is starting (or one on another bus): the bus
+    // is asked again until it answers or the patience runs out.
+    const auto deadline = std::chrono::steady_clock::now() + options_.startingPatience;
+    for (;;) {
+        auto online = ask(question, asker);
+        if (online) {
+            return AskedQuestion{.id = *online, .savedOffline = false};
+        }
+        if (online.error().kind != ClientError::Kind::notRunning) {
+            return std::unexpected(online.error());
+        }
+        auto offline = askOffline(question, asker);
+        if (offline) {
+            return AskedQuestion{.id = QString::fromStdString(offline->toString()), .savedOffline = true};
+        }
+        const QString reason = QString::fromStdString(offline.error().description);
+        switch (offline.error().kind) {
+        case OfflineQuestion::Failure::Kind::refused:
+            return std::unexpected(ClientError{ClientError::Kind::refused, {}, reason});
+        case OfflineQuestion::Failure::Kind::failed:
+            return std::unexpected(ClientError{ClientError::Kind::failed, {}, reason});
+        case OfflineQuestion::Failure::Kind::folderBusy: break;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return std::unexpected(ClientError{
+                ClientError::Kind::notRunning, {},
+                translated("Another program holds Quillmere's state folder %1, but Quillmere does not answer on this "
+                     "session bus. Ask from the desktop session Quillmere runs in, or try again once it is up.")
+                    .arg(QString::fromStdString(options_.stateFolder.string()))});
+        }
+        QThread::msleep(100);
+    }
+}
+
+} // namespace quillmere

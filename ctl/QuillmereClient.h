@@ -1,0 +1,191 @@
+#pragma once
+
+#include "OfflineQuestion.h"
+#include "SavedAgentState.h"
+
+#include "quillmere/StateStore.h"
+
+#include <QDBusConnection>
+#include <QDBusPendingCall>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <chrono>
+#include <expected>
+#include <filesystem>
+#include <functional>
+
+class QDBusServiceWatcher;
+
+namespace quillmere {
+
+// Why a request to Quillmere did not do what was asked.
+struct ClientError {
+    enum class Kind {
+        // Nobody owns Quillmere's name on the session bus, or there is no
+        // session bus to ask.
+        notRunning,
+        // Quillmere, or the rules for questions, said no; `message` says why
+        // and nothing changed.
+        refused,
+        // Anything else: no answer in time, a broken state file, a Quillmere
+        // that does not know the call.
+        failed,
+    };
+    Kind kind = Kind::failed;
+    // The D-Bus error name, when the bus or Quillmere gave one.
+    QString name;
+    QString message;
+};
+
+// The commands of Quillmere's status panel: no arguments, no result but
+// whether they were allowed.
+enum class ApplicationCommand {
+    pauseFocus,
+    resumeFocus,
+    endFocus,
+    extendBreak,
+    endBreak,
+    skipBreak,
+    startPlannedSession,
+    startScheduledBlockNow,
+    cancelScheduledBlock,
+    showMainWindow,
+};
+
+// The D-Bus method that carries `command`, e.g. "PauseFocus".
+QString methodName(ApplicationCommand command);
+
+struct QuestionState {
+    bool answered = false;
+    QString answer;
+};
+
+// Where a question ended up.
+struct AskedQuestion {
+    QString id;
+    // Saved in the state folder because Quillmere was not running; it is
+    // shown when Quillmere next starts.
+    bool savedOffline = false;
+};
+
+// What a QuillmereClient needs besides the bus; the defaults are the user's.
+struct QuillmereClientOptions {
+    using Clock = std::function<Instant()>;
+
+    std::filesystem::path stateFolder = StateStore::defaultDirectory();
+    // How long one call may take before it counts as unanswered.
+    std::chrono::milliseconds callTimeout{3000};
+    // How long askAnywhere() keeps trying the bus when the state folder
+    // is locked but nobody owns the name: Quillmere takes its name first
+    // and its lock right after, so a Quillmere that is just starting
+    // shows up within this.
+    std::chrono::milliseconds startingPatience{3000};
+    Clock clock = StateStore::systemClock();
+};
+
+// Talks to the running Quillmere over its org.quillmere.Quillmere1 interface
+// on the session bus, and, for when it is not running, reads what it last
+// saved and adds questions to its state folder. Never starts Quillmere: a
+// status query must not open a window on the user's screen.
+//
+// Every call comes in two forms: one that returns the result (blocking for
+// at most the call timeout), and one that hands it to a callback from the
+// event loop, for programs that must stay responsive while Quillmere
+// answers. The signals come once watch() has been called.
+class QuillmereClient final : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr const char* serviceName = "org.quillmere.Quillmere";
+    static constexpr const char* objectPath = "/org/quillmere/Quillmere";
+    static constexpr const char* interfaceName = "org.quillmere.Quillmere1";
+
+    template <class T>
+    using Result = std::expected<T, ClientError>;
+    template <class T>
+    using Callback = std::function<void(Result<T>)>;
+
+
+    using Options = QuillmereClientOptions;
+
+    explicit QuillmereClient(QDBusConnection connection, Options options = Options(), QObject* parent = nullptr);
+    ~QuillmereClient() override;
+
+    const Options& options() const { return options_; }
+
+    // Whether someone owns Quillmere's name now.
+    bool isRunning() const;
+
+    // The agent document (agent-state.json as it would be now).
+    [[nodiscard]] Result<QString> agentState() const;
+    void agentState(Callback<QString> done);
+
+    // Adds a question for the user; `asker` ("" for none) names the program
+    // that asks. Returns the question's id.
+    [[nodiscard]] Result<QString> ask(const QString& text, const QString& asker) const;
+    void ask(const QString& text, const QString& asker, Callback<QString> done);
+
+    [[nodiscard]] Result<QuestionState> question(const QString& id) const;
+    void question(const QString& id, Callback<QuestionState> done);
+
+    // Whether the user may be interrupted now.
+    [[nodiscard]] Result<bool> interruptible() const;
+    void interruptible(Callback<bool> done);
+
+    [[nodiscard]] Result<void> run(ApplicationCommand command) const;
+    void run(ApplicationCommand command, Callback<void> done);
+
+    // Starts the signals below; until then nothing is subscribed. Calling it
+    // again changes nothing. Every subscription is in place on return, so a
+    // call made after it cannot miss a signal that its answer precedes.
+    void watch();
+
+    // What Quillmere last saved, for when it is not running.
+    [[nodiscard]] std::expected<SavedAgentState, SavedAgentState::Failure> savedAgentState() const;
+
+    // Adds the question to the state folder directly (see OfflineQuestion).
+    [[nodiscard]] std::expected<Uuid, OfflineQuestion::Failure> askOffline(const QString& text,
+                                                                          const QString& asker) const;
+
+    // ask(), or, when Quillmere is not running, askOffline(). When the folder
+    // is locked but nobody answers on the bus, the bus is tried again for up
+    // to `startingPatience`, blocking meanwhile; after that it is
+    // `notRunning`, with a message saying Quillmere cannot be reached.
+    [[nodiscard]] Result<AskedQuestion> askAnywhere(const QString& text, const QString& asker) const;
+
+signals:
+    void phaseChanged(const QString& workflowState, bool interruptible);
+    // Also when only pausing or resuming changes it, which is no new phase.
+    void interruptibleChanged(bool interruptible);
+    void openQuestionCountChanged(uint count);
+    void questionAnswered(const QString& id, const QString& answer);
+    // Quillmere started (true) or quit (false).
+    void runningChanged(bool running);
+
+private slots:
+    void onPhaseChanged(const QString& workflowState, bool interruptible);
+    void onQuestionAnswered(const QString& id, const QString& answer);
+    void onPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
+
+private:
+    // One method call of the interface, never starting Quillmere.
+    QDBusPendingCall send(const QString& method, const QVariantList& arguments = {}) const;
+    QDBusPendingCall property(const QString& name) const;
+    void emitProperty(const QString& name, const QVariant& value);
+
+    template <class T>
+    static Result<T> take(const QDBusPendingCall& call);
+    template <class T>
+    static Result<T> await(QDBusPendingCall call);
+    template <class T>
+    void deliver(const QDBusPendingCall& call, Callback<T> done);
+
+    QDBusConnection connection_;
+    Options options_;
+    QDBusServiceWatcher* serviceWatcher_ = nullptr;
+};
+
+} // namespace quillmere

@@ -1,0 +1,36 @@
+// quillmerectl: Quillmere from a terminal, a script or a coding agent. Reads
+// its command line, talks to the running Quillmere over the session bus (or
+// to its state folder when it is not running), and exits with a status that
+// says how it went. Qt Core and D-Bus only: it starts in milliseconds and
+// needs no display.
+
+#include "ControlProgram.h"
+#include "ExitCode.h"
+#include "Invocation.h"
+#include "QuillmereClient.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    using namespace quillmere;
+
+    // The bus connection wants an application object; it loads nothing.
+    QCoreApplication application(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const auto invocation = Invocation::parse(arguments);
+    if (!invocation) {
+        std::cerr << "quillmerectl: " << invocation.error().toStdString() << "\n"
+                  << QCoreApplication::translate("quillmerectl", "Try 'quillmerectl --help'.").toStdString() << "\n";
+        return static_cast<int>(ExitCode::usage);
+    }
+    QuillmereClient client(QDBusConnection::sessionBus());
+    ControlProgram program(client, std::cout, std::cerr);
+    return static_cast<int>(program.run(*invocation));
+}
