@@ -58,9 +58,12 @@ TEST(FocusSummary, SaysThePhaseTimeSessionQuestionsAndWhetherToInterrupt)
           AgentStateSource::application, std::nullopt},
          "Focusing, 2 open questions"},
         {"an absurd stored timer is left out",
-         {with(focusingDocument(), "remaining_seconds", std::int64_t{1} << 62), AgentStateSource::application, std::nullopt},
+         {with(focusingDocument(), "remaining_seconds", std::int64_t{1} << 62), AgentStateSource::application,
+          std::nullopt},
          "Focusing, session 3 of 8, 2 open questions; do not interrupt"},
-        {"not an object at all", {json::array({1, 2}), AgentStateSource::application, std::nullopt}, "In an unknown phase"},
+        {"not an object at all",
+         {json::array({1, 2}), AgentStateSource::application, std::nullopt},
+         "In an unknown phase"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
