@@ -26,7 +26,9 @@ inline constexpr int parseError = -32700;
 // revision), a number, a wrong "jsonrpc" or "method", an id that is neither
 // a string nor a number, a line over LineReader::maxLineBytes. Also any
 // request but `ping` before `initialize`, a second `initialize`, and an id
-// still in use by a call that has not been answered.
+// still in use by a call that has not been answered: MCP names no code for
+// these, and a code of our own from the server range could collide with one
+// a later revision defines there.
 inline constexpr int invalidRequest = -32600;
 inline constexpr int methodNotFound = -32601;
 // Missing or mistyped parameters or tool arguments, an unknown tool, an
