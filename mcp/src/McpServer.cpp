@@ -1,6 +1,7 @@
 #include "quillmere/mcp/McpServer.h"
 
 #include "McpCatalog.h"
+#include "quillmere/AgentQuestions.h"
 #include "quillmere/TextLimits.h"
 #include "quillmere/mcp/FocusSummary.h"
 
@@ -326,6 +327,19 @@ void McpServer::initialize(const json& id, const json& params)
     const auto supported = std::find(supportedProtocolVersions.begin(), supportedProtocolVersions.end(), requestedText);
     protocolVersion_ =
         std::string(supported != supportedProtocolVersions.end() ? *supported : supportedProtocolVersions.front());
+    // The user sees on each question which agent asked it. A client whose
+    // names the application would refuse still gets its questions asked,
+    // only without a name, rather than having every question refused.
+    if (const json* client = member(params, "clientInfo")) {
+        for (const char* key : {"title", "name"}) {
+            const json* name = member(*client, key);
+            if (name != nullptr && name->is_string() &&
+                AgentQuestions::isAcceptableAsker(name->get_ref<const std::string&>())) {
+                asker_ = name->get<std::string>();
+                break;
+            }
+        }
+    }
     sendResult(id,
                {
                    {"protocolVersion", *protocolVersion_},
@@ -440,7 +454,7 @@ void McpServer::callTool(const json& id, const json& params)
             return;
         }
         backend_.askUser(
-            **text, static_cast<int>(waitSeconds),
+            **text, asker_, static_cast<int>(waitSeconds),
             startCall<AskedQuestion>(id, params, [waitSeconds](McpServer& server, const json& replyId, auto result) {
                 server.sendResult(replyId, result ? askedResult(*result, waitSeconds) : toolError(result.error()));
             }));

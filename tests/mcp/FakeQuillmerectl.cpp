@@ -45,10 +45,10 @@ public:
                                std::nullopt});
     }
 
-    void askUser(std::string text, int waitSeconds, Callback<AskedQuestion> done) override
+    void askUser(std::string text, std::string asker, int waitSeconds, Callback<AskedQuestion> done) override
     {
         const std::string id = "00000000-0000-4000-8000-" + std::to_string(100000000000 + questions.size());
-        questions.push_back({{"id", id}, {"question", std::move(text)}});
+        questions.push_back({{"id", id}, {"question", std::move(text)}, {"asked_by", std::move(asker)}});
         if (waitSeconds == 0) {
             done(AskedQuestion{id, std::nullopt});
             return;

@@ -34,14 +34,21 @@ public:
     Slot<AskedQuestion> ask;
     Slot<QuestionStatus> status;
     Slot<bool> interruptible;
-    std::vector<std::pair<std::string, int>> asked;
+    struct Question {
+        std::string text;
+        std::string asker;
+        int waitSeconds = 0;
+
+        friend bool operator==(const Question&, const Question&) = default;
+    };
+    std::vector<Question> asked;
     std::vector<std::string> answerIds;
     std::vector<int> timeouts;
 
     void agentState(Callback<AgentStateReading> done) override { state.take(std::move(done)); }
-    void askUser(std::string text, int waitSeconds, Callback<AskedQuestion> done) override
+    void askUser(std::string text, std::string asker, int waitSeconds, Callback<AskedQuestion> done) override
     {
-        asked.emplace_back(std::move(text), waitSeconds);
+        asked.push_back({std::move(text), std::move(asker), waitSeconds});
         ask.take(std::move(done));
     }
     void answer(std::string id, Callback<QuestionStatus> done) override
@@ -276,6 +283,37 @@ TEST_F(McpServerTest, InitializeAnswersWithTheClientsRevisionWhenSupportedElseTh
     }
 }
 
+TEST_F(McpServerTest, QuestionsCarryTheClientsNameWhenTheApplicationWouldAcceptIt)
+{
+    struct Case {
+        const char* name;
+        json clientInfo;
+        std::string asker;
+    };
+    const Case cases[] = {
+        {"the title before the name", {{"name", "release-bot"}, {"title", "Release Bot"}}, "Release Bot"},
+        {"the name without a title", {{"name", "release-bot"}}, "release-bot"},
+        {"a title with a control character", {{"name", "release-bot"}, {"title", "Release\nBot"}}, "release-bot"},
+        {"names over 64 characters", {{"name", std::string(65, 'n')}, {"title", std::string(65, 't')}}, ""},
+        {"an empty name", {{"name", ""}}, ""},
+        {"no client info", nullptr, ""},
+    };
+    backend.ask.immediate = AskedQuestion{"q-1", std::nullopt};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        McpServer fresh(backend, [this](std::string out) { sent.push_back(json::parse(out)); });
+        json initialize = request(1, "initialize", {{"protocolVersion", "2025-11-25"}});
+        initialize["params"]["clientInfo"] = c.clientInfo;
+        fresh.receiveLine(initialize.dump());
+        fresh.receiveLine(
+            request(2, "tools/call", {{"name", "ask_user"}, {"arguments", {{"text", "Tag now?"}}}}).dump());
+        sent.clear();
+        ASSERT_FALSE(backend.asked.empty());
+        EXPECT_EQ(backend.asked.back().asker, c.asker);
+        EXPECT_EQ(fresh.asker(), c.asker);
+    }
+}
+
 TEST_F(McpServerTest, ToolsListDescribesEachToolWithAnObjectSchema)
 {
     initialize();
@@ -312,7 +350,7 @@ TEST_F(McpServerTest, ToolsAnswerWithTextAndStructuredContent)
     const json asked = callTool("ask_user", {{"text", "Which branch should the release use?"}})["result"];
     EXPECT_EQ(asked["structuredContent"], (json{{"id", "q-1"}, {"answered", false}}));
     EXPECT_NE(text(asked).find("q-1"), std::string::npos);
-    EXPECT_EQ(backend.asked.back(), (std::pair<std::string, int>{"Which branch should the release use?", 0}));
+    EXPECT_EQ(backend.asked.back(), (FakeBackend::Question{"Which branch should the release use?", "test", 0}));
 
     const json answered = callTool("get_answer", {{"id", "q-1"}})["result"];
     EXPECT_EQ(answered["structuredContent"], (json{{"id", "q-1"}, {"answered", true}, {"answer", "Use main"}}));
@@ -379,7 +417,7 @@ TEST_F(McpServerTest, AWaitingCallIsAnsweredLaterWhileOtherRequestsAreServed)
     message(
         request(11, "tools/call", {{"name", "wait_until_interruptible"}, {"arguments", {{"timeout_seconds", 60}}}}));
     EXPECT_TRUE(sent.empty());
-    EXPECT_EQ(backend.asked.back().second, 600);
+    EXPECT_EQ(backend.asked.back().waitSeconds, 600);
 
     expectPingAnswered();
     EXPECT_FALSE(callTool("get_focus_state", json::object(), 12)["result"].value("isError", false));

@@ -70,10 +70,12 @@ public:
     // The agent document from the running application, else from the file.
     virtual void agentState(Callback<AgentStateReading> done) = 0;
 
-    // Puts `text` to the user. With `waitSeconds` 0 answers as soon as the
-    // question has its id; otherwise when the user answers or when
-    // `waitSeconds` have passed, whichever comes first.
-    virtual void askUser(std::string text, int waitSeconds, Callback<AskedQuestion> done) = 0;
+    // Puts `text` to the user, from `asker` (the client's name, already
+    // acceptable as an asker's name; "" when it had none that was). With
+    // `waitSeconds` 0 answers as soon as the question has its id; otherwise
+    // when the user answers or when `waitSeconds` have passed, whichever
+    // comes first.
+    virtual void askUser(std::string text, std::string asker, int waitSeconds, Callback<AskedQuestion> done) = 0;
 
     // Whether question `id` has been answered; an error for an unknown id.
     virtual void answer(std::string id, Callback<QuestionStatus> done) = 0;

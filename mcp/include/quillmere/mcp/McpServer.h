@@ -93,6 +93,10 @@ public:
     [[nodiscard]] bool initialized() const { return protocolVersion_.has_value(); }
     // The revision agreed in `initialize`.
     [[nodiscard]] const std::optional<std::string>& protocolVersion() const { return protocolVersion_; }
+    // Who the questions are from: the client's title or name from
+    // `initialize`, the first that the application accepts as an asker's
+    // name; "" when neither is.
+    [[nodiscard]] const std::string& asker() const { return asker_; }
     [[nodiscard]] std::size_t pendingCallCount() const { return pending_.size(); }
 
 private:
@@ -125,6 +129,7 @@ private:
     McpBackend& backend_;
     Send send_;
     std::optional<std::string> protocolVersion_;
+    std::string asker_;
     bool subscribedToAgentState_ = false;
     std::map<std::uint64_t, PendingCall> pending_;
     std::uint64_t nextCallKey_ = 1;
