@@ -485,11 +485,7 @@ def screenshots(desktop, options):
     os.makedirs(options.out, exist_ok=True)
     now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
     desktop.write_state(focus_state(now - datetime.timedelta(minutes=7, seconds=12), 1500))
-    # An X11 status area for the item: trayer, docked at the top right.
-    desktop.start_helper(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-                          "--height", "28", "--SetDockType", "true", "--transparent", "false"],
-                         stdout=subprocess.DEVNULL)
-    time.sleep(0.5)
+    start_tray(desktop)
     app = desktop.launch()
     window = desktop.wait_main_window(timeout=5)
     time.sleep(0.5)
@@ -499,17 +495,8 @@ def screenshots(desktop, options):
         time.sleep(0.4)
         desktop.screenshot(window, os.path.join(options.out, f"main-window-{name}.png"))
 
-    icons = wait_until(lambda: [w for w in desktop.xdotool("search", "--onlyvisible", "--classname", "^quillmere$")
-                                if int(desktop.window_info(w).get("Width", "0")) < 100], PROMPT,
-                       "the status-area item in the tray")
-    desktop.screenshot(icons[0], os.path.join(options.out, "status-item.png"))
-    icon = desktop.window_info(icons[0])
-    x = int(icon["Absolute upper-left X"]) + int(icon["Width"]) // 2
-    y = int(icon["Absolute upper-left Y"]) + int(icon["Height"]) // 2
-    desktop.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
-    panel = wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name", "^Quillmere panel$"), PROMPT,
-                       "the panel to open")[0]
-    time.sleep(0.4)
+    panel, icon = open_panel(desktop)
+    desktop.screenshot(icon, os.path.join(options.out, "status-item.png"))
     desktop.screenshot(panel, os.path.join(options.out, "status-panel.png"))
     root = subprocess.run(["xwininfo", "-root"], env=desktop.env, capture_output=True, text=True).stdout
     root_id = root.split("Window id: ")[1].split()[0]
@@ -733,9 +720,78 @@ def widget_pipe(desktop, options):
             raise Failure("the widget host did not end on SIGTERM")
 
 
+def start_tray(desktop):
+    """An X11 status area for the item: trayer, docked at the top right."""
+    desktop.start_helper(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                          "--height", "28", "--SetDockType", "true", "--transparent", "false"],
+                         stdout=subprocess.DEVNULL)
+    time.sleep(0.5)
+
+
+def open_panel(desktop):
+    """Clicks the status-area item; the panel's window."""
+    icons = wait_until(lambda: [w for w in desktop.xdotool("search", "--onlyvisible", "--classname", "^quillmere$")
+                                if int(desktop.window_info(w).get("Width", "0")) < 100], PROMPT,
+                       "the status-area item in the tray")
+    icon = desktop.window_info(icons[0])
+    x = int(icon["Absolute upper-left X"]) + int(icon["Width"]) // 2
+    y = int(icon["Absolute upper-left Y"]) + int(icon["Height"]) // 2
+    desktop.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
+    panel = wait_until(lambda: desktop.xdotool("search", "--onlyvisible", "--name", "^Quillmere panel$"), PROMPT,
+                       "the panel to open")[0]
+    time.sleep(0.4)
+    return panel, icons[0]
+
+
+def agent_question(desktop, options):
+    """An agent asks with `quillmerectl ask --wait` and blocks; the question
+    is in agent-state.json with its asker and on screen; the user answers it
+    by keyboard in the real window; the command prints the id, then the
+    answer, and exits 0. The interface is on the bus for any D-Bus tool."""
+    os.makedirs(options.out, exist_ok=True)
+    start_tray(desktop)
+    app = desktop.launch()
+    window = desktop.wait_main_window(timeout=5)
+    introspection = subprocess.run(["gdbus", "introspect", "--session", "--dest", "org.quillmere.Quillmere",
+                                    "--object-path", "/org/quillmere/Quillmere"],
+                                   env=desktop.env, capture_output=True, text=True).stdout
+    for needle in ("interface org.quillmere.Quillmere1", "AskQuestion(in  s text,", "readonly s WorkflowState",
+                   "PhaseChanged(s workflowState"):
+        check(needle in introspection, f"gdbus introspect does not show {needle!r}:\n{introspection}")
+
+    ask = subprocess.Popen([options.ctl, "ask", "Which branch?", "--as", "test-agent", "--wait", "--timeout", "30"],
+                           env=desktop.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    question = wait_until(lambda: next((q for q in (desktop.agent_state() or {}).get("open_questions", [])
+                                        if q["question"] == "Which branch?"), None),
+                          PROMPT, "the question in agent-state.json")
+    check(question.get("asked_by") == "test-agent", f"the question's asker is {question.get('asked_by')!r}")
+    time.sleep(0.5)
+    check(ask.poll() is None, "quillmerectl ask --wait returned before the question was answered")
+
+    panel, _ = open_panel(desktop)
+    desktop.screenshot(panel, os.path.join(options.out, "status-panel-agent-question.png"))
+    desktop.xdotool("key", "--clearmodifiers", "Escape")
+    desktop.press(window, "ctrl+4")
+    time.sleep(0.4)
+    desktop.screenshot(window, os.path.join(options.out, "main-window-agent-question.png"))
+    # The tab bar, the new question's field, Add, then the card's answer.
+    desktop.xdotool("key", "--clearmodifiers", "Tab", "Tab", "Tab", "Tab")
+    desktop.xdotool("type", "--delay", "20", "main")
+    desktop.xdotool("key", "--clearmodifiers", "Return")
+    try:
+        output, errors = ask.communicate(timeout=PROMPT + 3)
+    except subprocess.TimeoutExpired:
+        ask.kill()
+        raise Failure("quillmerectl ask --wait did not return once the question was answered")
+    check(ask.returncode == 0, f"quillmerectl ask --wait exited {ask.returncode}: {errors}")
+    check(output.splitlines() == [question["id"], "main"], f"quillmerectl printed {output!r}")
+    check(desktop.agent_state()["open_questions"] == [], "the answered question is still open")
+    desktop.quit(app)
+
+
 SCENARIOS = {scenario.__name__: scenario for scenario in
              (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget, hostile_start,
-              lock_refused, widget_pipe)}
+              lock_refused, widget_pipe, agent_question)}
 
 
 def main():
@@ -745,6 +801,7 @@ def main():
     parser.add_argument("--out", default="screenshots")
     parser.add_argument("--host", help="quillmere-widget-host, for the widget scenario")
     parser.add_argument("--plugin-dir", help="the widget plug-ins' folder, for the widget scenario")
+    parser.add_argument("--ctl", help="quillmerectl, for the agent_question scenario")
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
     options = parser.parse_args()
 
