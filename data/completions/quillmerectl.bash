@@ -1,0 +1,46 @@
+# bash completion for quillmerectl: its commands, then the options of the
+# command given. Values (a question, a name, seconds) are the user's own.
+
+_quillmerectl()
+{
+    local cur prev command="" word i
+    cur=${COMP_WORDS[COMP_CWORD]}
+    prev=${COMP_WORDS[COMP_CWORD-1]}
+
+    local commands="status ask questions wait-interruptible pause resume end-focus extend-break
+        end-break skip-break start start-now cancel-scheduled show help"
+
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        word=${COMP_WORDS[i]}
+        if [[ $word == -- ]]; then
+            return 0
+        fi
+        if [[ -z $command && $word != -* ]]; then
+            command=$word
+        fi
+    done
+
+    case $prev in
+        --as | --timeout)
+            return 0
+            ;;
+    esac
+
+    if [[ -z $command ]]; then
+        COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+        return 0
+    fi
+
+    local options=""
+    case $command in
+        status) options="--json --watch" ;;
+        ask) options="--as --wait --timeout --" ;;
+        questions) options="--json" ;;
+        wait-interruptible) options="--timeout" ;;
+    esac
+    if [[ $cur == -* || $command != ask ]]; then
+        COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
+    fi
+    return 0
+} &&
+    complete -F _quillmerectl quillmerectl
