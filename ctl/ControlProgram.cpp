@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <nlohmann/json.hpp>
@@ -82,7 +83,7 @@ auto guarded(QObject& scope, Function function)
 } // namespace
 
 ControlProgram::ControlProgram(QuillmereClient& client, std::ostream& out, std::ostream& err, QObject* parent)
-    : QObject(parent), client_(client), out_(out), err_(err), zone_(QTimeZone::systemTimeZone())
+    : QObject(parent), client_(client), out_(out), err_(err)
 {
 }
 
@@ -175,8 +176,10 @@ void ControlProgram::noteSaved(const Reading& reading)
 QString ControlProgram::describe(const Reading& reading, bool json, bool compact)
 {
     if (!json) {
-        return reading.saved ? StatusText::savedLine(reading.snapshot, now(), zone_)
-                             : StatusText::line(reading.snapshot, now(), zone_);
+        // Looked up only here: most commands never show a time of day.
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        return reading.saved ? StatusText::savedLine(reading.snapshot, now(), zone)
+                             : StatusText::line(reading.snapshot, now(), zone);
     }
     if (reading.saved) {
         noteSaved(reading);

@@ -5,7 +5,6 @@
 #include "QuillmereClient.h"
 
 #include <QObject>
-#include <QTimeZone>
 
 #include <chrono>
 #include <expected>
@@ -24,10 +23,6 @@ class ControlProgram final : public QObject {
 
 public:
     ControlProgram(QuillmereClient& client, std::ostream& out, std::ostream& err, QObject* parent = nullptr);
-
-    // Times of day (a scheduled start) are given in this zone; the system's
-    // by default.
-    void setTimeZone(const QTimeZone& zone) { zone_ = zone; }
 
     [[nodiscard]] ExitCode run(const Invocation& invocation);
 
@@ -66,7 +61,6 @@ private:
     QuillmereClient& client_;
     std::ostream& out_;
     std::ostream& err_;
-    QTimeZone zone_;
 };
 
 } // namespace quillmere

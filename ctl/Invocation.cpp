@@ -2,6 +2,9 @@
 
 #include "ExitCode.h"
 
+#include "quillmere/AgentQuestions.h"
+#include "quillmere/TextLimits.h"
+
 #include <QCoreApplication>
 
 #include <cmath>
@@ -86,7 +89,7 @@ const OptionEntry* findOption(const QString& name)
     return nullptr;
 }
 
-std::expected<std::chrono::milliseconds, QString> parseTimeout(const QString& value)
+[[nodiscard]] std::expected<std::chrono::milliseconds, QString> parseTimeout(const QString& value)
 {
     bool ok = false;
     const double seconds = value.trimmed().toDouble(&ok);
@@ -205,16 +208,6 @@ std::expected<Invocation, QString> Invocation::parse(const QStringList& argument
     return invocation;
 }
 
-QString Invocation::name(Command command)
-{
-    for (const CommandEntry& entry : commandTable) {
-        if (entry.command == command) {
-            return QLatin1String(entry.name);
-        }
-    }
-    return command == Command::version ? QStringLiteral("--version") : QString();
-}
-
 std::string Invocation::helpText()
 {
     static_assert(static_cast<int>(ExitCode::timedOut) == 4, "the help text names the exit codes");
@@ -229,14 +222,15 @@ std::string Invocation::helpText()
                "      --json prints the agent document (agent-state.json) instead. --watch\n"
                "      prints a line at every change of phase or of the open questions, until\n"
                "      interrupted; with --json, one compact document a line. When Quillmere is\n"
-               "      not running, the state it last saved is shown, with its age.\n"
+               "      not running, the state it last saved is shown, with its age; with none\n"
+               "      saved either, the exit status is 3.\n"
                "  ask TEXT [--as NAME] [--wait [--timeout SECONDS]]\n"
                "      Puts a question to the user and prints its id. --as names the asker (at\n"
-               "      most 64 characters); --wait then waits for the answer and prints it.\n"
+               "      most %2 characters); --wait then waits for the answer and prints it.\n"
                "      When Quillmere is not running, the question is saved in its state folder\n"
                "      and shown when it next starts; --wait then waits for it to start and\n"
-               "      for the answer. At most 2000 characters, no control characters but\n"
-               "      newline and tab, at most 20 open questions from one asker.\n"
+               "      for the answer. At most %1 characters, no control characters but\n"
+               "      newline and tab, at most %3 open questions from one asker.\n"
                "  questions [--json]\n"
                "      The open questions: id, age, asker and text. --json prints them as the\n"
                "      JSON array of the agent document.\n"
@@ -258,7 +252,8 @@ std::string Invocation::helpText()
                "  --watch              keep printing at every change until interrupted\n"
                "  --as NAME            the name of the program that asks\n"
                "  --wait               wait for the answer\n"
-               "  --timeout SECONDS    give up waiting after SECONDS (a fraction is allowed)\n"
+               "  --timeout SECONDS    give up waiting after SECONDS (a fraction is allowed;\n"
+               "                       0 looks once)\n"
                "  -h, --help           show this help and exit\n"
                "  -v, --version        show the version and exit\n"
                "  --                   end of options: a question may then start with '-'\n"
@@ -280,6 +275,9 @@ std::string Invocation::helpText()
                "  XDG_DATA_HOME             where the state folder is\n"
                "\n"
                "See quillmerectl(1).\n")
+        .arg(TextLimits::questionCharacters)
+        .arg(AgentQuestions::maximumAskerCharacters)
+        .arg(AgentQuestions::maximumOpenQuestionsPerAsker)
         .toStdString();
 }
 

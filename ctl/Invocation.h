@@ -51,9 +51,6 @@ struct Invocation {
     // people, naming what was wrong.
     [[nodiscard]] static std::expected<Invocation, QString> parse(const QStringList& arguments);
 
-    // The command's name as typed, e.g. "end-focus".
-    static QString name(Command command);
-
     static std::string helpText();
     static std::string versionText();
 };

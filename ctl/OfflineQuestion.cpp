@@ -4,6 +4,8 @@
 #include "quillmere/StateFolderLock.h"
 #include "quillmere/StateStore.h"
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 std::expected<Uuid, OfflineQuestion::Failure> OfflineQuestion::ask(const std::filesystem::path& folder,
@@ -30,8 +32,11 @@ std::expected<Uuid, OfflineQuestion::Failure> OfflineQuestion::ask(const std::fi
         for (const std::string& name : loaded->unknownMembers) {
             names += (names.empty() ? "" : ", ") + name;
         }
-        return std::unexpected(Failure{Kind::failed, store.stateURL().string() + " holds members this version does not know (" +
-                                                         names + "), so it is left as it is"});
+        return std::unexpected(Failure{
+            Kind::failed, QCoreApplication::translate("quillmerectl", "%1 holds members that this version does not "
+                                                                      "know (%2), so it is left as it is.")
+                              .arg(QString::fromStdString(store.stateURL().string()), QString::fromStdString(names))
+                              .toStdString()});
     }
     auto id = AgentQuestions::ask(loaded->state, text, asker, now);
     if (!id) {

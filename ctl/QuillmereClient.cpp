@@ -24,19 +24,15 @@ QString translated(const char* source)
 ClientError classify(const QDBusError& error)
 {
     const QString name = error.name();
-    switch (error.type()) {
-    case QDBusError::ServiceUnknown:
-    case QDBusError::Disconnected:
+    const QDBusError::ErrorType type = error.type();
+    // With auto-start off the bus answers NameHasNoOwner, which Qt does not
+    // map to a type; without a bus the call fails as disconnected.
+    if (type == QDBusError::ServiceUnknown || type == QDBusError::Disconnected ||
+        name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
         return {ClientError::Kind::notRunning, name, translated("Quillmere is not running.")};
-    case QDBusError::NoReply:
-    case QDBusError::Timeout:
-    case QDBusError::TimedOut:
-        return {ClientError::Kind::failed, name, translated("Quillmere did not answer in time.")};
-    default: break;
     }
-    // With auto-start off the bus says so in a name Qt does not map.
-    if (name == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
-        return {ClientError::Kind::notRunning, name, translated("Quillmere is not running.")};
+    if (type == QDBusError::NoReply || type == QDBusError::Timeout || type == QDBusError::TimedOut) {
+        return {ClientError::Kind::failed, name, translated("Quillmere did not answer in time.")};
     }
     // Quillmere's own refusals carry the reason for the user as they are.
     if (name.startsWith(QLatin1String(QuillmereClient::interfaceName) + QLatin1String(".Error."))) {

@@ -177,9 +177,9 @@ private:
     void emitProperty(const QString& name, const QVariant& value);
 
     template <class T>
-    static Result<T> take(const QDBusPendingCall& call);
+    [[nodiscard]] static Result<T> take(const QDBusPendingCall& call);
     template <class T>
-    static Result<T> await(QDBusPendingCall call);
+    [[nodiscard]] static Result<T> await(QDBusPendingCall call);
     template <class T>
     void deliver(const QDBusPendingCall& call, Callback<T> done);
 
