@@ -8,6 +8,7 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QThread>
+#include <QTimer>
 
 namespace quillmere {
 namespace {
@@ -211,7 +212,7 @@ void QuillmereClient::watch()
     const QString service = QLatin1String(serviceName);
     serviceWatcher_ = new QDBusServiceWatcher(service, connection_, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(serviceWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString&, const QString&, const QString& newOwner) { emit runningChanged(!newOwner.isEmpty()); });
+            [this](const QString&, const QString&, const QString& newOwner) { onOwnerChanged(newOwner); });
     const QString path = QLatin1String(objectPath);
     const QString interface = QLatin1String(interfaceName);
     connection_.connect(service, path, interface, QStringLiteral("PhaseChanged"), this,
@@ -220,6 +221,44 @@ void QuillmereClient::watch()
                         SLOT(onQuestionAnswered(QString, QString)));
     connection_.connect(service, path, QLatin1String(propertiesInterface), QStringLiteral("PropertiesChanged"), this,
                         SLOT(onPropertiesChanged(QString, QVariantMap, QStringList)));
+}
+
+void QuillmereClient::onOwnerChanged(const QString& newOwner)
+{
+    const int start = ++starts_;
+    if (newOwner.isEmpty()) {
+        emit runningChanged(false);
+        return;
+    }
+    awaitInterface(start, std::chrono::steady_clock::now() + options_.startingPatience);
+}
+
+void QuillmereClient::awaitInterface(int start, std::chrono::steady_clock::time_point deadline)
+{
+    static constexpr std::chrono::milliseconds pause{100};
+    auto* watcher = new QDBusPendingCallWatcher(property(QStringLiteral("WorkflowState")), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, start, deadline](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        if (start != starts_) {
+            return;
+        }
+        const QDBusPendingReply<QDBusVariant> reply(*w);
+        if (reply.isError() && classify(reply.error()).kind == ClientError::Kind::notRunning) {
+            // Gone again before it answered; its leaving is reported apart.
+            return;
+        }
+        if (reply.isError() && std::chrono::steady_clock::now() + pause < deadline) {
+            QTimer::singleShot(pause, this, [this, start, deadline] {
+                if (start == starts_) {
+                    awaitInterface(start, deadline);
+                }
+            });
+            return;
+        }
+        // Answering, or past all patience: what it cannot do, its answers
+        // to the calls that follow will say.
+        emit runningChanged(true);
+    });
 }
 
 void QuillmereClient::onPhaseChanged(const QString& workflowState, bool interruptible)

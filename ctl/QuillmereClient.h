@@ -162,7 +162,10 @@ signals:
     void interruptibleChanged(bool interruptible);
     void openQuestionCountChanged(uint count);
     void questionAnswered(const QString& id, const QString& answer);
-    // Quillmere started (true) or quit (false).
+    // Quillmere quit (false), or started and serves its interface (true).
+    // Quillmere takes its name before it has loaded its state and can
+    // answer, so `true` waits until it does answer, for at most
+    // `startingPatience`.
     void runningChanged(bool running);
 
 private slots:
@@ -175,6 +178,9 @@ private:
     QDBusPendingCall send(const QString& method, const QVariantList& arguments = {}) const;
     QDBusPendingCall property(const QString& name) const;
     void emitProperty(const QString& name, const QVariant& value);
+    void onOwnerChanged(const QString& newOwner);
+    // Asks until the interface answers, then tells that Quillmere runs.
+    void awaitInterface(int start, std::chrono::steady_clock::time_point deadline);
 
     template <class T>
     [[nodiscard]] static Result<T> take(const QDBusPendingCall& call);
@@ -186,6 +192,9 @@ private:
     QDBusConnection connection_;
     Options options_;
     QDBusServiceWatcher* serviceWatcher_ = nullptr;
+    // Counts the owner changes, so that a wait for the interface of an owner
+    // that has gone since ends quietly.
+    int starts_ = 0;
 };
 
 } // namespace quillmere

@@ -5,6 +5,26 @@
 #include <QDBusMessage>
 
 namespace quillmere::ctltest {
+namespace {
+
+// The object path of a Quillmere that has its name but no interface yet.
+class StartingObject final : public QDBusVirtualObject {
+public:
+    explicit StartingObject(int& calls) : calls_(calls) {}
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        ++calls_;
+        connection.send(message.createErrorReply(QDBusError::UnknownInterface, QStringLiteral("Not yet.")));
+        return true;
+    }
+
+private:
+    int& calls_;
+};
+
+} // namespace
 
 FakeQuillmere::FakeQuillmere(QDBusConnection connection) : connection_(std::move(connection)) {}
 
@@ -13,10 +33,21 @@ FakeQuillmere::~FakeQuillmere()
     stop();
 }
 
+bool FakeQuillmere::startStarting()
+{
+    startingObject_ = std::make_unique<StartingObject>(callsWhileStarting);
+    return connection_.registerVirtualObject(QLatin1String(QuillmereClient::objectPath), startingObject_.get()) &&
+           connection_.registerService(QLatin1String(QuillmereClient::serviceName));
+}
+
 bool FakeQuillmere::start()
 {
     if (started_) {
         return true;
+    }
+    if (startingObject_) {
+        connection_.unregisterObject(QLatin1String(QuillmereClient::objectPath));
+        startingObject_.reset();
     }
     started_ = connection_.registerObject(QLatin1String(QuillmereClient::objectPath), this,
                                       QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
@@ -28,6 +59,7 @@ bool FakeQuillmere::start()
 void FakeQuillmere::stop()
 {
     started_ = false;
+    startingObject_.reset();
     connection_.unregisterService(QLatin1String(QuillmereClient::serviceName));
     connection_.unregisterObject(QLatin1String(QuillmereClient::objectPath));
 }

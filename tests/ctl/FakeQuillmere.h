@@ -7,10 +7,13 @@
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusVirtualObject>
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace quillmere::ctltest {
 
@@ -32,6 +35,11 @@ public:
     // Takes the name and serves the object, unless it does already; false
     // when that failed.
     bool start();
+    // Takes the name only, as Quillmere does before it has loaded its state:
+    // every call to the object is answered with an error (and counted)
+    // until start() serves the interface.
+    bool startStarting();
+    int callsWhileStarting = 0;
     // Leaves the bus as a quitting application does.
     void stop();
 
@@ -105,6 +113,7 @@ private:
     uint openQuestionCount_ = 0;
     int nextQuestion_ = 1;
     bool started_ = false;
+    std::unique_ptr<QDBusVirtualObject> startingObject_;
 };
 
 } // namespace quillmere::ctltest

@@ -180,7 +180,10 @@ TEST_F(QuillmereCtlTest, AskKeepsWaitingWhileQuillmereRestarts)
     fake.stop();
     // Answered while it was gone: only a fresh look after the restart tells.
     fake.answer(id, QStringLiteral("after the restart"), false);
-    fake.calls.clear();
+    // Back with its name first, and its interface only a moment later: a
+    // look in between must not end the wait.
+    ASSERT_TRUE(fake.startStarting());
+    spinUntil([&] { return fake.callsWhileStarting > 0; });
     startFake();
     const CtlResult result = ctl.finish();
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
