@@ -22,6 +22,15 @@ QString translated(const char* source)
     return QCoreApplication::translate("quillmerectl", source);
 }
 
+// The name is owned, but nothing answers at Quillmere's path and interface:
+// a Quillmere still loading its state, or one too old to have the interface.
+bool notServingYet(const QString& errorName)
+{
+    return errorName == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface") ||
+           errorName == QLatin1String("org.freedesktop.DBus.Error.UnknownObject") ||
+           errorName == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod");
+}
+
 ClientError classify(const QDBusError& error)
 {
     const QString name = error.name();
@@ -38,6 +47,10 @@ ClientError classify(const QDBusError& error)
     // Quillmere's own refusals carry the reason for the user as they are.
     if (name.startsWith(QLatin1String(QuillmereClient::interfaceName) + QLatin1String(".Error."))) {
         return {ClientError::Kind::refused, name, error.message()};
+    }
+    if (notServingYet(name)) {
+        return {ClientError::Kind::failed, name,
+                translated("Quillmere does not answer this yet: it may still be starting. Try again in a moment.")};
     }
     return {ClientError::Kind::failed, name, error.message().isEmpty() ? name : error.message()};
 }
@@ -319,16 +332,29 @@ std::expected<Uuid, OfflineQuestion::Failure> QuillmereClient::askOffline(const 
 QuillmereClient::Result<AskedQuestion> QuillmereClient::askAnywhere(const QString& question,
                                                                     const QString& asker) const
 {
-    // Quillmere takes its bus name before its lock, so a free name and a
-    // taken lock mean one that is starting (or one on another bus): the bus
-    // is asked again until it answers or the patience runs out.
+    // A taken lock without an owner of the name is a Quillmere between its
+    // name and its lock (starting or quitting), another quillmerectl adding
+    // a question, or a Quillmere on another bus; an owner that does not
+    // serve the interface yet is one that is loading its state. All but the
+    // last pass within moments, so both sides are asked again until one
+    // takes the question or the patience runs out.
     const auto deadline = std::chrono::steady_clock::now() + options_.startingPatience;
+    const auto patient = [&] {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        QThread::msleep(100);
+        return true;
+    };
     for (;;) {
         auto online = ask(question, asker);
         if (online) {
             return AskedQuestion{.id = *online, .savedOffline = false};
         }
         if (online.error().kind != ClientError::Kind::notRunning) {
+            if (notServingYet(online.error().name) && patient()) {
+                continue;
+            }
             return std::unexpected(online.error());
         }
         auto offline = askOffline(question, asker);
@@ -343,14 +369,13 @@ QuillmereClient::Result<AskedQuestion> QuillmereClient::askAnywhere(const QStrin
             return std::unexpected(ClientError{ClientError::Kind::failed, {}, reason});
         case OfflineQuestion::Failure::Kind::folderBusy: break;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (!patient()) {
             return std::unexpected(ClientError{
                 ClientError::Kind::notRunning, {},
                 translated("Another program holds Quillmere's state folder %1, but Quillmere does not answer on this "
                      "session bus. Ask from the desktop session Quillmere runs in, or try again once it is up.")
                     .arg(QString::fromStdString(options_.stateFolder.string()))});
         }
-        QThread::msleep(100);
     }
 }
 

@@ -190,6 +190,21 @@ TEST_F(QuillmereCtlTest, AskKeepsWaitingWhileQuillmereRestarts)
     EXPECT_EQ(result.out.toStdString(), "after the restart\n");
 }
 
+TEST_F(QuillmereCtlTest, AskGivesAStartingQuillmereTheMomentItNeeds)
+{
+    // The name is taken but the state not loaded yet: the question goes to
+    // Quillmere once it serves, not to the folder it is about to load.
+    ASSERT_TRUE(fake.startStarting());
+    Ctl ctl({QStringLiteral("ask"), QStringLiteral("Merge?")}, dataHome.path());
+    spinUntil([&] { return fake.callsWhileStarting > 0; });
+    startFake();
+    const CtlResult result = ctl.finish();
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out.toStdString(), "00000000-0000-4000-8000-000000000001\n");
+    EXPECT_EQ(fake.askedTexts, QStringList{QStringLiteral("Merge?")});
+    EXPECT_FALSE(std::filesystem::exists(dataHome.path() / "Quillmere"));
+}
+
 TEST_F(QuillmereCtlTest, WatchPrintsALinePerChangeUntilTerminated)
 {
     startFake();
