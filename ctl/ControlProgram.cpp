@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTimeZone>
-#include <QTimer>
 
 #include <nlohmann/json.hpp>
 
@@ -19,66 +18,22 @@ QString translated(const char* source)
     return QCoreApplication::translate("quillmerectl", source);
 }
 
-// The end of a command that waits. The first word on the outcome counts;
-// whatever comes after it (a late reply, a second signal) is ignored. The
-// timeout is only honoured once the first look has been answered, so that a
-// timeout of 0 means "look once" rather than a race with the reply.
-class Waiting {
+// Runs the event loop until `finish` is called with the result, which may
+// happen before the loop starts (a wait that ends at its first look).
+class LoopResult {
 public:
-    void end(ExitCode code)
+    void finish(ExitCode code)
     {
-        if (!over_) {
-            over_ = true;
+        if (!code_) {
             code_ = code;
             QCoreApplication::exit(static_cast<int>(code));
         }
     }
-    bool over() const { return over_; }
-    // Runs the event loop until the end, unless that came before it.
-    ExitCode run(std::optional<std::chrono::milliseconds> timeout)
-    {
-        QTimer timer;
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [this] { expire(); });
-        if (timeout) {
-            timer.start(*timeout);
-        }
-        return over_ ? code_ : static_cast<ExitCode>(QCoreApplication::exec());
-    }
-    // The first look found nothing yet.
-    void settle()
-    {
-        settled_ = true;
-        if (expired_) {
-            end(ExitCode::timedOut);
-        }
-    }
-    void expire()
-    {
-        expired_ = true;
-        if (settled_) {
-            end(ExitCode::timedOut);
-        }
-    }
+    ExitCode await() { return code_ ? *code_ : static_cast<ExitCode>(QCoreApplication::exec()); }
 
 private:
-    ExitCode code_ = ExitCode::done;
-    bool over_ = false;
-    bool settled_ = false;
-    bool expired_ = false;
+    std::optional<ExitCode> code_;
 };
-
-// A callback that outlives the command it belongs to (a reply arriving after
-// the loop ended) must not touch that command's locals.
-template <class Function>
-auto guarded(QObject& scope, Function function)
-{
-    return [alive = QPointer<QObject>(&scope), function = std::move(function)](auto&&... arguments) {
-        if (alive) {
-            function(std::forward<decltype(arguments)>(arguments)...);
-        }
-    };
-}
 
 } // namespace
 
@@ -116,11 +71,17 @@ void ControlProgram::print(const QString& line)
     out_ << line.toStdString() << '\n' << std::flush;
 }
 
+void ControlProgram::note(const QString& message)
+{
+    err_ << "quillmerectl: " << message.toStdString() << '\n' << std::flush;
+}
+
 ExitCode ControlProgram::fail(const ClientError& error)
 {
     switch (error.kind) {
     case ClientError::Kind::notRunning:
-        return fail(error.message.isEmpty() ? translated("Quillmere is not running.") : error.message, ExitCode::notRunning);
+        return fail(error.message.isEmpty() ? translated("Quillmere is not running.") : error.message,
+                    ExitCode::notRunning);
     case ClientError::Kind::refused:
     case ClientError::Kind::failed: return fail(error.message, ExitCode::refused);
     }
@@ -129,80 +90,46 @@ ExitCode ControlProgram::fail(const ClientError& error)
 
 ExitCode ControlProgram::fail(const QString& message, ExitCode code)
 {
-    err_ << "quillmerectl: " << message.toStdString() << '\n' << std::flush;
+    note(message);
     return code;
 }
 
-std::expected<ControlProgram::Reading, ClientError>
-ControlProgram::reading(const QuillmereClient::Result<QString>& live) const
+void ControlProgram::noteSaved(const AgentDocument& document)
 {
-    if (live) {
-        std::string document = live->toStdString();
-        auto snapshot = decodeAgentSnapshot(document);
-        if (!snapshot) {
-            return std::unexpected(ClientError{ClientError::Kind::failed, {},
-                                               translated("Quillmere sent an agent document that cannot be read: %1")
-                                                   .arg(QString::fromStdString(snapshot.error().description()))});
-        }
-        return Reading{.document = std::move(document), .snapshot = std::move(*snapshot), .saved = false};
-    }
-    if (live.error().kind != ClientError::Kind::notRunning) {
-        return std::unexpected(live.error());
-    }
-    auto saved = client_.savedAgentState();
-    if (!saved) {
-        if (saved.error().missing) {
-            return std::unexpected(ClientError{
-                ClientError::Kind::notRunning, {},
-                translated("Quillmere is not running, and has saved no state in %1 yet.")
-                    .arg(QString::fromStdString(client_.options().stateFolder.string()))});
-        }
-        return std::unexpected(
-            ClientError{ClientError::Kind::failed, {}, QString::fromStdString(saved.error().description)});
-    }
-    return Reading{.document = std::move(saved->document), .snapshot = std::move(saved->snapshot), .saved = true};
+    note(translated("Quillmere is not running; this is the state it saved %1.")
+             .arg(StatusText::age(*document.savedAt, now())));
 }
 
-void ControlProgram::noteSaved(const Reading& reading)
-{
-    err_ << "quillmerectl: "
-         << translated("Quillmere is not running; this is the state it saved %1.")
-                .arg(StatusText::age(reading.snapshot.updatedAt, now()))
-                .toStdString()
-         << '\n'
-         << std::flush;
-}
-
-QString ControlProgram::describe(const Reading& reading, bool json, bool compact)
+QString ControlProgram::describe(const AgentDocument& document, bool json, bool compact)
 {
     if (!json) {
         // Looked up only here: most commands never show a time of day.
         const QTimeZone zone = QTimeZone::systemTimeZone();
-        return reading.saved ? StatusText::savedLine(reading.snapshot, now(), zone)
-                             : StatusText::line(reading.snapshot, now(), zone);
+        return document.savedAt ? StatusText::savedLine(document.snapshot, now(), zone)
+                                : StatusText::line(document.snapshot, now(), zone);
     }
-    if (reading.saved) {
-        noteSaved(reading);
+    if (document.savedAt) {
+        noteSaved(document);
     }
     if (compact) {
         // Already decoded, so it parses; one line a document suits readers
         // that take a line at a time.
-        return QString::fromStdString(nlohmann::json::parse(reading.document).dump());
+        return QString::fromStdString(nlohmann::json::parse(document.text).dump());
     }
-    QString document = QString::fromStdString(reading.document);
-    if (document.endsWith(QLatin1Char('\n'))) {
-        document.chop(1);
+    QString text = QString::fromStdString(document.text);
+    if (text.endsWith(QLatin1Char('\n'))) {
+        text.chop(1);
     }
-    return document;
+    return text;
 }
 
 ExitCode ControlProgram::status(bool json)
 {
-    auto current = reading(client_.agentState());
-    if (!current) {
-        return fail(current.error());
+    const auto document = client_.document();
+    if (!document) {
+        return fail(document.error());
     }
-    print(describe(*current, json, false));
+    print(describe(*document, json, false));
     return ExitCode::done;
 }
 
@@ -211,155 +138,107 @@ ExitCode ControlProgram::watchStatus(bool json)
     // Ctrl+C or a TERM is how a watch is meant to end: exit status 0.
     QuitOnSignal quitOnSignal;
     QObject scope;
-    Waiting waiting;
+    LoopResult result;
     QString last;
-    const auto show = [&](const QuillmereClient::Result<QString>& live) {
-        auto current = reading(live);
-        if (!current && current.error().kind != ClientError::Kind::notRunning) {
-            waiting.end(fail(current.error()));
+    const auto show = [&](const QuillmereClient::Result<AgentDocument>& document) {
+        if (!document && document.error().kind != ClientError::Kind::notRunning) {
+            result.finish(fail(document.error()));
             return;
         }
         // Not running, with nothing saved, is a state like any other while
         // watching: Quillmere may start any moment. JSON readers get no
         // text on standard output for it.
-        const QString shown = current ? describe(*current, json, true) : current.error().message;
+        const QString shown = document ? describe(*document, json, true) : document.error().message;
         if (shown == last) {
             return;
         }
         last = shown;
-        if (current || !json) {
+        if (document || !json) {
             print(shown);
         } else {
-            err_ << "quillmerectl: " << shown.toStdString() << '\n' << std::flush;
+            note(shown);
         }
     };
-    const auto refresh = [&] { client_.agentState(guarded(scope, show)); };
+    // A reply may come after the watch has ended: it must not reach `show`.
+    const auto refresh = [&, alive = QPointer<QObject>(&scope)] {
+        client_.document([&, alive](const QuillmereClient::Result<AgentDocument>& document) {
+            if (alive) {
+                show(document);
+            }
+        });
+    };
     client_.watch();
     connect(&client_, &QuillmereClient::phaseChanged, &scope, refresh);
     connect(&client_, &QuillmereClient::interruptibleChanged, &scope, refresh);
     connect(&client_, &QuillmereClient::openQuestionCountChanged, &scope, refresh);
     connect(&client_, &QuillmereClient::runningChanged, &scope, refresh);
-    show(client_.agentState());
-    return waiting.run(std::nullopt);
+    show(client_.document());
+    return result.await();
 }
 
 ExitCode ControlProgram::ask(const Invocation& invocation)
 {
-    auto asked = client_.askAnywhere(invocation.text, invocation.asker);
-    if (!asked) {
-        return fail(asked.error());
+    auto delivered = client_.askAnywhere(invocation.text, invocation.asker);
+    if (!delivered) {
+        return fail(delivered.error());
     }
-    print(asked->id);
-    if (asked->savedOffline) {
-        err_ << "quillmerectl: "
-             << translated("Quillmere is not running; the question is saved and will be shown when it starts.").toStdString()
-             << '\n'
-             << std::flush;
+    print(delivered->id);
+    if (delivered->savedOffline) {
+        note(translated("Quillmere is not running; the question is saved and will be shown when it starts."));
     }
-    return invocation.wait ? waitForAnswer(asked->id, invocation.timeout) : ExitCode::done;
+    return invocation.wait ? waitForAnswer(delivered->id, invocation.timeout) : ExitCode::done;
 }
 
 ExitCode ControlProgram::waitForAnswer(const QString& id, std::optional<std::chrono::milliseconds> timeout)
 {
-    QObject scope;
-    Waiting waiting;
-    const auto answered = [&](const QString& answer) {
-        if (!waiting.over()) {
-            print(answer);
-            waiting.end(ExitCode::done);
-        }
-    };
-    // Asked at the start and whenever Quillmere comes back: it may have
-    // been answered while nobody listened.
-    const auto look = [&] {
-        client_.question(id, guarded(scope, [&](const QuillmereClient::Result<QuestionState>& state) {
-                             if (waiting.over()) {
-                                 return;
-                             }
-                             if (state && state->answered) {
-                                 answered(state->answer);
-                             } else if (!state && state.error().kind != ClientError::Kind::notRunning) {
-                                 waiting.end(fail(state.error()));
-                             } else {
-                                 waiting.settle();
-                             }
-                         }));
-    };
-    client_.watch();
-    connect(&client_, &QuillmereClient::questionAnswered, &scope, [&](const QString& answeredId, const QString& answer) {
-        // Ids are compared as identifiers, which ignore letter case.
-        if (answeredId.compare(id, Qt::CaseInsensitive) == 0) {
-            answered(answer);
+    LoopResult result;
+    client_.waitForAnswer(id, timeout, [&](const QuillmereClient::Result<std::optional<QString>>& answer) {
+        if (!answer) {
+            result.finish(fail(answer.error()));
+        } else if (!*answer) {
+            result.finish(fail(translated("No answer came within the timeout."), ExitCode::timedOut));
+        } else {
+            print(**answer);
+            result.finish(ExitCode::done);
         }
     });
-    connect(&client_, &QuillmereClient::runningChanged, &scope, [&](bool running) {
-        if (running) {
-            look();
-        }
-    });
-    look();
-    const ExitCode code = waiting.run(timeout);
-    if (code == ExitCode::timedOut) {
-        fail(translated("No answer came within the timeout."), code);
-    }
-    return code;
+    return result.await();
 }
 
 ExitCode ControlProgram::questions(bool json)
 {
-    auto current = reading(client_.agentState());
-    if (!current) {
-        return fail(current.error());
+    const auto document = client_.document();
+    if (!document) {
+        return fail(document.error());
     }
     if (json) {
-        if (current->saved) {
-            noteSaved(*current);
+        if (document->savedAt) {
+            noteSaved(*document);
         }
-        print(QString::fromStdString(nlohmann::json::parse(current->document).at("open_questions").dump(2)));
+        print(QString::fromStdString(nlohmann::json::parse(document->text).at("open_questions").dump(2)));
         return ExitCode::done;
     }
-    if (current->saved) {
-        print(translated("Quillmere is not running; as of %1:").arg(StatusText::age(current->snapshot.updatedAt, now())));
+    if (document->savedAt) {
+        print(translated("Quillmere is not running; as of %1:").arg(StatusText::age(*document->savedAt, now())));
     }
-    print(StatusText::questions(current->snapshot.openQuestions, now()));
+    print(StatusText::questions(document->snapshot.openQuestions, now()));
     return ExitCode::done;
 }
 
 ExitCode ControlProgram::waitInterruptible(std::optional<std::chrono::milliseconds> timeout)
 {
-    QObject scope;
-    Waiting waiting;
-    const auto changed = [&](bool interruptible) {
-        if (interruptible) {
-            waiting.end(ExitCode::done);
-        }
-    };
-    client_.watch();
-    connect(&client_, &QuillmereClient::phaseChanged, &scope,
-            [&](const QString&, bool interruptible) { changed(interruptible); });
-    connect(&client_, &QuillmereClient::interruptibleChanged, &scope, changed);
-    connect(&client_, &QuillmereClient::runningChanged, &scope, [&](bool running) {
-        if (!running && !waiting.over()) {
-            waiting.end(fail(translated("Quillmere quit while waiting."), ExitCode::notRunning));
+    LoopResult result;
+    client_.waitUntilInterruptible(timeout, [&](const QuillmereClient::Result<bool>& interruptible) {
+        if (!interruptible) {
+            result.finish(fail(interruptible.error()));
+        } else if (!*interruptible) {
+            result.finish(
+                fail(translated("The user could still not be interrupted at the timeout."), ExitCode::timedOut));
+        } else {
+            result.finish(ExitCode::done);
         }
     });
-    client_.interruptible(guarded(scope, [&](const QuillmereClient::Result<bool>& interruptible) {
-        if (waiting.over()) {
-            return;
-        }
-        if (!interruptible) {
-            waiting.end(fail(interruptible.error()));
-        } else if (*interruptible) {
-            waiting.end(ExitCode::done);
-        } else {
-            waiting.settle();
-        }
-    }));
-    const ExitCode code = waiting.run(timeout);
-    if (code == ExitCode::timedOut) {
-        fail(translated("The user could still not be interrupted at the timeout."), code);
-    }
-    return code;
+    return result.await();
 }
 
 ExitCode ControlProgram::command(ApplicationCommand command)

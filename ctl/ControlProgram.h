@@ -7,7 +7,6 @@
 #include <QObject>
 
 #include <chrono>
-#include <expected>
 #include <optional>
 #include <ostream>
 
@@ -27,23 +26,6 @@ public:
     [[nodiscard]] ExitCode run(const Invocation& invocation);
 
 private:
-    // What status and questions show: Quillmere's document now, or the one
-    // it saved when it is not running.
-    struct Reading {
-        std::string document;
-        AgentSnapshot snapshot;
-        bool saved = false;
-    };
-
-    // The document from a GetAgentState answer, or the saved one when that
-    // says Quillmere is not running.
-    [[nodiscard]] std::expected<Reading, ClientError> reading(const QuillmereClient::Result<QString>& live) const;
-    // The status line, or with `json` the document (on one line when
-    // `compact`); a note goes to `err` for a saved document.
-    QString describe(const Reading& reading, bool json, bool compact);
-    // Tells `err` that a document is the saved one, and how old it is.
-    void noteSaved(const Reading& reading);
-
     ExitCode status(bool json);
     ExitCode watchStatus(bool json);
     ExitCode ask(const Invocation& invocation);
@@ -52,9 +34,16 @@ private:
     ExitCode waitInterruptible(std::optional<std::chrono::milliseconds> timeout);
     ExitCode command(ApplicationCommand command);
 
+    // The status line, or with `json` the document (on one line when
+    // `compact`); a note goes to `err` for a saved document.
+    QString describe(const AgentDocument& document, bool json, bool compact);
+    // Tells `err` that a document is the saved one, and how old it is.
+    void noteSaved(const AgentDocument& document);
+
     // Says why on `err` and gives the exit code that goes with it.
     ExitCode fail(const ClientError& error);
     ExitCode fail(const QString& message, ExitCode code);
+    void note(const QString& message);
     void print(const QString& line);
     Instant now() const { return client_.options().clock(); }
 

@@ -7,6 +7,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
@@ -54,6 +55,57 @@ ClientError classify(const QDBusError& error)
     }
     return {ClientError::Kind::failed, name, error.message().isEmpty() ? name : error.message()};
 }
+
+// One wait of the client's: it ends exactly once, with the first outcome,
+// and whatever comes after (a late reply, a second signal) is dropped. The
+// timeout counts only once the first look has been answered, so that a
+// timeout of 0 means "look once" rather than a race with the reply. Owned by
+// the client; it deletes itself when it ends.
+template <class T>
+class Wait final : public QObject {
+public:
+    Wait(QObject& client, std::optional<std::chrono::milliseconds> timeout, T timedOut,
+         QuillmereClient::Callback<T> done)
+        : QObject(&client), timedOut_(std::move(timedOut)), done_(std::move(done))
+    {
+        if (timeout) {
+            QTimer::singleShot(*timeout, this, [this] {
+                expired_ = true;
+                if (settled_) {
+                    end(timedOut_);
+                }
+            });
+        }
+    }
+
+    bool over() const { return over_; }
+
+    void end(QuillmereClient::Result<T> result)
+    {
+        if (over_) {
+            return;
+        }
+        over_ = true;
+        deleteLater();
+        done_(std::move(result));
+    }
+
+    // The first look found nothing yet.
+    void settle()
+    {
+        settled_ = true;
+        if (expired_) {
+            end(timedOut_);
+        }
+    }
+
+private:
+    T timedOut_;
+    QuillmereClient::Callback<T> done_;
+    bool over_ = false;
+    bool settled_ = false;
+    bool expired_ = false;
+};
 
 } // namespace
 
@@ -217,6 +269,115 @@ void QuillmereClient::run(ApplicationCommand command, Callback<void> done)
     deliver<void>(send(methodName(command)), std::move(done));
 }
 
+QuillmereClient::Result<AgentDocument> QuillmereClient::documentFrom(const Result<QString>& live) const
+{
+    if (live) {
+        std::string text = live->toStdString();
+        auto snapshot = decodeAgentSnapshot(text);
+        if (!snapshot) {
+            return std::unexpected(ClientError{ClientError::Kind::failed, {},
+                                               translated("Quillmere sent an agent document that cannot be read: %1")
+                                                   .arg(QString::fromStdString(snapshot.error().description()))});
+        }
+        return AgentDocument{.text = std::move(text), .snapshot = std::move(*snapshot), .savedAt = std::nullopt};
+    }
+    if (live.error().kind != ClientError::Kind::notRunning) {
+        return std::unexpected(live.error());
+    }
+    auto saved = savedAgentState();
+    if (!saved) {
+        if (saved.error().missing) {
+            return std::unexpected(
+                ClientError{ClientError::Kind::notRunning, {},
+                            translated("Quillmere is not running, and has saved no state in %1 yet.")
+                                .arg(QString::fromStdString(options_.stateFolder.string()))});
+        }
+        return std::unexpected(
+            ClientError{ClientError::Kind::failed, {}, QString::fromStdString(saved.error().description)});
+    }
+    const Instant savedAt = saved->asOf();
+    return AgentDocument{.text = std::move(saved->document), .snapshot = std::move(saved->snapshot), .savedAt = savedAt};
+}
+
+QuillmereClient::Result<AgentDocument> QuillmereClient::document() const
+{
+    return documentFrom(agentState());
+}
+
+void QuillmereClient::document(Callback<AgentDocument> done)
+{
+    agentState([this, done = std::move(done)](const Result<QString>& live) { done(documentFrom(live)); });
+}
+
+void QuillmereClient::waitForAnswer(const QString& id, std::optional<std::chrono::milliseconds> timeout,
+                                    Callback<std::optional<QString>> done)
+{
+    watch();
+    auto* wait = new Wait<std::optional<QString>>(*this, timeout, std::nullopt, std::move(done));
+    connect(this, &QuillmereClient::questionAnswered, wait, [wait, id](const QString& answeredId, const QString& answer) {
+        // Ids are identifiers, whose letter case does not matter.
+        if (answeredId.compare(id, Qt::CaseInsensitive) == 0) {
+            wait->end(std::optional(answer));
+        }
+    });
+    // At the start, and whenever Quillmere is back: it may have been
+    // answered while nobody listened.
+    const auto look = [this, wait, id] {
+        question(id, [wait = QPointer(wait)](const Result<QuestionState>& state) {
+            if (!wait || wait->over()) {
+                return;
+            }
+            if (state && state->answered) {
+                wait->end(std::optional(state->answer));
+            } else if (!state && state.error().kind == ClientError::Kind::refused) {
+                wait->end(std::unexpected(state.error()));
+            } else {
+                // Not answered, not running, or not answering: the answer's
+                // signal, or Quillmere's return, is still to come.
+                wait->settle();
+            }
+        });
+    };
+    connect(this, &QuillmereClient::runningChanged, wait, [look](bool running) {
+        if (running) {
+            look();
+        }
+    });
+    look();
+}
+
+void QuillmereClient::waitUntilInterruptible(std::optional<std::chrono::milliseconds> timeout, Callback<bool> done)
+{
+    watch();
+    auto* wait = new Wait<bool>(*this, timeout, false, std::move(done));
+    const auto changed = [wait](bool interruptible) {
+        if (interruptible) {
+            wait->end(true);
+        }
+    };
+    connect(this, &QuillmereClient::phaseChanged, wait,
+            [changed](const QString&, bool interruptible) { changed(interruptible); });
+    connect(this, &QuillmereClient::interruptibleChanged, wait, changed);
+    connect(this, &QuillmereClient::runningChanged, wait, [wait](bool running) {
+        if (!running) {
+            wait->end(std::unexpected(
+                ClientError{ClientError::Kind::notRunning, {}, translated("Quillmere quit while waiting.")}));
+        }
+    });
+    interruptible([wait = QPointer(wait)](const Result<bool>& interruptible) {
+        if (!wait || wait->over()) {
+            return;
+        }
+        if (!interruptible) {
+            wait->end(std::unexpected(interruptible.error()));
+        } else if (*interruptible) {
+            wait->end(true);
+        } else {
+            wait->settle();
+        }
+    });
+}
+
 void QuillmereClient::watch()
 {
     if (serviceWatcher_ != nullptr) {
@@ -329,7 +490,7 @@ std::expected<Uuid, OfflineQuestion::Failure> QuillmereClient::askOffline(const 
     return OfflineQuestion::ask(options_.stateFolder, text.toStdString(), asker.toStdString(), options_.clock());
 }
 
-QuillmereClient::Result<AskedQuestion> QuillmereClient::askAnywhere(const QString& question,
+QuillmereClient::Result<QuestionDelivery> QuillmereClient::askAnywhere(const QString& question,
                                                                     const QString& asker) const
 {
     // A taken lock without an owner of the name is a Quillmere between its
@@ -349,7 +510,7 @@ QuillmereClient::Result<AskedQuestion> QuillmereClient::askAnywhere(const QStrin
     for (;;) {
         auto online = ask(question, asker);
         if (online) {
-            return AskedQuestion{.id = *online, .savedOffline = false};
+            return QuestionDelivery{.id = *online, .savedOffline = false};
         }
         if (online.error().kind != ClientError::Kind::notRunning) {
             if (notServingYet(online.error().name) && patient()) {
@@ -359,7 +520,7 @@ QuillmereClient::Result<AskedQuestion> QuillmereClient::askAnywhere(const QStrin
         }
         auto offline = askOffline(question, asker);
         if (offline) {
-            return AskedQuestion{.id = QString::fromStdString(offline->toString()), .savedOffline = true};
+            return QuestionDelivery{.id = QString::fromStdString(offline->toString()), .savedOffline = true};
         }
         const QString reason = QString::fromStdString(offline.error().description);
         switch (offline.error().kind) {

@@ -16,6 +16,8 @@
 #include <expected>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QDBusServiceWatcher;
 
@@ -64,11 +66,22 @@ struct QuestionState {
 };
 
 // Where a question ended up.
-struct AskedQuestion {
+struct QuestionDelivery {
     QString id;
     // Saved in the state folder because Quillmere was not running; it is
     // shown when Quillmere next starts.
     bool savedOffline = false;
+};
+
+// The agent document as agent-state.json holds it: from the running
+// Quillmere, or, when it is not running, the one it saved last.
+struct AgentDocument {
+    // The JSON text, exactly as Quillmere gave or saved it.
+    std::string text;
+    AgentSnapshot snapshot;
+    // When Quillmere is not running: the time as of which it saved this.
+    // The timer in it has gone on running since.
+    std::optional<Instant> savedAt;
 };
 
 // What a QuillmereClient needs besides the bus; the defaults are the user's.
@@ -138,9 +151,28 @@ public:
     [[nodiscard]] Result<void> run(ApplicationCommand command) const;
     void run(ApplicationCommand command, Callback<void> done);
 
+    // agentState(), or the document Quillmere saved when it is not running
+    // (notRunning only when it has saved none). A document that cannot be
+    // read is `failed`.
+    [[nodiscard]] Result<AgentDocument> document() const;
+    void document(Callback<AgentDocument> done);
+
+    // Waits for the answer to question `id`: hands it over, or none once
+    // `timeout` has passed (none: no limit). Keeps waiting while Quillmere is
+    // not running, and looks again when it is back. Ends early only when
+    // Quillmere refuses the question's id. With a timeout of 0 it looks once.
+    void waitForAnswer(const QString& id, std::optional<std::chrono::milliseconds> timeout,
+                       Callback<std::optional<QString>> done);
+
+    // True as soon as the user may be interrupted (at once when they may be
+    // now), false once `timeout` has passed. `notRunning` when Quillmere is
+    // not running or quits meanwhile.
+    void waitUntilInterruptible(std::optional<std::chrono::milliseconds> timeout, Callback<bool> done);
+
     // Starts the signals below; until then nothing is subscribed. Calling it
     // again changes nothing. Every subscription is in place on return, so a
-    // call made after it cannot miss a signal that its answer precedes.
+    // call made after it cannot miss a signal that its answer precedes. The
+    // waits above call it themselves.
     void watch();
 
     // What Quillmere last saved, for when it is not running.
@@ -154,7 +186,7 @@ public:
     // is locked but nobody answers on the bus, the bus is tried again for up
     // to `startingPatience`, blocking meanwhile; after that it is
     // `notRunning`, with a message saying Quillmere cannot be reached.
-    [[nodiscard]] Result<AskedQuestion> askAnywhere(const QString& text, const QString& asker) const;
+    [[nodiscard]] Result<QuestionDelivery> askAnywhere(const QString& text, const QString& asker) const;
 
 signals:
     void phaseChanged(const QString& workflowState, bool interruptible);
@@ -178,6 +210,7 @@ private:
     QDBusPendingCall send(const QString& method, const QVariantList& arguments = {}) const;
     QDBusPendingCall property(const QString& name) const;
     void emitProperty(const QString& name, const QVariant& value);
+    [[nodiscard]] Result<AgentDocument> documentFrom(const Result<QString>& live) const;
     void onOwnerChanged(const QString& newOwner);
     // Asks until the interface answers, then tells that Quillmere runs.
     void awaitInterface(int start, std::chrono::steady_clock::time_point deadline);
