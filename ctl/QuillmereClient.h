@@ -91,10 +91,11 @@ struct QuillmereClientOptions {
     std::filesystem::path stateFolder = StateStore::defaultDirectory();
     // How long one call may take before it counts as unanswered.
     std::chrono::milliseconds callTimeout{3000};
-    // How long askAnywhere() keeps trying the bus when the state folder
-    // is locked but nobody owns the name: Quillmere takes its name first
-    // and its lock right after, so a Quillmere that is just starting
-    // shows up within this.
+    // How long askAnywhere() keeps trying when the state folder is locked
+    // but nobody owns the name, or the name is owned but the interface not
+    // served yet; and how long runningChanged(true) waits for the interface.
+    // A Quillmere that is starting, or another quillmerectl adding a
+    // question, is done within this.
     std::chrono::milliseconds startingPatience{3000};
     Clock clock = StateStore::systemClock();
 };
@@ -120,8 +121,6 @@ public:
     using Result = std::expected<T, ClientError>;
     template <class T>
     using Callback = std::function<void(Result<T>)>;
-
-
     using Options = QuillmereClientOptions;
 
     explicit QuillmereClient(QDBusConnection connection, Options options = Options(), QObject* parent = nullptr);
@@ -183,9 +182,10 @@ public:
                                                                           const QString& asker) const;
 
     // ask(), or, when Quillmere is not running, askOffline(). When the folder
-    // is locked but nobody answers on the bus, the bus is tried again for up
-    // to `startingPatience`, blocking meanwhile; after that it is
-    // `notRunning`, with a message saying Quillmere cannot be reached.
+    // is locked but nobody answers on the bus, or Quillmere does not serve
+    // its interface yet, both are tried again for up to `startingPatience`,
+    // blocking meanwhile; a locked folder is then `notRunning`, with a
+    // message saying Quillmere cannot be reached.
     [[nodiscard]] Result<QuestionDelivery> askAnywhere(const QString& text, const QString& asker) const;
 
 signals:
