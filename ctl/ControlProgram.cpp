@@ -1,5 +1,7 @@
 #include "ControlProgram.h"
 
+#include "McpSession.h"
+#include "QuillmereMcpBackend.h"
 #include "StatusText.h"
 
 #include "QuitOnSignal.h"
@@ -9,6 +11,8 @@
 #include <QTimeZone>
 
 #include <nlohmann/json.hpp>
+
+#include <unistd.h>
 
 namespace quillmere {
 namespace {
@@ -62,6 +66,7 @@ ExitCode ControlProgram::run(const Invocation& invocation)
     case Command::startNow: return command(ApplicationCommand::startScheduledBlockNow);
     case Command::cancelScheduled: return command(ApplicationCommand::cancelScheduledBlock);
     case Command::show: return command(ApplicationCommand::showMainWindow);
+    case Command::mcp: return mcp();
     }
     return ExitCode::usage;
 }
@@ -245,6 +250,15 @@ ExitCode ControlProgram::command(ApplicationCommand command)
 {
     const auto result = client_.run(command);
     return result ? ExitCode::done : fail(result.error());
+}
+
+ExitCode ControlProgram::mcp()
+{
+    LoopResult result;
+    QuillmereMcpBackend backend(client_);
+    McpSession session(client_, backend, STDIN_FILENO, [this](std::string message) { out_ << message << std::flush; });
+    connect(&session, &McpSession::ended, this, [&result] { result.finish(ExitCode::done); });
+    return result.await();
 }
 
 } // namespace quillmere

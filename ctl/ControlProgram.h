@@ -33,6 +33,7 @@ private:
     ExitCode questions(bool json);
     ExitCode waitInterruptible(std::optional<std::chrono::milliseconds> timeout);
     ExitCode command(ApplicationCommand command);
+    ExitCode mcp();
 
     // The status line, or with `json` the document (on one line when
     // `compact`); a note goes to `err` for a saved document.

@@ -56,6 +56,7 @@ constexpr CommandEntry commandTable[] = {
     {"start-now", Command::startNow, 0, false},
     {"cancel-scheduled", Command::cancelScheduled, 0, false},
     {"show", Command::show, 0, false},
+    {"mcp", Command::mcp, 0, false},
 };
 
 const CommandEntry* findCommand(const QString& name)
@@ -245,6 +246,8 @@ std::string Invocation::helpText()
                "  start-now                 start the scheduled block now\n"
                "  cancel-scheduled          cancel the scheduled block\n"
                "  show                      show Quillmere's window\n"
+               "  mcp                       serve the Model Context Protocol on standard input\n"
+               "                            and output, for coding agents (see below)\n"
                "  help                      show this help\n"
                "\n"
                "Options:\n"

@@ -31,6 +31,7 @@ struct Invocation {
         startNow,
         cancelScheduled,
         show,
+        mcp,
     };
 
     Command command = Command::help;

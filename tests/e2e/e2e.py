@@ -789,9 +789,31 @@ def agent_question(desktop, options):
     desktop.quit(app)
 
 
+def mcp_client(desktop, options):
+    """The official MCP client drives `quillmerectl mcp` against the running
+    Quillmere: tools, the agent-state resource, and an update once the phase
+    changes. Skipped (77) without node and the client's packages."""
+    client_dir = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "mcp-client")
+    node = subprocess.run(["sh", "-c", "command -v node"], capture_output=True, text=True).stdout.strip()
+    if not node or not os.path.isdir(os.path.join(client_dir, "node_modules", "@modelcontextprotocol", "sdk")):
+        print("SKIPPED: node or the MCP client's packages are missing (scripts/install-deps installs them)")
+        sys.exit(77)
+    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    desktop.write_state(focus_state(now - datetime.timedelta(minutes=3), 1500))
+    app = desktop.launch()
+    desktop.wait_main_window(timeout=5)
+    ctl = os.path.abspath(options.ctl)
+    run = subprocess.run([node, os.path.join(client_dir, "mcp-client-test.mjs")],
+                         env={**desktop.env, "QUILLMERECTL": ctl, "QUILLMERE_CHANGE_PHASE": f"'{ctl}' end-focus"},
+                         capture_output=True, text=True, timeout=60)
+    check(run.returncode == 0, f"the MCP client test failed ({run.returncode}):\n{run.stdout}\n{run.stderr}")
+    check(desktop.agent_state()["workflow_state"] == "sessionReview", "the phase did not change")
+    desktop.quit(app)
+
+
 SCENARIOS = {scenario.__name__: scenario for scenario in
              (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget, hostile_start,
-              lock_refused, widget_pipe, agent_question)}
+              lock_refused, widget_pipe, agent_question, mcp_client)}
 
 
 def main():
