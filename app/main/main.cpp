@@ -110,7 +110,9 @@ int main(int argc, char** argv)
     }
 
     // One writer per state folder, with or without a bus.
-    auto lock = StateFolderLock::acquire(mode.stateFolder);
+    // quillmerectl holds the lock for the moment of one save when it adds a
+    // question while Quillmere is closed; a start in that moment waits.
+    auto lock = StateFolderLock::acquire(mode.stateFolder, std::chrono::seconds(1));
     if (!lock) {
         if (lock.error().heldElsewhere) {
             std::cerr << "quillmere: another Quillmere is already running on " << mode.stateFolder.string()

@@ -8,6 +8,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <thread>
 #include <utility>
 
 namespace quillmere {
@@ -49,6 +50,19 @@ std::expected<StateFolderLock, StateFolderLock::Failure> StateFolderLock::acquir
         return std::unexpected(Failure{false, systemError("cannot lock", path, error)});
     }
     return StateFolderLock(descriptor);
+}
+
+std::expected<StateFolderLock, StateFolderLock::Failure> StateFolderLock::acquire(const std::filesystem::path& folder,
+                                                                                std::chrono::milliseconds patience)
+{
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        auto lock = acquire(folder);
+        if (lock || !lock.error().heldElsewhere || std::chrono::steady_clock::now() >= deadline) {
+            return lock;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 StateFolderLock::StateFolderLock(StateFolderLock&& other) noexcept

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <functional>
+#include <thread>
 #include <unistd.h>
 
 namespace quillmere {
@@ -45,6 +46,25 @@ TEST(StateFolderLock, SecondWriterIsKeptOutUntilTheFirstIsGone)
 
     first.reset();
     EXPECT_TRUE(StateFolderLock::acquire(temp.path()).has_value());
+}
+
+TEST(StateFolderLock, APatientStartWaitsOutAShortHolderButNotAWriterThatStays)
+{
+    fixtures::TempFolder temp;
+    std::optional<StateFolderLock> holder;
+    holder.emplace(StateFolderLock::acquire(temp.path()).value());
+
+    const auto refused = StateFolderLock::acquire(temp.path(), std::chrono::milliseconds(120));
+    ASSERT_FALSE(refused.has_value());
+    EXPECT_TRUE(refused.error().heldElsewhere);
+
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        holder.reset();
+    });
+    const auto waited = StateFolderLock::acquire(temp.path(), std::chrono::seconds(10));
+    release.join();
+    EXPECT_TRUE(waited.has_value());
 }
 
 TEST(StateFolderLock, FileInPlaceOfTheFolderIsAnOrdinaryFailure)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <expected>
 #include <filesystem>
 #include <string>
@@ -27,6 +28,12 @@ public:
     // caller must not write the folder then, for it could not tell a second
     // writer from none.
     [[nodiscard]] static std::expected<StateFolderLock, Failure> acquire(const std::filesystem::path& folder);
+    // acquire(), trying again for up to `patience` while another process
+    // holds the lock: a short holder (a command that adds one question
+    // while the application is closed) is waited for, a running writer is
+    // not.
+    [[nodiscard]] static std::expected<StateFolderLock, Failure> acquire(const std::filesystem::path& folder,
+                                                                       std::chrono::milliseconds patience);
 
     StateFolderLock(StateFolderLock&& other) noexcept;
     StateFolderLock& operator=(StateFolderLock&& other) noexcept;
