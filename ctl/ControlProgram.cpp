@@ -56,16 +56,16 @@ ExitCode ControlProgram::run(const Invocation& invocation)
     case Command::ask: return ask(invocation);
     case Command::questions: return questions(invocation.json);
     case Command::waitInterruptible: return waitInterruptible(invocation.timeout);
-    case Command::pause: return command(ApplicationCommand::pauseFocus);
-    case Command::resume: return command(ApplicationCommand::resumeFocus);
-    case Command::endFocus: return command(ApplicationCommand::endFocus);
-    case Command::extendBreak: return command(ApplicationCommand::extendBreak);
-    case Command::endBreak: return command(ApplicationCommand::endBreak);
-    case Command::skipBreak: return command(ApplicationCommand::skipBreak);
-    case Command::start: return command(ApplicationCommand::startPlannedSession);
-    case Command::startNow: return command(ApplicationCommand::startScheduledBlockNow);
-    case Command::cancelScheduled: return command(ApplicationCommand::cancelScheduledBlock);
-    case Command::show: return command(ApplicationCommand::showMainWindow);
+    case Command::pause: return command(ControlCommand::pauseFocus);
+    case Command::resume: return command(ControlCommand::resumeFocus);
+    case Command::endFocus: return command(ControlCommand::endFocus);
+    case Command::extendBreak: return command(ControlCommand::extendBreak);
+    case Command::endBreak: return command(ControlCommand::endBreak);
+    case Command::skipBreak: return command(ControlCommand::skipBreak);
+    case Command::start: return command(ControlCommand::startPlannedSession);
+    case Command::startNow: return command(ControlCommand::startScheduledBlockNow);
+    case Command::cancelScheduled: return command(ControlCommand::cancelScheduledBlock);
+    case Command::show: return command(ControlCommand::showMainWindow);
     case Command::mcp: return mcp();
     }
     return ExitCode::usage;
@@ -246,7 +246,7 @@ ExitCode ControlProgram::waitInterruptible(std::optional<std::chrono::millisecon
     return result.await();
 }
 
-ExitCode ControlProgram::command(ApplicationCommand command)
+ExitCode ControlProgram::command(ControlCommand command)
 {
     const auto result = client_.run(command);
     return result ? ExitCode::done : fail(result.error());

@@ -32,7 +32,7 @@ private:
     ExitCode waitForAnswer(const QString& id, std::optional<std::chrono::milliseconds> timeout);
     ExitCode questions(bool json);
     ExitCode waitInterruptible(std::optional<std::chrono::milliseconds> timeout);
-    ExitCode command(ApplicationCommand command);
+    ExitCode command(ControlCommand command);
     ExitCode mcp();
 
     // The status line, or with `json` the document (on one line when

@@ -107,24 +107,13 @@ private:
     bool expired_ = false;
 };
 
-} // namespace
-
-QString methodName(ApplicationCommand command)
+QString dbusMethod(ControlCommand command)
 {
-    switch (command) {
-    case ApplicationCommand::pauseFocus: return QStringLiteral("PauseFocus");
-    case ApplicationCommand::resumeFocus: return QStringLiteral("ResumeFocus");
-    case ApplicationCommand::endFocus: return QStringLiteral("EndFocus");
-    case ApplicationCommand::extendBreak: return QStringLiteral("ExtendBreak");
-    case ApplicationCommand::endBreak: return QStringLiteral("EndBreak");
-    case ApplicationCommand::skipBreak: return QStringLiteral("SkipBreak");
-    case ApplicationCommand::startPlannedSession: return QStringLiteral("StartPlannedSession");
-    case ApplicationCommand::startScheduledBlockNow: return QStringLiteral("StartScheduledBlockNow");
-    case ApplicationCommand::cancelScheduledBlock: return QStringLiteral("CancelScheduledBlock");
-    case ApplicationCommand::showMainWindow: return QStringLiteral("ShowMainWindow");
-    }
-    return {};
+    const std::string_view name = methodName(command);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
+
+} // namespace
 
 QuillmereClient::QuillmereClient(QDBusConnection connection, Options options, QObject* parent)
     : QObject(parent), connection_(std::move(connection)), options_(std::move(options))
@@ -259,14 +248,14 @@ void QuillmereClient::interruptible(Callback<bool> done)
     deliver<bool>(property(QLatin1String(interruptibleProperty)), std::move(done));
 }
 
-QuillmereClient::Result<void> QuillmereClient::run(ApplicationCommand command) const
+QuillmereClient::Result<void> QuillmereClient::run(ControlCommand command) const
 {
-    return await<void>(send(methodName(command)));
+    return await<void>(send(dbusMethod(command)));
 }
 
-void QuillmereClient::run(ApplicationCommand command, Callback<void> done)
+void QuillmereClient::run(ControlCommand command, Callback<void> done)
 {
-    deliver<void>(send(methodName(command)), std::move(done));
+    deliver<void>(send(dbusMethod(command)), std::move(done));
 }
 
 QuillmereClient::Result<AgentDocument> QuillmereClient::documentFrom(const Result<QString>& live) const

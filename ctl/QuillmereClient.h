@@ -3,6 +3,7 @@
 #include "OfflineQuestion.h"
 #include "SavedAgentState.h"
 
+#include "quillmere/ControlCommand.h"
 #include "quillmere/StateStore.h"
 
 #include <QDBusConnection>
@@ -41,24 +42,6 @@ struct ClientError {
     QString name;
     QString message;
 };
-
-// The commands of Quillmere's status panel: no arguments, no result but
-// whether they were allowed.
-enum class ApplicationCommand {
-    pauseFocus,
-    resumeFocus,
-    endFocus,
-    extendBreak,
-    endBreak,
-    skipBreak,
-    startPlannedSession,
-    startScheduledBlockNow,
-    cancelScheduledBlock,
-    showMainWindow,
-};
-
-// The D-Bus method that carries `command`, e.g. "PauseFocus".
-QString methodName(ApplicationCommand command);
 
 struct QuestionState {
     bool answered = false;
@@ -147,8 +130,8 @@ public:
     [[nodiscard]] Result<bool> interruptible() const;
     void interruptible(Callback<bool> done);
 
-    [[nodiscard]] Result<void> run(ApplicationCommand command) const;
-    void run(ApplicationCommand command, Callback<void> done);
+    [[nodiscard]] Result<void> run(ControlCommand command) const;
+    void run(ControlCommand command, Callback<void> done);
 
     // agentState(), or the document Quillmere saved when it is not running
     // (notRunning only when it has saved none). A document that cannot be

@@ -250,6 +250,7 @@ WorkflowEngine::Result AppModel::control(ControlCommand command)
     case ControlCommand::startPlannedSession: return focusOn(std::nullopt);
     case ControlCommand::startScheduledBlockNow: return startScheduledBlockAt(now);
     case ControlCommand::cancelScheduledBlock: return cancelScheduledBlockAt(now);
+    case ControlCommand::showMainWindow: showMainWindow(); return {};
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "WidgetPublishing.h"
 
 #include "quillmere/AgentQuestions.h"
+#include "quillmere/ControlCommand.h"
 #include "quillmere/StateStore.h"
 #include "quillmere/WidgetSnapshot.h"
 #include "quillmere/WorkflowEngine.h"
@@ -21,21 +22,6 @@
 #include <vector>
 
 namespace quillmere {
-
-// The commands of the status panel, which scripts and agents may give too.
-// Pausing and resuming are apart: a caller says which it means.
-enum class ControlCommand {
-    pauseFocus,
-    resumeFocus,
-    endFocus,
-    extendBreak,
-    endBreak,
-    skipBreak,
-    // Focus on the plan saved for the next session.
-    startPlannedSession,
-    startScheduledBlockNow,
-    cancelScheduledBlock,
-};
 
 // The tabs of the main window, in their order.
 enum class MainWindowTab { workCycle, currentBlock, history, agentQuestions };

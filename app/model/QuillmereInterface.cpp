@@ -137,9 +137,9 @@ void QuillmereInterface::CancelScheduledBlock(const QDBusMessage& message)
     control(ControlCommand::cancelScheduledBlock, message);
 }
 
-void QuillmereInterface::ShowMainWindow()
+void QuillmereInterface::ShowMainWindow(const QDBusMessage& message)
 {
-    model_.showMainWindow();
+    control(ControlCommand::showMainWindow, message);
 }
 
 QuillmereInterface::Observed QuillmereInterface::observe() const

@@ -67,7 +67,7 @@ public slots:
     void StartPlannedSession(const QDBusMessage& message);
     void StartScheduledBlockNow(const QDBusMessage& message);
     void CancelScheduledBlock(const QDBusMessage& message);
-    void ShowMainWindow();
+    void ShowMainWindow(const QDBusMessage& message);
 
 signals:
     void QuestionAnswered(const QString& id, const QString& answer);

@@ -69,7 +69,7 @@ TEST(Invocation, MistakesAreRefusedNamingTheMistake)
     } cases[] = {
         {{}, "no command given"},
         {{"stauts"}, "unknown command 'stauts'"},
-        {{"mcp"}, "unknown command 'mcp'"},
+        {{"mcp", "--json"}, "mcp has no option --json"},
         {{"status", "--frobnicate"}, "unknown option --frobnicate"},
         {{"--json", "status"}, "--json comes before any command; put it after the command"},
         {{"pause", "--json"}, "pause has no option --json"},
