@@ -8,7 +8,7 @@ _quillmerectl()
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     local commands="status ask questions wait-interruptible pause resume end-focus extend-break
-        end-break skip-break start start-now cancel-scheduled show help"
+        end-break skip-break start start-now cancel-scheduled show mcp help"
 
     for ((i = 1; i < COMP_CWORD; i++)); do
         word=${COMP_WORDS[i]}
