@@ -423,23 +423,37 @@ void McpServer::callTool(const json& id, const json& params)
     const auto typeError = [&](const ArgumentTypeError& error) {
         sendError(id, JsonRpcError::invalidParams, "Invalid params: " + error.message);
     };
+    // The text argument `key` the tool cannot do without; none once the
+    // error has been sent.
+    const auto requiredText = [&](std::string_view key) -> std::optional<std::string> {
+        auto value = stringArgument(*arguments, key);
+        if (!value) {
+            typeError(value.error());
+            return std::nullopt;
+        }
+        if (!*value) {
+            sendError(id, JsonRpcError::invalidParams,
+                      "Invalid params: argument \"" + std::string(key) + "\" is required");
+            return std::nullopt;
+        }
+        return std::move(**value);
+    };
 
     if (tool == catalog::askUserTool) {
-        const auto text = stringArgument(*arguments, "text");
         const auto wait = integerArgument(*arguments, "wait_seconds");
-        if (!text || !wait) {
-            typeError(!text ? text.error() : wait.error());
+        if (!wait) {
+            typeError(wait.error());
             return;
         }
-        if (!*text) {
-            sendError(id, JsonRpcError::invalidParams, "Invalid params: argument \"text\" is required");
+        const auto text = requiredText("text");
+        if (!text) {
             return;
         }
         const std::int64_t waitSeconds = wait->value_or(0);
         std::string refusal;
-        if (isBlank(**text)) {
+        if (isBlank(*text)) {
             refusal = "The question is empty: write the question in \"text\".";
-        } else if (const std::size_t length = characterCount(**text); length > TextLimits::questionCharacters) {
+        } else if (const std::size_t length = characterCount(*text); length > TextLimits::questionCharacters) {
             refusal = "The question has " + std::to_string(length) + " characters; at most " +
                 std::to_string(TextLimits::questionCharacters) +
                 " are allowed. Ask a shorter, self-contained question.";
@@ -454,7 +468,7 @@ void McpServer::callTool(const json& id, const json& params)
             return;
         }
         backend_.askUser(
-            **text, asker_, static_cast<int>(waitSeconds),
+            *text, asker_, static_cast<int>(waitSeconds),
             startCall<AskedQuestion>(id, params, [waitSeconds](McpServer& server, const json& replyId, auto result) {
                 server.sendResult(replyId, result ? askedResult(*result, waitSeconds) : toolError(result.error()));
             }));
@@ -462,21 +476,16 @@ void McpServer::callTool(const json& id, const json& params)
     }
 
     if (tool == catalog::getAnswerTool) {
-        const auto question = stringArgument(*arguments, "id");
+        const auto question = requiredText("id");
         if (!question) {
-            typeError(question.error());
-            return;
-        }
-        if (!*question) {
-            sendError(id, JsonRpcError::invalidParams, "Invalid params: argument \"id\" is required");
             return;
         }
         if (refusedAsBusy(id)) {
             return;
         }
-        backend_.answer(**question,
+        backend_.answer(*question,
                         startCall<QuestionStatus>(
-                            id, params, [question = **question](McpServer& server, const json& replyId, auto result) {
+                            id, params, [question = *question](McpServer& server, const json& replyId, auto result) {
                                 server.sendResult(replyId,
                                                   result ? answerResult(question, *result) : toolError(result.error()));
                             }));
@@ -519,15 +528,23 @@ void McpServer::callTool(const json& id, const json& params)
         }));
 }
 
-void McpServer::readResource(const json& id, const json& params)
+bool McpServer::isAgentStateUri(const json& id, const json& params)
 {
     const json* uri = member(params, "uri");
     if (uri == nullptr || !uri->is_string()) {
         sendError(id, JsonRpcError::invalidParams, "Invalid params: \"uri\" must be a string");
-        return;
+        return false;
     }
     if (uri->get_ref<const std::string&>() != agentStateUri) {
         sendError(id, JsonRpcError::invalidParams, "Resource not found", {{"uri", *uri}});
+        return false;
+    }
+    return true;
+}
+
+void McpServer::readResource(const json& id, const json& params)
+{
+    if (!isAgentStateUri(id, params)) {
         return;
     }
     if (pending_.size() >= maxPendingCalls) {
@@ -552,13 +569,7 @@ void McpServer::readResource(const json& id, const json& params)
 
 void McpServer::subscribe(const json& id, const json& params, bool on)
 {
-    const json* uri = member(params, "uri");
-    if (uri == nullptr || !uri->is_string()) {
-        sendError(id, JsonRpcError::invalidParams, "Invalid params: \"uri\" must be a string");
-        return;
-    }
-    if (uri->get_ref<const std::string&>() != agentStateUri) {
-        sendError(id, JsonRpcError::invalidParams, "Resource not found", {{"uri", *uri}});
+    if (!isAgentStateUri(id, params)) {
         return;
     }
     subscribedToAgentState_ = on;

@@ -112,6 +112,8 @@ private:
     void callTool(const nlohmann::json& id, const nlohmann::json& params);
     // Answers a tool call with a refusal when too many calls wait already.
     bool refusedAsBusy(const nlohmann::json& id);
+    // Whether `params` name the one resource; otherwise the error is sent.
+    bool isAgentStateUri(const nlohmann::json& id, const nlohmann::json& params);
     void readResource(const nlohmann::json& id, const nlohmann::json& params);
     void subscribe(const nlohmann::json& id, const nlohmann::json& params, bool on);
 
