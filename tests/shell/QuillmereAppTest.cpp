@@ -2,6 +2,7 @@
 
 #include "MainWindowController.h"
 #include "QuillmereAppDelegate.h"
+#include "QuillmereInterface.h"
 #include "ShellTestSupport.h"
 #include "StatusAreaItem.h"
 
@@ -72,8 +73,23 @@ TEST(QuillmereApp, AttachesTheDelegateAndShowsTheWindowOnceStartUpHasReturned)
         app.model().tick(clock.now);
         EXPECT_FALSE(std::filesystem::exists(mode.stateFolder / "state.json"));
         EXPECT_TRUE(std::filesystem::exists(mode.stateFolder / "agent-state.json"));
+        // A hosted run is private to its host: agents never reach it.
+        EXPECT_EQ(delegate.findChild<QuillmereInterface*>(), nullptr);
         visibleMainWindow()->close();
     }
+}
+
+TEST(QuillmereApp, TheUsersOwnInstanceServesAgentsUntilItsModelIsGone)
+{
+    fixtures::TempFolder temp;
+    fakes::FakeClock clock;
+    QuillmereAppDelegate delegate;
+    {
+        QuillmereApp app(delegate, LaunchMode{false, temp.path() / "Quillmere"}, {clock.function(), false});
+        EXPECT_NE(delegate.findChild<QuillmereInterface*>(), nullptr);
+    }
+    // The delegate outlives the model: nothing may call into it any more.
+    EXPECT_EQ(delegate.findChild<QuillmereInterface*>(), nullptr);
 }
 
 } // namespace
