@@ -63,7 +63,7 @@ QString path(const std::filesystem::path& file)
 AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, bool startTickTimer, QObject* parent)
     : QObject(parent),
       store_(std::move(store)),
-      displayTick_(now),
+      displayTick_(wholeSeconds(now)),
       notifications_(std::move(collaborators.notifications)),
       widgets_(std::move(collaborators.widgets)),
       clock_(std::move(collaborators.clock)),
@@ -80,6 +80,12 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
             elapsed_ = bootTime;
         }
     }
+    // Instants enter the state, the agent file and the widget's snapshot in
+    // whole seconds, as the files hold them: a fraction in memory would make
+    // the state differ from itself once reloaded, and a countdown's end
+    // computed from it would move with the tick's fraction every second,
+    // making the widget reload although nothing changed.
+    clock_ = [exact = std::move(clock_)] { return wholeSeconds(exact()); };
     if (!notifications_) {
         // Clicking one of our notifications brings the main window back.
         auto center = std::make_unique<FreedesktopNotificationCenter>(QDBusConnection::sessionBus(), clock_,
@@ -95,7 +101,7 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
         state_ = std::move(loaded->state);
         unknownMembers_ = std::move(loaded->unknownMembers);
     } else {
-        state_ = QuillmereState::initial(now);
+        state_ = QuillmereState::initial(displayTick_);
         loadErrorText_ = "Quillmere could not read its saved state: " + QString::fromStdString(loaded.error().description());
         lastError_ = loadErrorText_;
         // The damaged file may hold the user's whole history: keep it out of
@@ -107,7 +113,7 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     }
 
     notifications_->requestPermission();
-    restoreNotificationDeadline(now);
+    restoreNotificationDeadline(displayTick_);
     widgets_->publish(WidgetSnapshot::make(state_, now));
 
     if (startTickTimer) {
@@ -201,7 +207,7 @@ QString AppModel::menuTitle() const
 
 WorkflowEngine::Result AppModel::apply(const Operation& operation, Instant now, const std::function<void()>& after)
 {
-    if (auto result = operation(state_, now); !result) {
+    if (auto result = operation(state_, wholeSeconds(now)); !result) {
         return result;
     }
     notifyStateChanged();
@@ -672,8 +678,9 @@ void AppModel::showMainWindow()
     }
 }
 
-void AppModel::tick(Instant now)
+void AppModel::tick(Instant exactNow)
 {
+    const Instant now = wholeSeconds(exactNow);
     if (displayTick_ != now) {
         displayTick_ = now;
         emit displayTickChanged();

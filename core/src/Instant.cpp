@@ -50,6 +50,11 @@ std::int64_t flooredSecondsBetween(Instant from, Instant to)
     return static_cast<std::int64_t>(whole); // |whole| < 2^35: two 64-bit tick counts apart
 }
 
+Instant wholeSeconds(Instant instant)
+{
+    return std::chrono::floor<std::chrono::seconds>(instant);
+}
+
 Instant addSeconds(Instant instant, double seconds)
 {
     if (std::isnan(seconds)) {

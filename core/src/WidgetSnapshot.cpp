@@ -168,11 +168,15 @@ std::optional<WidgetCountdown> countdownFor(const QuillmereState& state, Instant
         return std::nullopt;
     }
     std::optional<Instant> start;
+    // The instant the remaining time is counted from: a paused focus stands
+    // still at its pause, so its end does not move while it waits.
+    Instant reference = at;
     switch (timer->kind) {
     case TimerKind::breakTime: start = state.breakStartedAt; break;
     case TimerKind::focus:
         if (const WorkSession* session = state.currentSession()) {
             start = addSeconds(session->startedAt, session->accumulatedPausedSeconds);
+            reference = session->pausedAt.value_or(at);
         }
         break;
     }
@@ -180,7 +184,7 @@ std::optional<WidgetCountdown> countdownFor(const QuillmereState& state, Instant
         return std::nullopt;
     }
     return WidgetCountdown{
-        .endsAt = addSeconds(at, static_cast<double>(timer->remainingSeconds)),
+        .endsAt = addSeconds(reference, static_cast<double>(timer->remainingSeconds)),
         .startedAt = *start,
         .isPaused = timer->isPaused,
         .frozenRemainingSeconds = timer->remainingSeconds,

@@ -5,6 +5,8 @@
 
 #include "quillmere/StateCoding.h"
 
+#include "WidgetPublisher.h"
+
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
@@ -283,6 +285,33 @@ TEST_F(AppModelTest, ObservableFieldsNotifyOnlyOnChange)
     EXPECT_EQ(model->property("selectedTab").value<MainWindowTab>(), MainWindowTab::history);
 }
 
+TEST_F(AppModelTest, ARunningCountdownIsOfferedToTheWidgetUnchangedWhateverTheTicksFraction)
+{
+    // A real clock: the focus starts at a fraction of a second, and the ticks
+    // come at other fractions, drifting as timers do.
+    clock.now += 730ms;
+    for (const bool paused : {false, true}) {
+        SCOPED_TRACE(paused ? "paused" : "running");
+        auto model = modelIn(WorkflowState::focusing);
+        if (paused) {
+            model->pauseOrResumeFocus();
+        }
+        const Instant started = clock.now;
+        model->tick(started + 1s + 20ms);
+        const WidgetSnapshot first = widgets->published.back();
+        ASSERT_TRUE(first.countdown);
+        for (const auto offset : {2s + 310ms, 3s + 990ms, 5s + 5ms, 6s + 480ms, 61s + 999ms}) {
+            model->tick(started + offset);
+            const WidgetSnapshot& offered = widgets->published.back();
+            EXPECT_EQ(offered.countdown->endsAt, first.countdown->endsAt);
+            EXPECT_EQ(offered.countdown->startedAt, first.countdown->startedAt);
+            // So the widget host is not asked to reload.
+            EXPECT_FALSE(WidgetPublisher::rendersDifferently(offered, first));
+        }
+        EXPECT_EQ(model->state().currentBlock->sessions.back().startedAt, fixtures::wholeSeconds(started));
+    }
+}
+
 TEST_F(AppModelTest, TickLeavesStateFileAloneUntilSomethingHappens)
 {
     auto model = modelIn(WorkflowState::focusing);
@@ -532,7 +561,7 @@ TEST_F(AppModelTest, AClockSetBackKeepsTheRunningFocusWhereItWas)
     advance(1s);
     EXPECT_EQ(model->timerText(), "23:59");
     EXPECT_EQ(savedState().currentBlock->sessions.back().startedAt, fixtures::wholeSeconds(started - 1h));
-    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::focusEnd), clock.now + 1439s);
+    EXPECT_EQ(notifications->scheduled.at(NotificationEvent::focusEnd), fixtures::wholeSeconds(clock.now) + 1439s);
 
     // Forward too, and a pause keeps its length.
     model->pauseOrResumeFocus();

@@ -23,6 +23,10 @@ double secondsBetween(Instant from, Instant to);
 // floor(`to - from`) in whole seconds, rounding towards negative infinity.
 std::int64_t flooredSecondsBetween(Instant from, Instant to);
 
+// The instant with its fraction of a second dropped (rounding down), as the
+// files hold instants.
+Instant wholeSeconds(Instant instant);
+
 // `instant + seconds`, saturated at the ends of the representable range; a
 // value that is not a number leaves the instant unchanged.
 Instant addSeconds(Instant instant, double seconds);
