@@ -617,6 +617,33 @@ def widget(desktop, options):
     desktop.quit(app)
 
 
+def widget_quiet_focus(desktop, options):
+    """While a focus runs and nothing changes, the widget counts down on its
+    own: over ten seconds the host is asked for a new timeline at most once."""
+    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    desktop.write_state(focus_state(now - datetime.timedelta(minutes=4), 1500))
+    app = desktop.launch()
+    desktop.wait_main_window(timeout=5)
+    host, host_log = start_widget_host(desktop, options)
+    try:
+        wait_widget_window(desktop)
+        wait_until(lambda: widget_shown(host_log, "Quillmere, Focus"), PROMPT, "the widget to show the focus")
+
+        def requests():
+            with open(host_log) as file:
+                return sum(1 for line in file if " timeline (request)" in line)
+
+        before = requests()
+        time.sleep(10)
+        asked = requests() - before
+        print(f"{asked} timeline requests in 10 s of a running focus")
+        check(asked <= 1, f"the host was asked for {asked} timelines in 10 s of a running focus")
+    finally:
+        host.terminate()
+        host.wait(10)
+    desktop.quit(app)
+
+
 def hostile_start(desktop, options):
     """A named pipe at state.json neither blocks the start nor survives the
     first save; what killed saves left behind is removed; open folders and
@@ -813,7 +840,7 @@ def mcp_client(desktop, options):
 
 SCENARIOS = {scenario.__name__: scenario for scenario in
              (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget, hostile_start,
-              lock_refused, widget_pipe, agent_question, mcp_client)}
+              lock_refused, widget_pipe, agent_question, mcp_client, widget_quiet_focus)}
 
 
 def main():
