@@ -2,7 +2,9 @@
 
 #include "quillmere/Uuid.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -216,11 +218,39 @@ FileResult makePrivate(const std::filesystem::path& file)
     return {};
 }
 
+// A temporary name no other writer picks, in the form stale temporaries are
+// recognised by: this process's random identifier with a count of its writes
+// in the last twelve digits. Files are written every second; asking the
+// kernel for randomness each time would be a system call for nothing.
+std::string temporaryIdentifier()
+{
+    static const std::string base = Uuid::generate().toString();
+    static std::atomic<std::uint64_t> writes{0};
+    std::string identifier = base;
+    char count[13];
+    std::snprintf(count, sizeof count, "%012llX",
+                  static_cast<unsigned long long>(writes.fetch_add(1) & 0xFFFF'FFFF'FFFFull));
+    identifier.replace(identifier.size() - 12, 12, count);
+    return identifier;
+}
+
 FileResult writeAtomically(const std::filesystem::path& destination, std::string_view bytes,
                            const ReplaceItem& replaceItem, AtomicWriteOptions options)
 {
+    if (options.createFolder) {
+        options.createFolder = false;
+        FileResult written = writeAtomically(destination, bytes, replaceItem, options);
+        const std::error_code failure = written ? std::error_code() : written.error().code;
+        if (failure != std::errc::no_such_file_or_directory && failure != std::errc::not_a_directory) {
+            return written;
+        }
+        if (FileResult created = createPrivateDirectory(destination.parent_path()); !created) {
+            return created;
+        }
+        return writeAtomically(destination, bytes, replaceItem, options);
+    }
     std::string name = temporaryPrefix(destination);
-    name += Uuid::generate().toString();
+    name += temporaryIdentifier();
     name += temporarySuffix;
     const std::filesystem::path temporary = destination.parent_path() / name;
 
@@ -236,20 +266,21 @@ FileResult writeAtomically(const std::filesystem::path& destination, std::string
         error = errno;
     }
 
-    FileResult result;
     if (error != 0) {
-        result = std::unexpected(errnoError("write", destination, error));
-    } else {
-        result = replaceItem(temporary, destination);
-        if (result && options.durable) {
-            // The rename is only durable once the folder entry is on disk.
-            if (const int syncError = syncDirectory(destination.parent_path()); syncError != 0) {
-                result = std::unexpected(errnoError("flush the folder of", destination, syncError));
-            }
+        ::unlink(temporary.c_str());
+        return std::unexpected(errnoError("write", destination, error));
+    }
+    if (FileResult replaced = replaceItem(temporary, destination); !replaced) {
+        ::unlink(temporary.c_str());
+        return replaced;
+    }
+    // The rename is only durable once the folder entry is on disk.
+    if (options.durable) {
+        if (const int syncError = syncDirectory(destination.parent_path()); syncError != 0) {
+            return std::unexpected(errnoError("flush the folder of", destination, syncError));
         }
     }
-    ::unlink(temporary.c_str()); // normally already consumed by the rename
-    return result;
+    return {};
 }
 
 std::expected<int, FileError> removeStaleTemporaries(const std::filesystem::path& destination)

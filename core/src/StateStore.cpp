@@ -131,24 +131,27 @@ std::expected<int, StoreError> StateStore::removeStaleTemporaries() const
     return removed;
 }
 
-std::expected<void, StoreError> StateStore::createDirectoryIfNeeded() const
+std::expected<void, StoreError> StateStore::checkFolderOnce() const
 {
-    if (auto created = createPrivateDirectory(directory_); !created) {
-        return std::unexpected(StoreError{created.error(), directory_});
+    if (!folderChecked_) {
+        if (auto created = createPrivateDirectory(directory_); !created) {
+            return std::unexpected(StoreError{created.error(), directory_});
+        }
+        folderChecked_ = true;
     }
     return {};
 }
 
 std::expected<void, StoreError> StateStore::save(const QuillmereState& state) const
 {
-    if (auto created = createDirectoryIfNeeded(); !created) {
-        return created;
+    if (auto checked = checkFolderOnce(); !checked) {
+        return checked;
     }
     const auto text = encoder_->encode(state);
     if (!text) {
         return std::unexpected(StoreError{text.error(), stateURL_});
     }
-    if (auto written = writeAtomically(stateURL_, *text, replaceItem_, {.mode = privateFile, .durable = true});
+    if (auto written = writeAtomically(stateURL_, *text, replaceItem_, {.mode = privateFile, .durable = true, .createFolder = true});
         !written) {
         return std::unexpected(StoreError{written.error(), stateURL_});
     }
@@ -157,15 +160,15 @@ std::expected<void, StoreError> StateStore::save(const QuillmereState& state) co
 
 std::expected<void, StoreError> StateStore::saveAgentSnapshot(const QuillmereState& state, Instant at) const
 {
-    if (auto created = createDirectoryIfNeeded(); !created) {
-        return created;
+    if (auto checked = checkFolderOnce(); !checked) {
+        return checked;
     }
     const auto text = encodeAgentSnapshot(agentSnapshot(state, at));
     if (!text) {
         return std::unexpected(StoreError{text.error(), agentStateURL_});
     }
     // Rebuilt every second from the state: atomic for readers, not flushed.
-    if (auto written = writeAtomically(agentStateURL_, *text, replaceItem_, {.mode = privateFile, .durable = false});
+    if (auto written = writeAtomically(agentStateURL_, *text, replaceItem_, {.mode = privateFile, .durable = false, .createFolder = true});
         !written) {
         return std::unexpected(StoreError{written.error(), agentStateURL_});
     }

@@ -102,11 +102,9 @@ std::optional<WidgetSnapshotStore> WidgetSnapshotStore::shared(std::string_view 
 
 FileResult WidgetSnapshotStore::save(const WidgetSnapshot& snapshot) const
 {
-    if (FileResult made = createPrivateDirectory(directory_); !made) {
-        return made;
-    }
     // Owner-only: the file holds the user's plans and questions.
-    return writeAtomically(snapshotURL_, encode(snapshot), replaceItem_, {.mode = 0600, .durable = false});
+    return writeAtomically(snapshotURL_, encode(snapshot), replaceItem_,
+                           {.mode = 0600, .durable = false, .createFolder = true});
 }
 
 std::expected<WidgetSnapshot, WidgetSnapshotLoadError> WidgetSnapshotStore::load() const

@@ -93,6 +93,27 @@ TEST(StateStore, AnOpenFolderIsMadePrivateAndAnotherUsersIsRefused)
     EXPECT_TRUE(TempFolder::entries(*foreign).empty());
 }
 
+TEST(StateStore, AFolderRemovedOrReplacedAfterTheFirstSaveIsMadeAgainOrNamed)
+{
+    TempFolder temp;
+    const auto folder = temp.path() / "Quillmere";
+    const StateStore store = storeAt(folder);
+    ASSERT_TRUE(store.save(QuillmereState::initial(T)));
+
+    // Saves after the first create the folder only when it has gone.
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(store.saveAgentSnapshot(QuillmereState::initial(T), T));
+    ASSERT_TRUE(store.save(QuillmereState::initial(T)));
+    EXPECT_EQ(modeOf(folder), 0700u);
+    EXPECT_EQ(TempFolder::entries(folder), (std::vector<std::string>{"agent-state.json", "state.json"}));
+
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "a file where the folder was";
+    const auto saved = store.save(QuillmereState::initial(T));
+    ASSERT_FALSE(saved);
+    EXPECT_NE(saved.error().description().find("create the folder"), std::string::npos) << saved.error().description();
+}
+
 TEST(StateStore, UnreadableFilesFailToLoadAndStayByteForByte)
 {
     std::string fractional = *encodeState(QuillmereState::initial(T));

@@ -59,11 +59,17 @@ struct AtomicWriteOptions {
     // cut leaves the old or the new file, never an empty one. Costly; meant
     // for the one file that cannot be rebuilt.
     bool durable = false;
+    // When the folder is missing (the first write, or someone removed it or
+    // put something else in its place),
+    // create it with createPrivateDirectory and write again. Only then: a
+    // file written every second must not try to create its folder each time.
+    bool createFolder = false;
 };
 
-// Writes `bytes` to "." + name + "." + new UUID + ".tmp" beside `destination`
-// (never overwriting an existing file), hands it to `replaceItem`, and removes
-// the temporary file in every case. Readers see the old or the new file whole.
+// Writes `bytes` to "." + name + "." + a UUID + ".tmp" beside `destination`
+// (never overwriting an existing file) and hands it to `replaceItem`; a
+// temporary file that was not renamed is removed. Readers see the old or the
+// new file whole.
 // A failure names `destination`, the file the user knows.
 FileResult writeAtomically(const std::filesystem::path& destination, std::string_view bytes,
                            const ReplaceItem& replaceItem, AtomicWriteOptions options = {});

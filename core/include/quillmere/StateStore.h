@@ -110,8 +110,10 @@ public:
     static Environment defaultEnvironment();
 
 private:
-    [[nodiscard]] std::expected<void, StoreError> createDirectoryIfNeeded() const;
-
+    // Makes the folder private, or refuses one of another user's, before the
+    // first write of this store; later writes create it only when it has gone.
+    [[nodiscard]] std::expected<void, StoreError> checkFolderOnce() const;
+    mutable bool folderChecked_ = false;
     std::filesystem::path directory_;
     std::filesystem::path stateURL_;
     std::filesystem::path agentStateURL_;
