@@ -9,14 +9,21 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def context_switches(pid):
-    total = 0
+def context_switches_by_kind(pid):
+    """(voluntary, involuntary) context switches of all the process's threads."""
+    voluntary = involuntary = 0
     for task in os.listdir(f"/proc/{pid}/task"):
         with open(f"/proc/{pid}/task/{task}/status") as status:
             for line in status:
-                if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
-                    total += int(line.split()[1])
-    return total
+                if line.startswith("voluntary_ctxt_switches"):
+                    voluntary += int(line.split()[1])
+                elif line.startswith("nonvoluntary_ctxt_switches"):
+                    involuntary += int(line.split()[1])
+    return voluntary, involuntary
+
+
+def context_switches(pid):
+    return sum(context_switches_by_kind(pid))
 
 
 def status_field(pid, name):
