@@ -114,7 +114,7 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
 
     notifications_->requestPermission();
     restoreNotificationDeadline(displayTick_);
-    widgets_->publish(WidgetSnapshot::make(state_, now));
+    widgets_->publish(WidgetSnapshot::make(state_, displayTick_));
 
     if (startTickTimer) {
         tickTimer_ = new QTimer(this);
@@ -715,7 +715,7 @@ void AppModel::tick(Instant exactNow)
 
     // Both follow the state in memory, saved or not.
     noteAgentFileWrite(store_.saveAgentSnapshot(state_, now));
-    widgets_->publish(WidgetSnapshot::make(state_, now));
+    widgets_->publish(WidgetSnapshot::make(state_, displayTick_));
 }
 
 void AppModel::followClockChange(Instant now)
