@@ -24,9 +24,8 @@ while [ $# -gt 0 ]; do
 done
 
 if [ -z "$binary" ] || [ -z "$ctl" ]; then
-  scripts/install-deps
-  cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_BUILD_TESTS=OFF >/dev/null
-  cmake --build build-release --target quillmere quillmerectl >/dev/null
+  . bench/release-build.sh
+  build_release quillmere quillmerectl
   binary=${binary:-build-release/app/quillmere}
   ctl=${ctl:-build-release/ctl/quillmerectl}
 fi

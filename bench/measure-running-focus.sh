@@ -8,29 +8,18 @@
 # hidden, and with the widget host showing a medium widget beside it (both
 # processes are measured). Release build; prints figures, asserts nothing.
 #
-#   bench/measure-running-focus.sh [--binary PATH] [--host PATH --plugin-dir DIR]
-#       [--seconds S] [--cases window,hidden,widget]
+#   bench/measure-running-focus.sh [--seconds S] [--cases window,hidden,widget]
+#       [--binary PATH] [--host PATH --plugin-dir DIR]
 #
-# Without --binary it builds build-release/ first, as scripts/start does.
+# It builds build-release/ first, as scripts/start does, and measures it
+# unless other binaries are named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-binary=""
-args=()
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --binary) binary="$2"; shift 2 ;;
-    *) args+=("$1"); shift ;;
-  esac
-done
+. bench/release-build.sh
+build_release quillmere quillmere-widget-host QuillmereWidget
 
-if [ -z "$binary" ]; then
-  scripts/install-deps
-  cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_BUILD_TESTS=OFF >/dev/null
-  cmake --build build-release --target quillmere quillmere-widget-host QuillmereWidget >/dev/null
-  binary=build-release/app/quillmere
-  args+=(--host build-release/widget/quillmere-widget-host --plugin-dir build-release/widget/plugins)
-fi
-
+# Options given later win: --binary, --host and --plugin-dir measure other builds.
 exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
-  dbus-run-session -- python3 bench/measure_running_focus.py --binary "$binary" "${args[@]}"
+  dbus-run-session -- python3 bench/measure_running_focus.py --binary build-release/app/quillmere \
+  --host build-release/widget/quillmere-widget-host --plugin-dir build-release/widget/plugins "$@"

@@ -28,9 +28,8 @@ while [ $# -gt 0 ]; do
 done
 
 if [ -z "$binary" ]; then
-  scripts/install-deps
-  cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_BUILD_TESTS=OFF >/dev/null
-  cmake --build build-release --target quillmere >/dev/null
+  . bench/release-build.sh
+  build_release quillmere
   binary=build-release/app/quillmere
 fi
 

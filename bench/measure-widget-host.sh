@@ -20,9 +20,8 @@ while [ $# -gt 0 ]; do
 done
 
 if [ -z "$host" ]; then
-  scripts/install-deps
-  cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_BUILD_TESTS=OFF >/dev/null
-  cmake --build build-release --target quillmere-widget-host QuillmereWidget >/dev/null
+  . bench/release-build.sh
+  build_release quillmere-widget-host QuillmereWidget
   host=build-release/widget/quillmere-widget-host
   args+=(--plugin-dir build-release/widget/plugins)
 fi

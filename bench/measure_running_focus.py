@@ -24,7 +24,7 @@ import threading
 import time
 
 from measure_startup import running_focus_state
-from process_figures import context_switches_by_kind, cpu_seconds, status_field
+from process_figures import context_switches_by_kind, cpu_seconds, private_environment, status_field
 
 
 class Nudger(threading.Thread):
@@ -75,15 +75,7 @@ def main():
         sys.exit("the widget case needs --host and --plugin-dir")
 
     root = tempfile.mkdtemp(prefix="quillmere-bench-")
-    env = {"PATH": os.environ["PATH"], "DISPLAY": os.environ["DISPLAY"],
-           "DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"], "LANG": "C.UTF-8",
-           "QT_QPA_PLATFORM": "xcb"}
-    if "XAUTHORITY" in os.environ:
-        env["XAUTHORITY"] = os.environ["XAUTHORITY"]
-    for name in ("home", "data", "config", "cache", "runtime"):
-        os.makedirs(os.path.join(root, name), mode=0o700)
-    env.update(HOME=f"{root}/home", XDG_DATA_HOME=f"{root}/data", XDG_CONFIG_HOME=f"{root}/config",
-               XDG_CACHE_HOME=f"{root}/cache", XDG_RUNTIME_DIR=f"{root}/runtime")
+    env = private_environment(root)
     helpers = [subprocess.Popen(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
                                  "--height", "28", "--SetDockType", "true", "--transparent", "false"],
                                 env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)]

@@ -32,7 +32,7 @@ import threading
 import time
 import uuid
 
-from process_figures import context_switches, cpu_seconds, status_field
+from process_figures import context_switches, cpu_seconds, private_environment, status_field
 
 
 def iso(instant):
@@ -132,15 +132,7 @@ def main():
     binary = os.path.abspath(options.binary)
 
     root = tempfile.mkdtemp(prefix="quillmere-bench-")
-    env = {"PATH": os.environ["PATH"], "DISPLAY": os.environ["DISPLAY"],
-           "DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"], "LANG": "C.UTF-8",
-           "QT_QPA_PLATFORM": "xcb"}
-    if "XAUTHORITY" in os.environ:
-        env["XAUTHORITY"] = os.environ["XAUTHORITY"]
-    for name in ("home", "data", "config", "cache", "runtime"):
-        os.makedirs(os.path.join(root, name), mode=0o700)
-    env.update(HOME=f"{root}/home", XDG_DATA_HOME=f"{root}/data", XDG_CONFIG_HOME=f"{root}/config",
-               XDG_CACHE_HOME=f"{root}/cache", XDG_RUNTIME_DIR=f"{root}/runtime")
+    env = private_environment(root)
     # A notification daemon, as on a desktop.
     dunst = subprocess.Popen(["dunst"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     watcher = MapWatcher(env)

@@ -1,4 +1,5 @@
-"""What the benchmark scripts read about a running process from /proc."""
+"""What the benchmark scripts read about a running process from /proc, and
+the private user they run it as."""
 
 import os
 
@@ -32,3 +33,18 @@ def status_field(pid, name):
             if line.startswith(name + ":"):
                 return int(line.split()[1])
     return 0
+
+
+def private_environment(root):
+    """The environment of a user of its own under `root` (home, data, settings,
+    cache and runtime folders made there) on this run's display and bus."""
+    env = {"PATH": os.environ["PATH"], "DISPLAY": os.environ["DISPLAY"],
+           "DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"], "LANG": "C.UTF-8",
+           "QT_QPA_PLATFORM": "xcb"}
+    if "XAUTHORITY" in os.environ:
+        env["XAUTHORITY"] = os.environ["XAUTHORITY"]
+    for name in ("home", "data", "config", "cache", "runtime"):
+        os.makedirs(os.path.join(root, name), mode=0o700)
+    env.update(HOME=f"{root}/home", XDG_DATA_HOME=f"{root}/data", XDG_CONFIG_HOME=f"{root}/config",
+               XDG_CACHE_HOME=f"{root}/cache", XDG_RUNTIME_DIR=f"{root}/runtime")
+    return env
