@@ -6,7 +6,6 @@
 //   build-bench/bench/quillmere-keystroke-bench [keystrokes]
 
 #include "BenchModel.h"
-#include "StateFixtures.h"
 #include "WorkflowViews.h"
 
 #include <QApplication>
@@ -22,29 +21,10 @@
 namespace quillmere {
 namespace {
 
-QuillmereState planningWithHistory(std::size_t blocks, Instant now)
-{
-    QuillmereState state = fixtures::everyOptionalPresent();
-    Block completed = state.blockHistory.front();
-    completed.sessions.resize(8, completed.sessions.front());
-    state.blockHistory.assign(blocks, completed);
-    for (Block& block : state.blockHistory) {
-        block.id = Uuid::generate(); // distinct blocks, as a real history has
-    }
-    state.workflowState = WorkflowState::sessionPlanning;
-    state.currentBlock->sessions.clear();
-    state.plannedNextSession.reset();
-    state.breakStartedAt.reset();
-    state.breakEndNotifiedAt.reset();
-    state.breakExtensionSeconds = 0;
-    state.updatedAt = now;
-    return state;
-}
-
 void measure(std::size_t blocks, int keystrokes)
 {
     const Instant now = std::chrono::system_clock::now();
-    bench::BenchModel prepared(planningWithHistory(blocks, now), now);
+    bench::BenchModel prepared(bench::planningWithHistory(blocks, now), now);
     AppModel& model = prepared.model();
     WorkflowView view(model);
     view.resize(920, 720);
