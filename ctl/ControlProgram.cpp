@@ -173,10 +173,7 @@ ExitCode ControlProgram::watchStatus(bool json)
         });
     };
     client_.watch();
-    connect(&client_, &QuillmereClient::phaseChanged, &scope, refresh);
-    connect(&client_, &QuillmereClient::interruptibleChanged, &scope, refresh);
-    connect(&client_, &QuillmereClient::openQuestionCountChanged, &scope, refresh);
-    connect(&client_, &QuillmereClient::runningChanged, &scope, refresh);
+    connect(&client_, &QuillmereClient::agentStateChanged, &scope, refresh);
     show(client_.document());
     return result.await();
 }

@@ -31,18 +31,10 @@ McpSession::McpSession(QuillmereClient& client, McpBackend& backend, int input, 
     progress_.start();
 
     client.watch();
-    connect(&client, &QuillmereClient::phaseChanged, this, &McpSession::announceChange);
-    connect(&client, &QuillmereClient::interruptibleChanged, this, &McpSession::announceChange);
-    connect(&client, &QuillmereClient::openQuestionCountChanged, this, &McpSession::announceChange);
-    connect(&client, &QuillmereClient::runningChanged, this, &McpSession::announceChange);
+    connect(&client, &QuillmereClient::agentStateChanged, &changed_, qOverload<>(&QTimer::start));
 
     notifier_ = new QSocketNotifier(input_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &McpSession::readInput);
-}
-
-void McpSession::announceChange()
-{
-    changed_.start();
 }
 
 void McpSession::readInput()

@@ -33,7 +33,6 @@ signals:
 
 private:
     void readInput();
-    void announceChange();
 
     McpServer server_;
     LineReader reader_;

@@ -118,6 +118,10 @@ QString dbusMethod(ControlCommand command)
 QuillmereClient::QuillmereClient(QDBusConnection connection, Options options, QObject* parent)
     : QObject(parent), connection_(std::move(connection)), options_(std::move(options))
 {
+    connect(this, &QuillmereClient::phaseChanged, this, &QuillmereClient::agentStateChanged);
+    connect(this, &QuillmereClient::interruptibleChanged, this, &QuillmereClient::agentStateChanged);
+    connect(this, &QuillmereClient::openQuestionCountChanged, this, &QuillmereClient::agentStateChanged);
+    connect(this, &QuillmereClient::runningChanged, this, &QuillmereClient::agentStateChanged);
 }
 
 QuillmereClient::~QuillmereClient() = default;

@@ -4,6 +4,7 @@
 #include "SavedAgentState.h"
 
 #include "quillmere/ControlCommand.h"
+#include "quillmere/QuillmereBus.h"
 #include "quillmere/StateStore.h"
 
 #include <QDBusConnection>
@@ -96,9 +97,9 @@ class QuillmereClient final : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr const char* serviceName = "org.quillmere.Quillmere";
-    static constexpr const char* objectPath = "/org/quillmere/Quillmere";
-    static constexpr const char* interfaceName = "org.quillmere.Quillmere1";
+    static constexpr const char* serviceName = QuillmereBus::serviceName;
+    static constexpr const char* objectPath = QuillmereBus::objectPath;
+    static constexpr const char* interfaceName = QuillmereBus::interfaceName;
 
     template <class T>
     using Result = std::expected<T, ClientError>;
@@ -182,6 +183,9 @@ signals:
     // answer, so `true` waits until it does answer, for at most
     // `startingPatience`.
     void runningChanged(bool running);
+    // Any of the four above: what an agent's view of Quillmere depends on
+    // has changed (not the seconds left, which change all the time).
+    void agentStateChanged();
 
 private slots:
     void onPhaseChanged(const QString& workflowState, bool interruptible);

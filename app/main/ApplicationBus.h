@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quillmere/QuillmereBus.h"
+
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QStringList>
@@ -16,8 +18,8 @@ class QuillmereAppDelegate;
 // org.freedesktop.Application interface, which launchers, a second
 // `quillmere` and the bus's own activation use to reach it.
 namespace applicationBus {
-inline constexpr const char* serviceName = "org.quillmere.Quillmere";
-inline constexpr const char* objectPath = "/org/quillmere/Quillmere";
+inline constexpr const char* serviceName = QuillmereBus::serviceName;
+inline constexpr const char* objectPath = QuillmereBus::objectPath;
 inline constexpr const char* interfaceName = "org.freedesktop.Application";
 
 enum class Claim {

@@ -2,6 +2,7 @@
 
 #include "quillmere/AgentSnapshot.h"
 #include "quillmere/StateStore.h"
+#include "quillmere/TimerSnapshot.h"
 
 #include <QDBusArgument>
 #include <QVariantMap>
@@ -50,7 +51,9 @@ uint QuillmereInterface::openQuestionCount() const
 
 qint64 QuillmereInterface::remainingSeconds() const
 {
-    return AgentSnapshot::make(model_.state(), model_.now()).remainingSeconds.value_or(-1);
+    // The timer alone: the agent document would copy the block for one number.
+    const auto timer = TimerSnapshot::derive(model_.state(), model_.now());
+    return timer ? timer->remainingSeconds : -1;
 }
 
 QString QuillmereInterface::GetAgentState(const QDBusMessage& message)

@@ -2,6 +2,8 @@
 
 #include "AppModel.h"
 
+#include "quillmere/QuillmereBus.h"
+
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -35,17 +37,17 @@ class QuillmereInterface final : public QDBusAbstractAdaptor {
     Q_PROPERTY(qint64 RemainingSeconds READ remainingSeconds)
 
 public:
-    static constexpr const char* interfaceName = "org.quillmere.Quillmere1";
-    static constexpr const char* refusedError = "org.quillmere.Quillmere1.Error.Refused";
-    static constexpr const char* invalidQuestionError = "org.quillmere.Quillmere1.Error.InvalidQuestion";
-    static constexpr const char* tooManyQuestionsError = "org.quillmere.Quillmere1.Error.TooManyQuestions";
-    static constexpr const char* unknownQuestionError = "org.quillmere.Quillmere1.Error.UnknownQuestion";
+    static constexpr const char* interfaceName = QuillmereBus::interfaceName;
+    static constexpr const char* refusedError = QuillmereBus::refusedError;
+    static constexpr const char* invalidQuestionError = QuillmereBus::invalidQuestionError;
+    static constexpr const char* tooManyQuestionsError = QuillmereBus::tooManyQuestionsError;
+    static constexpr const char* unknownQuestionError = QuillmereBus::unknownQuestionError;
 
     // Serves the interface on `exported`, which is (or will be) registered
     // at `objectPath` on `connection` with its adaptors. `model` must outlive
     // this adaptor.
     QuillmereInterface(QObject& exported, AppModel& model, QDBusConnection connection,
-                       QString objectPath = QStringLiteral("/org/quillmere/Quillmere"));
+                       QString objectPath = QString::fromLatin1(QuillmereBus::objectPath));
 
     QString workflowState() const;
     bool interruptible() const;

@@ -19,7 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const QString objectPath = QStringLiteral("/org/quillmere/Quillmere");
+const QString objectPath = QString::fromLatin1(QuillmereBus::objectPath);
 const QString interface = QString::fromLatin1(QuillmereInterface::interfaceName);
 
 // Every message a connection hears on the path.

@@ -5,6 +5,8 @@
 // the test sets, refuses what the test says to refuse, and sends the
 // signals when the test says so.
 
+#include "quillmere/QuillmereBus.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusVirtualObject>
@@ -26,8 +28,8 @@ class FakeQuillmere final : public QObject, protected QDBusContext {
     Q_PROPERTY(qlonglong RemainingSeconds READ remainingSeconds)
 
 public:
-    static constexpr const char* refusedError = "org.quillmere.Quillmere1.Error.Refused";
-    static constexpr const char* invalidQuestionError = "org.quillmere.Quillmere1.Error.InvalidQuestion";
+    static constexpr const char* refusedError = QuillmereBus::refusedError;
+    static constexpr const char* invalidQuestionError = QuillmereBus::invalidQuestionError;
 
     explicit FakeQuillmere(QDBusConnection connection = QDBusConnection::sessionBus());
     ~FakeQuillmere() override;
