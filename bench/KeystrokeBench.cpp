@@ -24,7 +24,7 @@ namespace {
 void measure(std::size_t blocks, int keystrokes)
 {
     const Instant now = std::chrono::system_clock::now();
-    bench::BenchModel prepared(bench::planningWithHistory(blocks, now), now);
+    bench::BenchModel prepared(fixtures::planningWithHistory(blocks, now), now);
     AppModel& model = prepared.model();
     WorkflowView view(model);
     view.resize(920, 720);

@@ -27,9 +27,13 @@ class RunningFocus {
 public:
     explicit RunningFocus(std::size_t blocks)
         : widgetFolder_(std::filesystem::temp_directory_path() / "quillmere-model-bench-widget"),
-          prepared_(bench::planningWithHistory(blocks, start_), start_,
+          writer_(std::make_shared<BackgroundWriter>(BackgroundWriter::Mode::ownThread,
+                                                     [](BackgroundWriter::Then then) {
+                                                         QMetaObject::invokeMethod(qApp, std::move(then));
+                                                     })),
+          prepared_(fixtures::planningWithHistory(blocks, start_), start_,
                     std::make_unique<WidgetPublisher>(WidgetSnapshotStore(widgetFolder_), [](std::string_view) {},
-                                                      [](std::string_view) {}))
+                                                      [](std::string_view) {}, writer_))
     {
         SessionPlan plan = SessionPlan::blank(Uuid::generate());
         plan.intendedOutcome = "Draft the parser";
@@ -37,8 +41,14 @@ public:
         // The first save after loading encodes every history block; later
         // ones reuse that text, which is what a running application does.
         model().persist();
+        model().finishWriting();
     }
-    ~RunningFocus() { std::filesystem::remove_all(widgetFolder_); }
+    ~RunningFocus()
+    {
+        model().finishWriting();
+        writer_->waitUntilIdle();
+        std::filesystem::remove_all(widgetFolder_);
+    }
 
     AppModel& model() { return prepared_.model(); }
     Instant start() const { return start_; }
@@ -46,6 +56,7 @@ public:
 private:
     Instant start_ = std::chrono::system_clock::now();
     std::filesystem::path widgetFolder_;
+    std::shared_ptr<BackgroundWriter> writer_;
     bench::BenchModel prepared_;
 };
 
@@ -85,6 +96,7 @@ void SaveWritten(benchmark::State& run)
     int edit = 0;
     for (auto _ : run) {
         saveAfterAnEdit(focus, edit);
+        focus.model().finishWriting();
     }
 }
 BENCHMARK(SaveWritten)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);

@@ -64,6 +64,7 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
 {
     AppModel::Collaborators collaborators;
     collaborators.clock = options.clock;
+    collaborators.writeInBackground = true;
     if (mode_.hosted) {
         collaborators.notifications = std::make_unique<TestHostNotificationScheduler>();
         collaborators.widgets = std::make_unique<TestHostWidgetPublisher>();
@@ -86,8 +87,9 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     if (options.statusAreaItem) {
         statusAreaItem_ = std::make_unique<StatusAreaItem>(*model_);
     }
-    // Typing held back for a pause in it is written before the process ends.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { model_->flushPendingSave(); });
+    // Typing held back for a pause in it, and every write under way, is on
+    // disk before the process ends.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { model_->finishWriting(); });
 
     // After start-up has returned, so that links delivered during start-up
     // wait in the delegate and are handled here, in order.

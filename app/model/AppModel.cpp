@@ -63,6 +63,7 @@ QString path(const std::filesystem::path& file)
 AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, bool startTickTimer, QObject* parent)
     : QObject(parent),
       store_(std::move(store)),
+      agentFileStore_(store_),
       displayTick_(wholeSeconds(now)),
       notifications_(std::move(collaborators.notifications)),
       widgets_(std::move(collaborators.widgets)),
@@ -86,6 +87,13 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     // computed from it would move with the tick's fraction every second,
     // making the widget reload although nothing changed.
     clock_ = [exact = std::move(clock_)] { return wholeSeconds(exact()); };
+    const auto writerMode =
+        collaborators.writeInBackground ? BackgroundWriter::Mode::ownThread : BackgroundWriter::Mode::immediate;
+    // What a write has to say is said on this thread (at once when it is
+    // the writing thread, in immediate mode).
+    const auto deliver = [this](BackgroundWriter::Then then) { QMetaObject::invokeMethod(this, std::move(then)); };
+    stateWriter_ = std::make_unique<BackgroundWriter>(writerMode, deliver);
+    fileWriter_ = std::make_shared<BackgroundWriter>(writerMode, deliver);
     if (!notifications_) {
         // Clicking one of our notifications brings the main window back.
         auto center = std::make_unique<FreedesktopNotificationCenter>(QDBusConnection::sessionBus(), clock_,
@@ -94,7 +102,7 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     }
     if (!widgets_) {
         widgets_ = std::make_unique<WidgetPublisher>(WidgetSnapshotStore::shared(QuillmereAppGroup::identifier),
-                                                     nullptr, nullptr);
+                                                     nullptr, nullptr, fileWriter_);
     }
 
     if (auto loaded = store_.loadNotingUnknownMembers()) {
@@ -127,7 +135,14 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
 
 AppModel::~AppModel()
 {
+    finishWriting();
+}
+
+void AppModel::finishWriting()
+{
     flushPendingSave();
+    stateWriter_->waitUntilIdle();
+    fileWriter_->waitUntilIdle();
 }
 
 void AppModel::setDueMessage(const QString& message)
@@ -590,11 +605,46 @@ std::expected<void, QString> AppModel::persistThrowing()
     pendingSaveSince_.reset();
     draftSaveTimer_->stop();
     const auto result = writeState();
-    noteStateSave(result, clock_());
-    if (result) {
-        widgets_->publish(WidgetSnapshot::make(state_, state_.updatedAt));
+    if (!result) {
+        noteStateSave(result, clock_());
     }
+    // The agents' file follows the state in memory, saved or not.
+    writeAgentFile(state_.updatedAt);
     return result;
+}
+
+void AppModel::settleSave(std::uint64_t save, const std::expected<void, StoreError>& result)
+{
+    savesSettled_ = save;
+    if (!result) {
+        noteStateSave(std::unexpected("Quillmere could not save your work: " +
+                                      sentence(QString::fromStdString(result.error().description())) +
+                                      " Nothing is lost yet: Quillmere keeps it and tries again until the save "
+                                      "succeeds."),
+                      clock_());
+        return;
+    }
+    noteStateSave({}, clock_());
+    widgets_->publish(WidgetSnapshot::make(state_, state_.updatedAt));
+}
+
+void AppModel::writeAgentFile(Instant at)
+{
+    auto text = store_.encodeAgentFile(state_, at);
+    if (!text) {
+        noteAgentFileWrite(std::unexpected(std::move(text.error())));
+        return;
+    }
+    fileWriter_->post(StateStore::agentStateFileName, [this, text = std::move(*text)]() -> BackgroundWriter::Then {
+        auto written = agentFileStore_.writeAgentFile(text);
+        // Said only when it changes or fails: a word every second would wake
+        // the main thread for nothing.
+        if (written && !std::exchange(agentFileFailed_, false)) {
+            return nullptr;
+        }
+        agentFileFailed_ = !written;
+        return [this, written = std::move(written)] { noteAgentFileWrite(written); };
+    });
 }
 
 std::expected<void, QString> AppModel::writeState()
@@ -609,11 +659,14 @@ std::expected<void, QString> AppModel::writeState()
             return kept;
         }
     }
-    if (auto saved = store_.save(state_); !saved) {
-        return std::unexpected("Quillmere could not save your work: " +
-                               sentence(QString::fromStdString(saved.error().description())) +
-                               " Nothing is lost yet: Quillmere keeps it and tries again until the save succeeds.");
-    }
+    // The writer encodes and writes a copy, so that the state in memory
+    // stays free to change meanwhile.
+    const std::uint64_t save = ++savesPosted_;
+    stateWriter_->post(StateStore::stateFileName,
+                       [this, save, state = std::make_shared<const QuillmereState>(state_)] {
+                           return BackgroundWriter::Then(
+                               [this, save, saved = store_.saveStateFile(*state)] { settleSave(save, saved); });
+                       });
     return {};
 }
 
@@ -714,7 +767,7 @@ void AppModel::tick(Instant exactNow)
     }
 
     // Both follow the state in memory, saved or not.
-    noteAgentFileWrite(store_.saveAgentSnapshot(state_, now));
+    writeAgentFile(now);
     widgets_->publish(WidgetSnapshot::make(state_, displayTick_));
 }
 

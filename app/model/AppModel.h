@@ -5,6 +5,7 @@
 #include "WidgetPublishing.h"
 
 #include "quillmere/AgentQuestions.h"
+#include "quillmere/BackgroundWriter.h"
 #include "quillmere/ControlCommand.h"
 #include "quillmere/StateStore.h"
 #include "quillmere/WidgetSnapshot.h"
@@ -63,6 +64,11 @@ public:
         // kernel's boot-time clock when `clock` is absent too; with a clock
         // of the caller's and none of this, clock changes are not looked for.
         ElapsedClock elapsed = {};
+        // Write the files on threads of their own, so that neither a save of
+        // years of history nor the files rewritten every second keep the
+        // main thread waiting; their outcome comes back through the event
+        // loop. Off: every write is finished when the command returns.
+        bool writeInBackground = false;
     };
 
     // Waits before retrying a failed save: doubling from one second after
@@ -153,9 +159,16 @@ public:
     // Writes a change that persistSoon() is still holding back, or one whose
     // save failed and awaits its retry.
     void flushPendingSave();
-    bool hasPendingSave() const { return pendingSaveSince_.has_value() || saveRetry_.has_value(); }
-    // Saves and publishes the widget snapshot; returns the failure's text,
-    // which the alert shows already.
+    // Whether the state in memory is not known to be in state.json yet.
+    bool hasPendingSave() const
+    {
+        return pendingSaveSince_.has_value() || saveRetry_.has_value() || savesSettled_ < savesPosted_;
+    }
+    // flushPendingSave(), then waits until every file is written: before the
+    // process quits.
+    void finishWriting();
+    // Saves and publishes the widget snapshot. A failure the save meets at
+    // once is returned too; the alert shows every failure.
     std::expected<void, QString> persistThrowing();
 
     void showMainWindow();
@@ -201,6 +214,9 @@ private:
     std::expected<void, QString> keepNewerFile();
     // The copies the first save owes, then the save itself.
     std::expected<void, QString> writeState();
+    // Writes the agents' file as of `at` on the file writer.
+    void writeAgentFile(Instant at);
+    void settleSave(std::uint64_t save, const std::expected<void, StoreError>& result);
     void notifyStateChanged();
     // The outcome of an attempt to write either file, and the one alert
     // that tells the user about the trouble while it lasts.
@@ -210,6 +226,8 @@ private:
     void followClockChange(Instant now);
 
     StateStore store_;
+    // A copy for the file writer's thread, which writes the agents' file.
+    StateStore agentFileStore_;
     QuillmereState state_;
     Instant displayTick_;
     QString dueMessage_;
@@ -247,6 +265,17 @@ private:
     QString shownSaveTrouble_;
 
     ElapsedClock elapsed_;
+    // The state file on one, the files rewritten every second (the agents'
+    // and the widget's) on the other, so that a tick never waits behind a
+    // save. Declared after everything their writes use.
+    std::unique_ptr<BackgroundWriter> stateWriter_;
+    std::shared_ptr<BackgroundWriter> fileWriter_;
+    // Saves handed to the state writer, and the last of them that finished;
+    // a save that a newer one replaced before it began never finishes.
+    std::uint64_t savesPosted_ = 0;
+    std::uint64_t savesSettled_ = 0;
+    // Whether the last write of the agents' file failed; the file writer's.
+    bool agentFileFailed_ = false;
     struct ClockReading {
         Instant wall;
         std::chrono::nanoseconds elapsed;

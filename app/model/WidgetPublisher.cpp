@@ -10,10 +10,14 @@
 
 namespace quillmere {
 
-WidgetPublisher::WidgetPublisher(std::optional<WidgetSnapshotStore> store, Reload reload, Log log)
+WidgetPublisher::WidgetPublisher(std::optional<WidgetSnapshotStore> store, Reload reload, Log log,
+                                 std::shared_ptr<BackgroundWriter> writer)
     : store_(std::move(store)),
       reload_(reload ? std::move(reload) : Reload(reloadThroughWidgetHost)),
-      log_(log ? std::move(log) : Log(writeSystemLog))
+      log_(log ? std::move(log) : Log(writeSystemLog)),
+      writer_(writer ? std::move(writer)
+                     : std::make_shared<BackgroundWriter>(BackgroundWriter::Mode::immediate,
+                                                          [](BackgroundWriter::Then then) { then(); }))
 {
 }
 
@@ -34,17 +38,22 @@ void WidgetPublisher::publish(const WidgetSnapshot& snapshot)
             return;
         }
     }
-    if (const FileResult saved = store_->save(snapshot); !saved) {
-        // The old file stays and lastPublished with it, so the next offer
-        // tries again.
-        log_("Quillmere: could not write the widget snapshot: " + saved.error().description());
-        return;
-    }
-    const bool changed = rendersDifferently(snapshot, lastPublished_);
-    lastPublished_ = snapshot;
-    if (changed) {
-        reload_(QuillmereAppGroup::widgetKind);
-    }
+    std::optional<WidgetSnapshot> previous = std::exchange(lastPublished_, snapshot);
+    writer_->post(std::string(WidgetSnapshotStore::fileName),
+                  [this, snapshot, previous = std::move(previous)]() -> BackgroundWriter::Then {
+                      if (const FileResult saved = store_->save(snapshot); !saved) {
+                          return [this, snapshot, previous, error = saved.error()] {
+                              // The old file stays, so the same offer must
+                              // be written again.
+                              log_("Quillmere: could not write the widget snapshot: " + error.description());
+                              lastPublished_ = lastPublished_ == snapshot ? previous : std::nullopt;
+                          };
+                      }
+                      if (!rendersDifferently(snapshot, std::exchange(lastWritten_, snapshot))) {
+                          return nullptr;
+                      }
+                      return [this] { reload_(QuillmereAppGroup::widgetKind); };
+                  });
 }
 
 bool WidgetPublisher::rendersDifferently(const WidgetSnapshot& snapshot, const std::optional<WidgetSnapshot>& old)

@@ -2,10 +2,12 @@
 
 #include "WidgetPublishing.h"
 
+#include "quillmere/BackgroundWriter.h"
 #include "quillmere/WidgetSnapshot.h"
 #include "quillmere/WidgetSnapshotStore.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -15,7 +17,7 @@ namespace quillmere {
 // snapshot says something new, and wakes the widget host only when the
 // widget would look different. A running countdown therefore rewrites the
 // file each second but reloads nothing, since the widget counts down by
-// itself from the snapshot's instants. Main thread only.
+// itself from the snapshot's instants. Called on the main thread only.
 class WidgetPublisher final : public WidgetPublishing {
 public:
     using Reload = std::function<void(std::string_view kind)>;
@@ -24,7 +26,10 @@ public:
     // No `store` means the shared folder could not be reached. A null
     // `reload` asks the widget host over the session bus; a null `log` writes
     // to the system log.
-    explicit WidgetPublisher(std::optional<WidgetSnapshotStore> store, Reload reload = nullptr, Log log = nullptr);
+    // Writes through `writer` when there is one (the widget host is then
+    // woken, and failures logged, where the writer delivers), else at once.
+    explicit WidgetPublisher(std::optional<WidgetSnapshotStore> store, Reload reload = nullptr, Log log = nullptr,
+                             std::shared_ptr<BackgroundWriter> writer = nullptr);
 
     void publish(const WidgetSnapshot& snapshot) override;
 
@@ -37,8 +42,8 @@ public:
     // waiting for an answer or starting a host.
     static void reloadThroughWidgetHost(std::string_view kind);
 
-    // The content of the file this process last wrote; none before the first
-    // successful write.
+    // The content of the file this process last wrote or is writing; none
+    // before the first offer, and the one before again after a failed write.
     const std::optional<WidgetSnapshot>& lastPublished() const { return lastPublished_; }
 
 private:
@@ -46,6 +51,10 @@ private:
     Reload reload_;
     Log log_;
     std::optional<WidgetSnapshot> lastPublished_;
+    // The content of the file as last written, which decides whether the
+    // next write wakes the host; the writer's alone.
+    std::optional<WidgetSnapshot> lastWritten_;
+    std::shared_ptr<BackgroundWriter> writer_;
     bool reportedFailure_ = false;
 };
 

@@ -144,6 +144,14 @@ std::expected<void, StoreError> StateStore::checkFolderOnce() const
 
 std::expected<void, StoreError> StateStore::save(const QuillmereState& state) const
 {
+    if (auto saved = saveStateFile(state); !saved) {
+        return saved;
+    }
+    return saveAgentSnapshot(state, state.updatedAt);
+}
+
+std::expected<void, StoreError> StateStore::saveStateFile(const QuillmereState& state) const
+{
     if (auto checked = checkFolderOnce(); !checked) {
         return checked;
     }
@@ -151,24 +159,40 @@ std::expected<void, StoreError> StateStore::save(const QuillmereState& state) co
     if (!text) {
         return std::unexpected(StoreError{text.error(), stateURL_});
     }
-    if (auto written = writeAtomically(stateURL_, *text, replaceItem_, {.mode = privateFile, .durable = true, .createFolder = true});
+    if (auto written = writeAtomically(stateURL_, *text, replaceItem_,
+                                       {.mode = privateFile, .durable = true, .createFolder = true});
         !written) {
         return std::unexpected(StoreError{written.error(), stateURL_});
     }
-    return saveAgentSnapshot(state, state.updatedAt);
+    return {};
 }
 
 std::expected<void, StoreError> StateStore::saveAgentSnapshot(const QuillmereState& state, Instant at) const
 {
-    if (auto checked = checkFolderOnce(); !checked) {
-        return checked;
+    const auto text = encodeAgentFile(state, at);
+    if (!text) {
+        return std::unexpected(text.error());
     }
-    const auto text = encodeAgentSnapshot(agentSnapshot(state, at));
+    return writeAgentFile(*text);
+}
+
+std::expected<std::string, StoreError> StateStore::encodeAgentFile(const QuillmereState& state, Instant at) const
+{
+    auto text = encodeAgentSnapshot(agentSnapshot(state, at));
     if (!text) {
         return std::unexpected(StoreError{text.error(), agentStateURL_});
     }
+    return std::move(*text);
+}
+
+std::expected<void, StoreError> StateStore::writeAgentFile(std::string_view text) const
+{
+    if (auto checked = checkFolderOnce(); !checked) {
+        return checked;
+    }
     // Rebuilt every second from the state: atomic for readers, not flushed.
-    if (auto written = writeAtomically(agentStateURL_, *text, replaceItem_, {.mode = privateFile, .durable = false, .createFolder = true});
+    if (auto written = writeAtomically(agentStateURL_, text, replaceItem_,
+                                       {.mode = privateFile, .durable = false, .createFolder = true});
         !written) {
         return std::unexpected(StoreError{written.error(), agentStateURL_});
     }

@@ -579,5 +579,45 @@ TEST_F(AppModelTest, AClockSetBackKeepsTheRunningFocusWhereItWas)
     EXPECT_EQ(savedState().workflowState, WorkflowState::sessionReview);
 }
 
+// Written in the background, the newest state still wins on disk, a save
+// stuck on a slow disk holds up neither the agents' file nor the user, and a
+// failure reaches the alert through the event loop.
+TEST_F(AppModelTest, BackgroundWritesLandInOrderAndTheAgentFileNeverWaitsForASave)
+{
+    writeInBackground = true;
+    auto model = makeModel();
+    const auto agentFile = folder.path() / "agent-state.json";
+
+    holdStateSaves();
+    model->beginBlock();
+    Block block = Block::defaultBlock(clock.now);
+    for (int edit = 1; edit <= 20; ++edit) {
+        block.whyValue = "Reason " + std::to_string(edit);
+        model->saveBlockDraft(block);
+    }
+    model->tick(clock.now + 1s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fileContents(agentFile).find("Reason 20") != std::string::npos; }))
+        << "the agents' file waited behind the stuck save";
+    EXPECT_TRUE(model->hasPendingSave());
+    EXPECT_FALSE(std::filesystem::exists(stateFile()));
+
+    releaseStateSaves();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model->hasPendingSave(); }));
+    EXPECT_EQ(savedState(), model->state());
+    EXPECT_EQ(savedState().currentBlock->whyValue, "Reason 20");
+
+    failingSaves = std::errc::io_error;
+    model->persist();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model->lastError().isEmpty(); }));
+    EXPECT_TRUE(model->lastError().startsWith("Quillmere could not save your work")) << model->lastError().toStdString();
+    EXPECT_TRUE(model->hasPendingSave()) << "a failed save is retried";
+
+    failingSaves.reset();
+    model->tick(clock.now + 3s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->lastError().isEmpty(); }));
+    model->finishWriting();
+    EXPECT_EQ(savedState(), model->state());
+}
+
 } // namespace
 } // namespace quillmere

@@ -11,9 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -40,21 +42,42 @@ protected:
                 ++windowsBuilt;
                 return std::make_unique<fakes::CountingWindow>(windowsPresented);
             },
-            draftSaveDelay, elapsed};
+            draftSaveDelay, elapsed, writeInBackground};
         return std::make_unique<AppModel>(StateStore(folder.path(), clock.function(), replaceItem),
                                           std::move(collaborators), clock.now, false);
     }
 
     // Replacements of the state file fail while `failingSaves` holds an
     // error; those of the agents' file too when `agentFileFails` is set.
+    // While holdStateSaves() is in force, a replacement of the state file
+    // waits (on the writer's thread) until releaseStateSaves().
     FileResult replace(const std::filesystem::path& temporary, const std::filesystem::path& destination)
     {
         const bool stateFile = destination.filename() == "state.json";
+        if (stateFile) {
+            std::unique_lock lock(gate);
+            gateOpened.wait(lock, [this] { return !stateSavesHeld; });
+        }
         if (failingSaves && (stateFile || agentFileFails)) {
             stateFile ? ++failedStateSaves : 0;
             return std::unexpected(FileError{"write", destination, std::make_error_code(*failingSaves)});
         }
         return renameReplacing(temporary, destination);
+    }
+
+    void holdStateSaves()
+    {
+        const std::lock_guard lock(gate);
+        stateSavesHeld = true;
+    }
+
+    void releaseStateSaves()
+    {
+        {
+            const std::lock_guard lock(gate);
+            stateSavesHeld = false;
+        }
+        gateOpened.notify_all();
     }
 
     void writeState(const QuillmereState& state)
@@ -111,6 +134,10 @@ protected:
     bool agentFileFails = false;
     int failedStateSaves = 0;
     AppModel::ElapsedClock elapsed;
+    bool writeInBackground = false;
+    std::mutex gate;
+    std::condition_variable gateOpened;
+    bool stateSavesHeld = false;
     fakes::RecordingNotifications* notifications = nullptr;
     fakes::RecordingPublisher* widgets = nullptr;
     int windowsBuilt = 0;

@@ -220,4 +220,25 @@ inline QuillmereState truncatedToWholeSeconds(QuillmereState state)
     return state;
 }
 
+// A block being planned after `blocks` completed ones of eight sessions each
+// (1,250 is about three and a half years of daily blocks, 10 MB of state).
+inline QuillmereState planningWithHistory(std::size_t blocks, Instant now)
+{
+    QuillmereState state = fixtures::everyOptionalPresent();
+    Block completed = state.blockHistory.front();
+    completed.sessions.resize(8, completed.sessions.front());
+    state.blockHistory.assign(blocks, completed);
+    for (Block& block : state.blockHistory) {
+        block.id = Uuid::generate(); // distinct blocks, as a real history has
+    }
+    state.workflowState = WorkflowState::sessionPlanning;
+    state.currentBlock->sessions.clear();
+    state.plannedNextSession.reset();
+    state.breakStartedAt.reset();
+    state.breakEndNotifiedAt.reset();
+    state.breakExtensionSeconds = 0;
+    state.updatedAt = now;
+    return state;
+}
+
 } // namespace quillmere::fixtures

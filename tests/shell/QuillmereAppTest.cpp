@@ -69,8 +69,9 @@ TEST(QuillmereApp, AttachesTheDelegateAndShowsTheWindowOnceStartUpHasReturned)
         EXPECT_NE(app.statusAreaItem(), nullptr);
 
         // Nothing is saved until something changes; the agents' file comes
-        // with the first tick.
+        // with the first tick, written in the background.
         app.model().tick(clock.now);
+        app.model().finishWriting();
         EXPECT_FALSE(std::filesystem::exists(mode.stateFolder / "state.json"));
         EXPECT_TRUE(std::filesystem::exists(mode.stateFolder / "agent-state.json"));
         // A hosted run is private to its host: agents never reach it.

@@ -8,7 +8,14 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 
+#include "StateFixtures.h"
+
+#include "quillmere/StateCoding.h"
+
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 
 namespace quillmere {
@@ -515,6 +522,60 @@ TEST_F(MainWindowTest, LeavingTheApplicationSavesAndReturningRefreshesPermission
     EXPECT_EQ(saved().updatedAt, harness.clock.now);
     emit qApp->applicationStateChanged(Qt::ApplicationActive);
     EXPECT_EQ(harness.notifications->authorizationRefreshes, refreshes + 1);
+}
+
+// The window keeps answering while years of history are saved: the longest
+// wait of the event loop (a timer due every millisecond) during the first
+// save after start-up, which encodes every block, and during a later one.
+// The figures are printed; only the saves themselves are checked.
+TEST(MainWindowSaving, ALongHistoryIsSavedWithoutHoldingUpTheWindow)
+{
+    fixtures::TempFolder folder;
+    fakes::FakeClock clock;
+    clock.now += 250ms;
+    const QuillmereState history = fixtures::planningWithHistory(1250, clock.now);
+    std::ofstream(folder.path() / "state.json") << encodeState(history).value();
+    AppModel::Collaborators collaborators{std::make_unique<fakes::RecordingNotifications>(),
+                                          std::make_unique<fakes::RecordingPublisher>(), clock.function(), nullptr,
+                                          std::chrono::milliseconds::zero()};
+    collaborators.writeInBackground = true;
+    AppModel model(StateStore(folder.path(), clock.function()), std::move(collaborators), clock.now, false);
+    MainWindow window(model);
+    showActive(window);
+
+    QTest::qWait(100); // the window's first layout and paint are not the save's
+    const auto longestStallDuringASave = [&](const std::string& reason) {
+        using Clock = std::chrono::steady_clock;
+        Clock::duration longest{};
+        Clock::time_point last = Clock::now();
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            const auto now = Clock::now();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        bool asked = false;
+        QTimer::singleShot(5, &model, [&] {
+            longest = {};
+            model.editState([&](QuillmereState& state) { state.currentBlock->whyValue = reason; });
+            model.persist();
+            asked = true;
+        });
+        probe.start(1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return asked && !model.hasPendingSave(); }, 60'000));
+        return std::chrono::duration<double, std::milli>(longest).count();
+    };
+    const double first = longestStallDuringASave("First");
+    const double later = longestStallDuringASave("Later");
+    std::printf("longest wait of the event loop during a save of 1,250 blocks: %.1f ms the first time, %.1f ms "
+                "later\n",
+                first, later);
+
+    const QuillmereState saved = StateStore(folder.path(), clock.function()).load().value();
+    EXPECT_EQ(saved.blockHistory, history.blockHistory);
+    EXPECT_EQ(saved.currentBlock->whyValue, "Later");
+    EXPECT_TRUE(model.lastError().isEmpty()) << model.lastError().toStdString();
 }
 
 } // namespace

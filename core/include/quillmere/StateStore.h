@@ -49,7 +49,9 @@ struct LoadedState {
 // Nothing here throws, whatever is found at the files' paths.
 //
 // Only one process may write a folder: the application holds a lock for that
-// (see StateFolderLock) before it builds its store.
+// (see StateFolderLock) before it builds its store. A store is used by one
+// thread at a time; copies share the encoded history, so only one of them
+// may save the state file.
 class StateStore {
 public:
     using Clock = std::function<Instant()>;
@@ -101,8 +103,16 @@ public:
     // `updatedAt`. The first failure ends the save.
     [[nodiscard]] std::expected<void, StoreError> save(const QuillmereState& state) const;
 
+    // Writes only `state.json`.
+    [[nodiscard]] std::expected<void, StoreError> saveStateFile(const QuillmereState& state) const;
+
     // Writes only the agent file, as of `at`.
     [[nodiscard]] std::expected<void, StoreError> saveAgentSnapshot(const QuillmereState& state, Instant at) const;
+
+    // saveAgentSnapshot in two steps, for a caller that encodes on one thread
+    // and writes on another.
+    [[nodiscard]] std::expected<std::string, StoreError> encodeAgentFile(const QuillmereState& state, Instant at) const;
+    [[nodiscard]] std::expected<void, StoreError> writeAgentFile(std::string_view text) const;
 
     static AgentSnapshot agentSnapshot(const QuillmereState& state, std::optional<Instant> at = std::nullopt);
 
