@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "Look.h"
+#include "TimerLabel.h"
 
 #include "quillmere/QuillmereDesign.h"
 #include "quillmere/TextLimits.h"
@@ -306,11 +307,10 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     timerColumn->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
     // The only thing that changes every second: a small opaque label of its
     // own, so that a tick repaints just these few pixels.
-    timer_ = plainLabel(QStringLiteral("--:--"), timerSection_);
+    timer_ = new TimerLabel(QStringLiteral("Timer "), 32, timerSection_);
     timer_->setObjectName(QStringLiteral("timer"));
-    timer_->setFont(look::timerFont(32));
-    timer_->setAutoFillBackground(true);
-    timer_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    timer_->setTextFormat(Qt::PlainText);
+    timer_->setTime(QStringLiteral("--:--"));
     timerColumn->addWidget(timer_, 0, Qt::AlignLeading);
     pausedMarker_ = new QWidget(timerSection_);
     auto* pausedRow = new QHBoxLayout(pausedMarker_);
@@ -452,13 +452,7 @@ void MenuBarPopover::refreshTicking()
     const QuillmereState& state = model_.state();
     caption_->setText(QString::fromStdString(QuillmereDesign::caption(WidgetSnapshot::make(state, model_.displayTick()))));
 
-    const QString text = model_.timerText().value_or(QStringLiteral("--:--"));
-    timer_->setText(text);
-    // Every change of the name is announced to assistive technology, so it
-    // is set only when the time shown moved.
-    if (const QString name = QStringLiteral("Timer ") + text; name != timer_->accessibleName()) {
-        timer_->setAccessibleName(name);
-    }
+    timer_->setTime(model_.timerText().value_or(QStringLiteral("--:--")));
     const auto timer = TimerSnapshot::derive(state, model_.displayTick());
     pausedMarker_->setVisible(timer && timer->isPaused);
 }

@@ -22,6 +22,8 @@ class QVBoxLayout;
 
 namespace quillmere {
 
+class TimerLabel;
+
 class AppModel;
 class ClampedText;
 
@@ -162,7 +164,7 @@ private:
     QLabel* phaseTitle_ = nullptr;
     QLabel* caption_ = nullptr;
     QWidget* timerSection_ = nullptr;
-    QLabel* timer_ = nullptr;
+    TimerLabel* timer_ = nullptr;
     QWidget* pausedMarker_ = nullptr;
     QLabel* pausedIcon_ = nullptr;
     QLabel* pausedText_ = nullptr;

@@ -190,38 +190,6 @@ void ScheduledActionButton::update(const QString& title, std::function<void()> a
     action_ = std::move(action);
 }
 
-TimerLabel::TimerLabel(QString accessiblePrefix, int pointSize, QWidget* parent)
-    : QLabel(parent), accessiblePrefix_(std::move(accessiblePrefix))
-{
-    setFont(look::timerFont(pointSize));
-    // Opaque, so a new second repaints this label alone and nothing behind it.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-}
-
-void TimerLabel::paintEvent(QPaintEvent* event)
-{
-    // An opaque widget must cover every pixel itself.
-    QPainter(this).fillRect(rect(), palette().color(backgroundRole()));
-    QLabel::paintEvent(event);
-}
-
-void TimerLabel::setTime(const QString& text)
-{
-    if (this->text() == text) {
-        return;
-    }
-    setText(text);
-    // A widget of fixed size does not ask its screen to lay out again when
-    // its text changes, so the once-a-second tick measures nothing else on
-    // the screen (a long plan in the rows beside it). The size follows the
-    // text only when the text needs another.
-    if (const QSize hint = sizeHint(); minimumSize() != hint || maximumSize() != hint) {
-        setFixedSize(hint);
-    }
-    setAccessibleName(accessiblePrefix_ + text);
-}
-
 // ---------------------------------------------------------------------------
 
 WorkflowView::WorkflowView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppModel.h"
+#include "TimerLabel.h"
 #include "Forms.h"
 
 #include <QLabel>
@@ -43,23 +44,6 @@ public:
 
 private:
     std::function<void()> action_;
-};
-
-// The timer of the focus and break screens: its own small opaque label of
-// fixed size, so that the once-a-second change repaints only itself and
-// lays out nothing else.
-class TimerLabel : public QLabel {
-    Q_OBJECT
-
-public:
-    TimerLabel(QString accessiblePrefix, int pointSize, QWidget* parent = nullptr);
-    void setTime(const QString& text);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString accessiblePrefix_;
 };
 
 // The work cycle tab: exactly one screen for the current phase, built afresh

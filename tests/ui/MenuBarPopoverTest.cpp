@@ -4,6 +4,7 @@
 
 #include "ModelFakes.h"
 #include "TempFolder.h"
+#include "UiTestSupport.h"
 
 #include "quillmere/TextLimits.h"
 
@@ -235,11 +236,18 @@ TEST_F(MenuBarPopoverTest, NextNamesThePlannedStartInLocalTime)
 TEST_F(MenuBarPopoverTest, TickMovesOnlyTheTimerAndLeavesTheSectionsStanding)
 {
     start(Stage::focusing);
+    showActive();
+    QTest::qWait(50); // the panel settles
     EXPECT_EQ(popover->timerText(), "25:00");
     const QWidget* sections = popover->sections();
     const int rebuilds = popover->rebuildCount();
 
+    uitest::LayoutRequests requests(popover.get());
+    model->tick(clock.now + 64s);
+    QApplication::processEvents();
     model->tick(clock.now + 65s);
+    QApplication::processEvents();
+    EXPECT_EQ(requests.count, 0) << "a new second laid out the panel";
     EXPECT_EQ(popover->timerText(), "23:55");
     EXPECT_EQ(popover->findChild<QLabel*>("timer")->accessibleName(), "Timer 23:55");
     EXPECT_EQ(popover->caption(), "Session 1 of 2");

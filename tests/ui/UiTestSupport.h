@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -111,5 +112,23 @@ inline void showActive(QWidget& widget)
     QApplication::setActiveWindow(&widget);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
 }
+
+// Counts the layout passes asked for anywhere in a window.
+class LayoutRequests : public QObject {
+public:
+    explicit LayoutRequests(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest && watched->isWidgetType() &&
+            (watched == window_ || window_->isAncestorOf(static_cast<QWidget*>(watched)))) {
+            ++count;
+        }
+        return false;
+    }
+    int count = 0;
+
+private:
+    QWidget* window_;
+};
 
 } // namespace quillmere::uitest

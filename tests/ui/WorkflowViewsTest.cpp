@@ -271,24 +271,6 @@ TEST_F(WorkflowScreens, ALongPlanIsShownCutWhileTheStateKeepsItWhole)
     EXPECT_EQ(state().plannedNextSession->firstAction, huge);
 }
 
-// Counts the layout passes asked for anywhere in a window.
-class LayoutRequests : public QObject {
-public:
-    explicit LayoutRequests(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::LayoutRequest && watched->isWidgetType() &&
-            (watched == window_ || window_->isAncestorOf(static_cast<QWidget*>(watched)))) {
-            ++count;
-        }
-        return false;
-    }
-    int count = 0;
-
-private:
-    QWidget* window_;
-};
-
 TEST_F(WorkflowScreens, ATickRepaintsTheTimerWithoutLayingOutTheScreen)
 {
     model().beginBlock();
