@@ -33,5 +33,5 @@ if [ -z "$binary" ]; then
   binary=build-release/app/quillmere
 fi
 
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+exec xvfb-run -a -s "-screen 0 1280x800x24 -nolisten tcp" \
   dbus-run-session -- python3 bench/measure_startup.py --binary "$binary" "${args[@]}"
