@@ -8,7 +8,9 @@
 #include "quillmere/TimerSnapshot.h"
 #include "quillmere/WidgetSnapshotStore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QEvent>
 #include <QLocale>
 
 #include <cmath>
@@ -141,8 +143,12 @@ AppModel::~AppModel()
 void AppModel::finishWriting()
 {
     flushPendingSave();
+    // What the writes have to say (a failed save for the log, the widget's
+    // snapshot after a save) is said now: the event loop may not run again.
     stateWriter_->waitUntilIdle();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     fileWriter_->waitUntilIdle();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void AppModel::setDueMessage(const QString& message)

@@ -164,8 +164,8 @@ public:
     {
         return pendingSaveSince_.has_value() || saveRetry_.has_value() || savesSettled_ < savesPosted_;
     }
-    // flushPendingSave(), then waits until every file is written: before the
-    // process quits.
+    // flushPendingSave(), then waits until every file is written and their
+    // outcomes are noted: before the process quits.
     void finishWriting();
     // Saves and publishes the widget snapshot. A failure the save meets at
     // once is returned too; the alert shows every failure.
