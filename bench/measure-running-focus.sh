@@ -8,7 +8,7 @@
 # hidden, and with the widget host showing a medium widget beside it (both
 # processes are measured). Release build; prints figures, asserts nothing.
 #
-#   bench/measure-running-focus.sh [--seconds S] [--cases window,hidden,widget]
+#   bench/measure-running-focus.sh [--seconds S] [--cases window,hidden,widget] [--threads]
 #       [--binary PATH] [--host PATH --plugin-dir DIR]
 #
 # It builds build-release/ first, as scripts/start does, and measures it

@@ -24,7 +24,8 @@ import threading
 import time
 
 from measure_startup import running_focus_state
-from process_figures import context_switches_by_kind, cpu_seconds, private_environment, status_field
+from process_figures import (context_switches_by_kind, context_switches_by_thread, cpu_seconds, private_environment,
+                             status_field)
 
 
 class Nudger(threading.Thread):
@@ -45,6 +46,7 @@ class Nudger(threading.Thread):
 def figures(pid, seconds, sample):
     cpu = cpu_seconds(pid)
     voluntary, involuntary = context_switches_by_kind(pid)
+    by_thread = context_switches_by_thread(pid)
     started = time.monotonic()
     time.sleep(seconds)
     wall = time.monotonic() - started
@@ -53,12 +55,18 @@ def figures(pid, seconds, sample):
     per_minute = 60 / wall
     sample.update(cpu=cpu * 1000 * per_minute, voluntary=(voluntary_after - voluntary) * per_minute,
                   involuntary=(involuntary_after - involuntary) * per_minute,
-                  rss=status_field(pid, "VmRSS") / 1024)
+                  rss=status_field(pid, "VmRSS") / 1024,
+                  threads={name: [(after - before) * per_minute
+                                  for after, before in zip(counts, by_thread.get(name, [0, 0]))]
+                           for name, counts in context_switches_by_thread(pid).items()})
 
 
-def report(name, sample):
+def report(name, sample, threads):
     print(f"{name:44} {sample['cpu']:7.0f} ms CPU/min  {sample['voluntary']:6.0f} voluntary/min  "
           f"{sample['involuntary']:5.0f} involuntary/min  {sample['rss']:6.1f} MiB")
+    if threads:
+        for thread, (voluntary, involuntary) in sorted(sample["threads"].items()):
+            print(f"    thread {thread:35} {voluntary:6.0f} voluntary/min  {involuntary:5.0f} involuntary/min")
 
 
 def main():
@@ -69,6 +77,7 @@ def main():
     parser.add_argument("--seconds", type=int, default=60)
     parser.add_argument("--settle", type=int, default=5)
     parser.add_argument("--cases", default="window,hidden,widget")
+    parser.add_argument("--threads", action="store_true", help="also give the switches of each thread")
     options = parser.parse_args()
     cases = options.cases.split(",")
     if "widget" in cases and not (options.host and options.plugin_dir):
@@ -135,9 +144,9 @@ def main():
             label = {"window": "quillmere, main window open on Work cycle",
                      "hidden": "quillmere, main window hidden",
                      "widget": "quillmere beside the widget host"}[case]
-            report(label, samples["app"])
+            report(label, samples["app"], options.threads)
             if host:
-                report("quillmere-widget-host, one medium widget", samples["host"])
+                report("quillmere-widget-host, one medium widget", samples["host"], options.threads)
                 stop(host)
             stop(app)
     finally:

@@ -23,6 +23,25 @@ def context_switches_by_kind(pid):
     return voluntary, involuntary
 
 
+def context_switches_by_thread(pid):
+    """{thread name: [voluntary, involuntary]} summed over threads of one name."""
+    threads = {}
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/comm") as comm:
+                name = comm.read().strip()
+            with open(f"/proc/{pid}/task/{task}/status") as status:
+                counts = threads.setdefault(name, [0, 0])
+                for line in status:
+                    if line.startswith("voluntary_ctxt_switches"):
+                        counts[0] += int(line.split()[1])
+                    elif line.startswith("nonvoluntary_ctxt_switches"):
+                        counts[1] += int(line.split()[1])
+        except FileNotFoundError:
+            pass  # the thread ended meanwhile
+    return threads
+
+
 def context_switches(pid):
     return sum(context_switches_by_kind(pid))
 

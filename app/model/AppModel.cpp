@@ -94,8 +94,8 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     // What a write has to say is said on this thread (at once when it is
     // the writing thread, in immediate mode).
     const auto deliver = [this](BackgroundWriter::Then then) { QMetaObject::invokeMethod(this, std::move(then)); };
-    stateWriter_ = std::make_unique<BackgroundWriter>(writerMode, deliver);
-    fileWriter_ = std::make_shared<BackgroundWriter>(writerMode, deliver);
+    stateWriter_ = std::make_unique<BackgroundWriter>(writerMode, deliver, "state-writer");
+    fileWriter_ = std::make_shared<BackgroundWriter>(writerMode, deliver, "file-writer");
     if (!notifications_) {
         // Clicking one of our notifications brings the main window back.
         auto center = std::make_unique<FreedesktopNotificationCenter>(QDBusConnection::sessionBus(), clock_,

@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include <pthread.h>
+
 namespace quillmere {
 
-BackgroundWriter::BackgroundWriter(Mode mode, Deliver deliver) : mode_(mode), deliver_(std::move(deliver))
+BackgroundWriter::BackgroundWriter(Mode mode, Deliver deliver, std::string threadName)
+    : mode_(mode), deliver_(std::move(deliver))
 {
     if (mode_ == Mode::ownThread) {
         thread_ = std::thread([this] { run(); });
+        threadName.resize(std::min<std::size_t>(threadName.size(), 15));
+        ::pthread_setname_np(thread_.native_handle(), threadName.c_str());
     }
 }
 

@@ -16,7 +16,7 @@ namespace quillmere {
 // has to say afterwards (a failure, a widget to wake) is handed back through
 // `deliver`, which takes it to the owner's thread.
 //
-//     BackgroundWriter writer(BackgroundWriter::Mode::ownThread, deliverOnMainThread);
+//     BackgroundWriter writer(BackgroundWriter::Mode::ownThread, deliverOnMainThread, "agent-file");
 //     writer.post("agent-state.json", [text] {
 //         auto written = writeAtomically(path, text, renameReplacing);
 //         return BackgroundWriter::Then([written] { note(written); });
@@ -32,7 +32,9 @@ public:
     // tests and for callers that want every write finished on return.
     enum class Mode { ownThread, immediate };
 
-    BackgroundWriter(Mode mode, Deliver deliver);
+    // `threadName` (at most 15 bytes) names the thread for `top -H` and
+    // debuggers.
+    BackgroundWriter(Mode mode, Deliver deliver, std::string threadName = "writer");
     // Finishes every write posted, then stops the thread.
     ~BackgroundWriter();
     BackgroundWriter(const BackgroundWriter&) = delete;
