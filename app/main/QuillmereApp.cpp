@@ -84,9 +84,6 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     if (!mode_.hosted) {
         interface_ = new QuillmereInterface(delegate, *model_, QDBusConnection::sessionBus());
     }
-    if (options.statusAreaItem) {
-        statusAreaItem_ = std::make_unique<StatusAreaItem>(*model_);
-    }
     // Typing held back for a pause in it, and every write under way, is on
     // disk before the process ends.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { model_->finishWriting(); });
@@ -95,9 +92,14 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     // wait in the delegate and are handled here, in order.
     QMetaObject::invokeMethod(
         this,
-        [this, &delegate] {
+        [this, &delegate, statusAreaItem = options.statusAreaItem] {
             delegate.attach(*model_);
             model_->showMainWindow();
+            // The status-area item is drawn and docked once the window is on
+            // its way: the first thing a launch shows is the window.
+            if (statusAreaItem) {
+                statusAreaItem_ = std::make_unique<StatusAreaItem>(*model_);
+            }
         },
         Qt::QueuedConnection);
 }
