@@ -2,7 +2,9 @@
 // after every change and reads it once at start-up.
 
 #include "StateFixtures.h"
+#include "TempFolder.h"
 #include "quillmere/StateCoding.h"
+#include "quillmere/StateStore.h"
 #include "quillmere/TimerSnapshot.h"
 #include "quillmere/WorkflowEngine.h"
 
@@ -72,6 +74,28 @@ void DecodeStateNotingUnknownMembers(benchmark::State& run)
     }
 }
 BENCHMARK(DecodeStateNotingUnknownMembers)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
+
+// What start-up waits for: reading state.json, decoding it and checking that
+// the application can run the state it describes.
+void LoadState(benchmark::State& run)
+{
+    const fixtures::TempFolder folder;
+    const StateStore store(folder.path());
+    if (!store.save(stateWithHistory(run.range(0)))) {
+        run.SkipWithError("the state could not be saved");
+        return;
+    }
+    for (auto _ : run) {
+        auto loaded = store.loadNotingUnknownMembers();
+        if (!loaded) {
+            run.SkipWithError(loaded.error().description().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(loaded);
+    }
+    run.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(store.stateURL()));
+}
+BENCHMARK(LoadState)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
 
 void DeriveTimer(benchmark::State& run)
 {
