@@ -1,5 +1,7 @@
 #include "quillmere/StateCoding.h"
 
+#include "RecordFields_p.h"
+
 #include <algorithm>
 #include <set>
 
@@ -157,111 +159,16 @@ json toJson(const TimerSnapshot& value)
 
 namespace coding {
 
-// Fields are read in declaration order (braced initialisers evaluate left to
-// right), so the first bad key in that order is the one reported.
-
-template <>
-Outcome read<Outcome>(const ObjectReader& r)
-{
-    return Outcome{r.identifier("id"), r.text("title")};
-}
-
-template <>
-SessionPlan read<SessionPlan>(const ObjectReader& r)
-{
-    return SessionPlan{
-        r.identifier("id"),          r.optionalIdentifier("blockOutcomeId"), r.text("intendedOutcome"),
-        r.text("firstAction"),       r.text("hazardsMitigation"),            r.text("nicuFraming"),
-        r.integer("energy"),         r.integer("morale"),
-    };
-}
-
-template <>
-SessionReview read<SessionReview>(const ObjectReader& r)
-{
-    // Reviews written before they carried an identifier get a fresh one.
-    return SessionReview{
-        r.optionalIdentifier("id").value_or(Uuid::generate()),
-        r.enumeration<CompletionResult>("completion"),
-        r.text("noteworthyResult"),
-        r.text("distractions"),
-        r.text("improvement"),
-    };
-}
-
-template <>
-WorkSession read<WorkSession>(const ObjectReader& r)
-{
-    return WorkSession{
-        r.identifier("id"),
-        r.integer("number"),
-        r.record<SessionPlan>("plan"),
-        r.instant("startedAt"),
-        r.seconds("plannedDurationSeconds"),
-        r.optionalInstant("pausedAt"),
-        r.seconds("accumulatedPausedSeconds"),
-        r.optionalInstant("endedAt"),
-        r.optionalRecord<SessionReview>("review"),
-    };
-}
-
-template <>
-BlockReview read<BlockReview>(const ObjectReader& r)
-{
-    return BlockReview{
-        r.text("outputProduced"), r.text("normalComparison"), r.text("boggedDown"),
-        r.text("wentWell"),       r.text("lessons"),
-    };
-}
-
-template <>
-Block read<Block>(const ObjectReader& r)
-{
-    return Block{
-        r.identifier("id"),
-        r.instant("createdAt"),
-        r.optionalInstant("plannedStart"),
-        r.seconds("focusDurationSeconds"),
-        r.seconds("breakDurationSeconds"),
-        r.integer("cycleCount"),
-        r.list<Outcome>("outcomes"),
-        r.text("whyValue"),
-        r.text("doneTest"),
-        r.text("hazards"),
-        r.text("measurableCheck"),
-        r.text("contextNotes"),
-        r.list<WorkSession>("sessions"),
-        r.optionalRecord<BlockReview>("reflection"),
-        r.optionalInstant("completedAt"),
-        r.optionalInstant("scheduledStartTriggeredAt"),
-    };
-}
-
-template <>
-AgentQuestion read<AgentQuestion>(const ObjectReader& r)
-{
-    return AgentQuestion{
-        r.identifier("id"), r.text("question"), r.instant("createdAt"), r.optionalText("answer"),
-        r.optionalInstant("answeredAt"), r.optionalText("askedBy"),
-    };
-}
-
-template <>
-QuillmereState read<QuillmereState>(const ObjectReader& r)
-{
-    return QuillmereState{
-        r.optionalIdentifier("id").value_or(Uuid::generate()),
-        r.enumeration<WorkflowState>("workflowState"),
-        r.optionalRecord<Block>("currentBlock"),
-        r.list<Block>("blockHistory"),
-        r.optionalRecord<SessionPlan>("plannedNextSession"),
-        r.optionalInstant("breakStartedAt"),
-        r.seconds("breakExtensionSeconds"),
-        r.optionalInstant("breakEndNotifiedAt"),
-        r.list<AgentQuestion>("agentQuestions"),
-        r.instant("updatedAt"),
-    };
-}
+// The record members are listed once, in RecordFields_p.h, for every decoder
+// of the state.
+template <> Outcome read<Outcome>(const ObjectReader& r) { return RecordFields<Outcome>::read(r); }
+template <> SessionPlan read<SessionPlan>(const ObjectReader& r) { return RecordFields<SessionPlan>::read(r); }
+template <> SessionReview read<SessionReview>(const ObjectReader& r) { return RecordFields<SessionReview>::read(r); }
+template <> WorkSession read<WorkSession>(const ObjectReader& r) { return RecordFields<WorkSession>::read(r); }
+template <> BlockReview read<BlockReview>(const ObjectReader& r) { return RecordFields<BlockReview>::read(r); }
+template <> Block read<Block>(const ObjectReader& r) { return RecordFields<Block>::read(r); }
+template <> AgentQuestion read<AgentQuestion>(const ObjectReader& r) { return RecordFields<AgentQuestion>::read(r); }
+template <> QuillmereState read<QuillmereState>(const ObjectReader& r) { return RecordFields<QuillmereState>::read(r); }
 
 template <>
 TimerSnapshot read<TimerSnapshot>(const ObjectReader& r)
