@@ -14,6 +14,13 @@ namespace quillmere::coding {
 template <class T>
 struct RecordFields;
 
+// Only asks the kernel for randomness when the file has no identifier: with
+// value_or, every review of a long history would cost a system call.
+inline Uuid freshUnlessGiven(const std::optional<Uuid>& id)
+{
+    return id ? *id : Uuid::generate();
+}
+
 // Fields are read in declaration order (braced initialisers evaluate left to
 // right), so the first bad key in that order is the one reported.
 
@@ -46,7 +53,7 @@ struct RecordFields<SessionReview> {
     {
         // Reviews written before they carried an identifier get a fresh one.
         return SessionReview{
-            r.optionalIdentifier("id").value_or(Uuid::generate()),
+            freshUnlessGiven(r.optionalIdentifier("id")),
             r.template enumeration<CompletionResult>("completion"),
             r.text("noteworthyResult"),
             r.text("distractions"),
@@ -130,7 +137,7 @@ struct RecordFields<QuillmereState> {
     static QuillmereState read(const Reader& r)
     {
         return QuillmereState{
-            r.optionalIdentifier("id").value_or(Uuid::generate()),
+            freshUnlessGiven(r.optionalIdentifier("id")),
             r.template enumeration<WorkflowState>("workflowState"),
             r.template optionalRecord<Block>("currentBlock"),
             r.template list<Block>("blockHistory"),
