@@ -258,22 +258,37 @@ std::expected<std::string, CodingError> StateEncoder::encode(const QuillmereStat
 
 std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes)
 {
+    if (auto quick = coding::decodeStateQuickly(bytes)) {
+        return std::move(quick->state);
+    }
     return coding::decodeDocument<QuillmereState>(bytes);
 }
 
 std::expected<DecodedState, CodingError> decodeStateNotingUnknownMembers(std::string_view bytes)
 {
-    auto tree = coding::parseDocument(bytes);
+    if (auto quick = coding::decodeStateQuickly(bytes)) {
+        return std::move(*quick);
+    }
+    return coding::decodeStateThroughTree(bytes);
+}
+
+namespace coding {
+
+std::expected<DecodedState, CodingError> decodeStateThroughTree(std::string_view bytes)
+{
+    auto tree = parseDocument(bytes);
     if (!tree) {
         return std::unexpected(std::move(tree.error()));
     }
     std::vector<std::string> unknownMembers;
-    auto state = coding::decodeTree<QuillmereState>(*tree, &unknownMembers);
+    auto state = decodeTree<QuillmereState>(*tree, &unknownMembers);
     if (!state) {
         return std::unexpected(std::move(state.error()));
     }
     std::ranges::sort(unknownMembers);
     return DecodedState{std::move(*state), std::move(unknownMembers)};
 }
+
+} // namespace coding
 
 } // namespace quillmere

@@ -6,6 +6,7 @@
 
 #include <expected>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +61,7 @@ private:
 // Reads `state.json`. A missing or null state or review identifier is replaced
 // by a new one; anything else wrong fails the whole read with an error that
 // names the key or value. Never produces a partial state.
-std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes);
+[[nodiscard]] std::expected<QuillmereState, CodingError> decodeState(std::string_view bytes);
 
 // A decoded state and what of the file it could not hold.
 struct DecodedState {
@@ -74,6 +75,24 @@ struct DecodedState {
 };
 
 // decodeState, noting the members that a save of the state would drop.
-std::expected<DecodedState, CodingError> decodeStateNotingUnknownMembers(std::string_view bytes);
+[[nodiscard]] std::expected<DecodedState, CodingError> decodeStateNotingUnknownMembers(std::string_view bytes);
+
+namespace coding {
+
+// The two ways a state is decoded. Both note unknown members.
+//
+// The quick way reads the bytes with simdjson and builds the records straight
+// from its document. It takes only what it can read exactly as the tree does:
+// a state without a fault in which no member is written under two keys. It
+// leaves anything else to the tree by returning none: a syntax error, a bad
+// value, a key written twice, a byte order mark, a number simdjson will not
+// hold.
+[[nodiscard]] std::optional<DecodedState> decodeStateQuickly(std::string_view bytes);
+
+// The way through nlohmann/json's tree: slower, but it settles every odd case
+// and words every error. Whatever the quick way reads, this reads the same.
+[[nodiscard]] std::expected<DecodedState, CodingError> decodeStateThroughTree(std::string_view bytes);
+
+} // namespace coding
 
 } // namespace quillmere
