@@ -1,3 +1,4 @@
+#include "DecodingAgreement.h"
 #include "StateFixtures.h"
 #include "quillmere/StateCoding.h"
 
@@ -224,6 +225,142 @@ TEST(StateCoding, UnknownMembersAreNamedAtEveryLevelAndNullsAreNoData)
     ASSERT_TRUE(plain);
     EXPECT_TRUE(plain->unknownMembers.empty());
     EXPECT_FALSE(decodeStateNotingUnknownMembers("{}"));
+}
+
+// The quick decoder must read whatever it takes exactly as the tree does, and
+// leave to the tree what only the tree settles. Whether it takes a document
+// matters too: a quick way that gave up on ordinary files would be no faster.
+TEST(StateCoding, QuickDecodingReadsExactlyWhatTheTreeReads)
+{
+    const QuillmereState full = fixtures::everyOptionalPresent();
+    const auto edited = [&full](const std::function<void(json&)>& edit) {
+        json tree = fileTree(full);
+        edit(tree);
+        return tree.dump();
+    };
+    // Members written straight into the root object's text, where a tree
+    // could not hold them (the same key twice).
+    const auto withRootMembers = [&full](const std::string& members) {
+        std::string text = encoded(full);
+        return text.insert(1, members + ",");
+    };
+    // Numbers written as given, where the tree would write its own form of them.
+    const auto withNumbers = [&full](const std::vector<std::pair<std::string, std::string>>& numbers) {
+        json tree = fileTree(full);
+        for (const auto& [path, number] : numbers) {
+            json::json_pointer pointer;
+            std::string key;
+            for (const char c : path + ".") {
+                if (c == '.' || c == '[' || c == ']') {
+                    if (!key.empty()) {
+                        pointer /= key;
+                    }
+                    key.clear();
+                } else {
+                    key += c;
+                }
+            }
+            tree[pointer] = "number:" + path;
+        }
+        std::string text = tree.dump();
+        for (const auto& [path, number] : numbers) {
+            const std::string placeholder = "\"number:" + path + "\"";
+            text.replace(text.find(placeholder), placeholder.size(), number);
+        }
+        return text;
+    };
+    const auto nested = [](std::size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); };
+    std::string escapedTexts = encoded(full);
+    const std::string textKey = "\"why_value\": \"";
+    escapedTexts.insert(escapedTexts.find(textKey) + textKey.size(), R"(\u00e9\ud83d\ude42\u0000\/\"\\\t)");
+    json manyMembers = json::object();
+    for (int i = 0; i < 70; ++i) {
+        manyMembers["future_" + std::to_string(i)] = i;
+    }
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool quick;
+    };
+    const Case cases[] = {
+        {"every optional present", encoded(full), true},
+        {"every optional absent", encoded(fixtures::everyOptionalAbsent()), true},
+        {"nulls and made-up identifiers",
+         edited([](json& t) {
+             t.erase("id");
+             t["current_block"]["sessions"][0]["review"]["id"] = nullptr;
+             t["block_history"][0]["sessions"][0]["review"].erase("id");
+             t["planned_next_session"]["block_outcome_id"] = nullptr;
+             t["break_started_at"] = nullptr;
+         }),
+         true},
+        {"unknown members at every level, null ones too",
+         edited([](json& t) {
+             t["future_feature"] = json{{"anything", json::array({1, 2})}};
+             t["current_block"]["sessions"][1]["plan"]["mood"] = 4;
+             t["block_history"][0]["outcomes"][0]["weight"] = 0.5;
+             t["block_history"][0]["reflection"]["unused"] = nullptr;
+             t["agent_questions"][0]["priority"] = "high";
+         }),
+         true},
+        {"other spellings of known and unknown keys",
+         edited([](json& t) {
+             t["workflowState"] = t["workflow_state"];
+             t.erase("workflow_state");
+             t["block__history"] = t["block_history"];
+             t.erase("block_history");
+             t["current_block"]["whyValue_"] = "kept aside";
+             t["_private"] = 1;
+             t["Future_Thing"] = 2;
+             t[""] = 3;
+             t["__"] = 4;
+         }),
+         true},
+        {"numbers as simdjson and the tree each hold them",
+         withNumbers({{"current_block.cycle_count", "3.0"},
+                      {"planned_next_session.energy", "-0"},
+                      {"planned_next_session.morale", "-9007199254740992.0"},
+                      {"current_block.focus_duration_seconds", "1e-400"},
+                      {"current_block.break_duration_seconds", "0.1e1"},
+                      {"break_extension_seconds", "9223372036854775808"},
+                      {"current_block.sessions[0].number", "-9223372036854775808"},
+                      {"current_block.sessions[1].planned_duration_seconds", "1500.000000000000000000001"},
+                      {"current_block.sessions[1].accumulated_paused_seconds", "4.9e-324"}}),
+         true},
+        {"escaped texts", escapedTexts, true},
+        {"an unknown member as deep as the tree allows", withRootMembers("\"future\": " + nested(255)), true},
+        {"an unknown member deeper", withRootMembers("\"future\": " + nested(256)), false},
+        {"a key written twice", withRootMembers(R"("workflow_state": "focusing")"), false},
+        {"two spellings of one member", withRootMembers(R"("workflowState": "focusing")"), false},
+        {"two spellings of one unknown member", withRootMembers(R"("future_x": 1, "futureX": 2)"), false},
+        {"a null beside another spelling", withRootMembers(R"("future_y": null, "futureY": 5)"), false},
+        {"more members than the quick way marks", edited([&manyMembers](json& t) { t.update(manyMembers); }),
+         false},
+        {"a byte order mark", "\xEF\xBB\xBF" + encoded(full), false},
+        {"an integer past 64 bits as seconds", withNumbers({{"break_extension_seconds", "18446744073709551616"}}),
+         false},
+        {"a fraction for an integer", edited([](json& t) { t["current_block"]["cycle_count"] = 2.5; }), false},
+        {"a text for a number", edited([](json& t) { t["break_extension_seconds"] = "60"; }), false},
+        {"a missing member", edited([](json& t) { t.erase("updated_at"); }), false},
+        {"an array for the state", "[]", false},
+        {"not JSON", encoded(full).substr(0, 100), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto compared = fixtures::compareDecodings(c.bytes);
+        EXPECT_TRUE(compared.agree) << compared.difference;
+        EXPECT_EQ(compared.quick, c.quick);
+    }
+
+    fixtures::StateGenerator generate(20261209);
+    for (int i = 0; i < 200; ++i) {
+        const std::string text = encoded(generate.state());
+        SCOPED_TRACE(text);
+        const auto compared = fixtures::compareDecodings(text);
+        ASSERT_TRUE(compared.quick);
+        ASSERT_TRUE(compared.agree) << compared.difference;
+    }
 }
 
 TEST(StateCoding, EnumerationTextsAreExactAndCaseSensitive)
