@@ -55,23 +55,26 @@ TEST_F(AppModelTest, StartUp_RearmsOnlyTheNotificationTheStateNeeds)
     const Instant started = running.currentBlock->sessions[0].startedAt;
     clock.now = started + 100s;
     writeState(running);
-    makeModel();
+    auto model = makeModel();
     EXPECT_EQ(notifications->calls, (std::vector<Call>{{Call::Kind::schedule, NotificationEvent::focusEnd, started + 1500s}}));
 
+    model.reset();
     running.currentBlock->sessions[0].pausedAt = started + 50s;
     writeState(running);
-    makeModel();
+    model = makeModel();
     EXPECT_TRUE(notifications->calls.empty()) << "a paused focus has no deadline";
 
+    model.reset();
     QuillmereState scheduled = QuillmereState::initial(clock.now);
     scheduled.currentBlock = Block::defaultBlock(clock.now);
     scheduled.currentBlock->plannedStart = clock.now - 1s;
     writeState(scheduled);
-    makeModel();
+    model = makeModel();
     EXPECT_TRUE(notifications->calls.empty()) << "a start already passed is the tick's business";
+    model.reset();
     scheduled.currentBlock->plannedStart = clock.now + 1h;
     writeState(scheduled);
-    makeModel();
+    model = makeModel();
     EXPECT_EQ(notifications->scheduled.at(NotificationEvent::scheduledStart), clock.now + 1h);
 }
 
