@@ -169,7 +169,7 @@ public:
     void finishWriting();
     // Saves and publishes the widget snapshot. A failure the save meets at
     // once is returned too; the alert shows every failure.
-    std::expected<void, QString> persistThrowing();
+    [[nodiscard]] std::expected<void, QString> persistThrowing();
 
     void showMainWindow();
 
@@ -210,10 +210,10 @@ private:
     Uuid appendQuestion(const std::string& text, const std::optional<std::string>& askedBy);
     void scheduleDeadline(NotificationEvent event);
     void flushPendingSaveNow();
-    std::expected<void, QString> keepUnreadableFile();
-    std::expected<void, QString> keepNewerFile();
+    [[nodiscard]] std::expected<void, QString> keepUnreadableFile();
+    [[nodiscard]] std::expected<void, QString> keepNewerFile();
     // The copies the first save owes, then the save itself.
-    std::expected<void, QString> writeState();
+    [[nodiscard]] std::expected<void, QString> writeState();
     // Writes the agents' file as of `at` on the file writer.
     void writeAgentFile(Instant at);
     void settleSave(std::uint64_t save, const std::expected<void, StoreError>& result);

@@ -44,7 +44,7 @@ struct HostOptions {
 
 // Reads the arguments after the program name. The error text names the
 // offending argument, for the usage message.
-std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& arguments);
+[[nodiscard]] std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& arguments);
 
 QString usageText();
 

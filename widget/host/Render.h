@@ -16,9 +16,9 @@ QPalette paletteFor(PaletteChoice choice);
 // Draws what the host would show for one entry of `kind` at one size, frame
 // included: the snapshot request's entry (the sample with `preview`) at the
 // request's instant. The error says what went wrong, for stderr.
-std::expected<QImage, QString> renderEntry(const WidgetKind& kind, const RenderRequest& request, TimePoint now);
+[[nodiscard]] std::expected<QImage, QString> renderEntry(const WidgetKind& kind, const RenderRequest& request, TimePoint now);
 
 // renderEntry to request.outputFile as a PNG.
-std::expected<void, QString> renderToFile(const WidgetKind& kind, const RenderRequest& request, TimePoint now);
+[[nodiscard]] std::expected<void, QString> renderToFile(const WidgetKind& kind, const RenderRequest& request, TimePoint now);
 
 } // namespace quillmere::widgethost

@@ -56,7 +56,7 @@ template <> AgentTaskSnapshot read<AgentTaskSnapshot>(const ObjectReader& reader
 template <> AgentSnapshot read<AgentSnapshot>(const ObjectReader& reader);
 } // namespace coding
 
-std::expected<std::string, CodingError> encodeAgentSnapshot(const AgentSnapshot& snapshot);
-std::expected<AgentSnapshot, CodingError> decodeAgentSnapshot(std::string_view bytes);
+[[nodiscard]] std::expected<std::string, CodingError> encodeAgentSnapshot(const AgentSnapshot& snapshot);
+[[nodiscard]] std::expected<AgentSnapshot, CodingError> decodeAgentSnapshot(std::string_view bytes);
 
 } // namespace quillmere

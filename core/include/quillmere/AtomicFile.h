@@ -39,17 +39,17 @@ using ReplaceItem =
 
 // One rename(2) of `temporary` onto `destination`: atomic replacement within
 // one file system. An errno that is not a known POSIX code is reported as EIO.
-FileResult renameReplacing(const std::filesystem::path& temporary, const std::filesystem::path& destination);
+[[nodiscard]] FileResult renameReplacing(const std::filesystem::path& temporary, const std::filesystem::path& destination);
 
 // Creates `directory` and any missing parents with mode 0700, and makes the
 // directory itself private: an existing one of the user's own is tightened to
 // 0700 (its contents are the user's plans and reflections), one that belongs
 // to another user is refused, and so is anything that is not a folder.
-FileResult createPrivateDirectory(const std::filesystem::path& directory);
+[[nodiscard]] FileResult createPrivateDirectory(const std::filesystem::path& directory);
 
 // Tightens a file of the user's own to 0600 and its folder to 0700: for files
 // that other libraries write with the umask's permissions (settings).
-FileResult makePrivate(const std::filesystem::path& file);
+[[nodiscard]] FileResult makePrivate(const std::filesystem::path& file);
 
 struct AtomicWriteOptions {
     // Permissions of the new file. Defaults to the owner only: every file
@@ -71,14 +71,14 @@ struct AtomicWriteOptions {
 // temporary file that was not renamed is removed. Readers see the old or the
 // new file whole.
 // A failure names `destination`, the file the user knows.
-FileResult writeAtomically(const std::filesystem::path& destination, std::string_view bytes,
+[[nodiscard]] FileResult writeAtomically(const std::filesystem::path& destination, std::string_view bytes,
                            const ReplaceItem& replaceItem, AtomicWriteOptions options = {});
 
 // Removes what writeAtomically leaves beside `destination` when the process
 // is killed mid-write. Only for the one writer of the folder, before it
 // writes: another writer's temporary file would be taken from under it.
 // Returns how many files were removed.
-std::expected<int, FileError> removeStaleTemporaries(const std::filesystem::path& destination);
+[[nodiscard]] std::expected<int, FileError> removeStaleTemporaries(const std::filesystem::path& destination);
 
 struct ReadOptions {
     // Larger files are refused (EFBIG) rather than read into memory.
@@ -89,7 +89,7 @@ struct ReadOptions {
 
 // Reads a whole regular file. Never blocks on what is not one: a named pipe,
 // a device or a socket at the path is refused with "it is not a regular file".
-std::expected<std::string, FileError> readWholeFile(const std::filesystem::path& path, ReadOptions options = {});
+[[nodiscard]] std::expected<std::string, FileError> readWholeFile(const std::filesystem::path& path, ReadOptions options = {});
 
 enum class KeepAside { move, copy };
 
@@ -97,7 +97,7 @@ enum class KeepAside { move, copy };
 // "<stem>.<label>-<yyyyMMddTHHmmssZ of at>[-N]<extension>" beside it, never
 // replacing an existing file: moved, or copied (a hard link where the file
 // system allows it). Returns the kept file's path.
-std::expected<std::filesystem::path, FileError> keepAside(const std::filesystem::path& file, std::string_view label,
+[[nodiscard]] std::expected<std::filesystem::path, FileError> keepAside(const std::filesystem::path& file, std::string_view label,
                                                           Instant at, KeepAside how);
 
 } // namespace quillmere

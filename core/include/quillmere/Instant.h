@@ -38,7 +38,7 @@ std::string formatInstant(Instant instant);
 // Reads an RFC 3339 date-time without a fraction, with "Z" or a numeric
 // offset ("+02:00"). Anything else, or a time the clock cannot represent, is
 // refused with the reason, worded to follow the quoted text ("is not ...").
-std::expected<Instant, std::string> parseInstant(std::string_view text);
+[[nodiscard]] std::expected<Instant, std::string> parseInstant(std::string_view text);
 
 // Whole-second instant from a calendar date and time in UTC; for tests and
 // fixtures. The fields must be valid.

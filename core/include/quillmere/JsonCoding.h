@@ -39,7 +39,7 @@ enum class JsonLayout { indented, compact };
 // Writes a tree built with camel-case keys as a document: keys in snake case
 // and sorted, "/" unescaped. A number that is not finite cannot be written as
 // JSON and fails the encoding (rather than turning into null).
-std::expected<std::string, CodingError> encodeDocument(nlohmann::json tree, JsonLayout layout);
+[[nodiscard]] std::expected<std::string, CodingError> encodeDocument(nlohmann::json tree, JsonLayout layout);
 
 // The file form of values inside trees.
 nlohmann::json instantValue(Instant instant);
@@ -177,12 +177,12 @@ private:
 // Parses `bytes`, turns the keys to camel case and hands the root object to
 // `decodeRoot`. Syntax errors, invalid UTF-8, nesting deeper than
 // `maximumNesting` and every decoder failure come back as a CodingError.
-std::expected<nlohmann::json, CodingError> parseDocument(std::string_view bytes);
+[[nodiscard]] std::expected<nlohmann::json, CodingError> parseDocument(std::string_view bytes);
 
 // Decodes a tree that parseDocument returned; with `unknownMembers`, also
 // collects the members no record asked for (see ObjectReader).
 template <class T>
-std::expected<T, CodingError> decodeTree(const nlohmann::json& tree,
+[[nodiscard]] std::expected<T, CodingError> decodeTree(const nlohmann::json& tree,
                                          std::vector<std::string>* unknownMembers = nullptr)
 {
     try {
@@ -198,7 +198,7 @@ std::expected<T, CodingError> decodeTree(const nlohmann::json& tree,
 }
 
 template <class T>
-std::expected<T, CodingError> decodeDocument(std::string_view bytes)
+[[nodiscard]] std::expected<T, CodingError> decodeDocument(std::string_view bytes)
 {
     auto tree = parseDocument(bytes);
     if (!tree) {

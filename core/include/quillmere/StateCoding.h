@@ -40,7 +40,7 @@ template <> TimerSnapshot read<TimerSnapshot>(const ObjectReader& reader);
 
 // The contents of `state.json`: indented, sorted snake-case keys, whole-second
 // UTC instants. Fails only for a number JSON cannot hold (not finite).
-std::expected<std::string, CodingError> encodeState(const QuillmereState& state);
+[[nodiscard]] std::expected<std::string, CodingError> encodeState(const QuillmereState& state);
 
 // Encodes states exactly as encodeState does, reusing the text of history
 // blocks that are unchanged since the previous call. The history is most of
@@ -48,7 +48,7 @@ std::expected<std::string, CodingError> encodeState(const QuillmereState& state)
 // comparison per block instead of an encoding. Keeps a copy of the history.
 class StateEncoder {
 public:
-    std::expected<std::string, CodingError> encode(const QuillmereState& state);
+    [[nodiscard]] std::expected<std::string, CodingError> encode(const QuillmereState& state);
 
 private:
     struct Fragment {

@@ -133,6 +133,6 @@ template <> WidgetSnapshot read<WidgetSnapshot>(const ObjectReader& reader);
 // Reads a snapshot document. A missing route is derived from the phase and
 // missing open questions read as none; the schema version is returned as
 // found, for the caller to judge.
-std::expected<WidgetSnapshot, CodingError> decodeWidgetSnapshot(std::string_view bytes);
+[[nodiscard]] std::expected<WidgetSnapshot, CodingError> decodeWidgetSnapshot(std::string_view bytes);
 
 } // namespace quillmere

@@ -74,11 +74,11 @@ public:
 
     // Writes the snapshot through a temporary file and one replacement. Not
     // flushed to disk: the file is rewritten every second and can be rebuilt.
-    FileResult save(const WidgetSnapshot& snapshot) const;
+    [[nodiscard]] FileResult save(const WidgetSnapshot& snapshot) const;
 
     // A file from a newer format is refused rather than misread, even when
     // its fields no longer fit this version's reading rules.
-    std::expected<WidgetSnapshot, WidgetSnapshotLoadError> load() const;
+    [[nodiscard]] std::expected<WidgetSnapshot, WidgetSnapshotLoadError> load() const;
 
     // The file's contents: one line of JSON, sorted snake-case keys, "/" not
     // escaped, whole-second UTC instants.
