@@ -10,19 +10,6 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def context_switches_by_kind(pid):
-    """(voluntary, involuntary) context switches of all the process's threads."""
-    voluntary = involuntary = 0
-    for task in os.listdir(f"/proc/{pid}/task"):
-        with open(f"/proc/{pid}/task/{task}/status") as status:
-            for line in status:
-                if line.startswith("voluntary_ctxt_switches"):
-                    voluntary += int(line.split()[1])
-                elif line.startswith("nonvoluntary_ctxt_switches"):
-                    involuntary += int(line.split()[1])
-    return voluntary, involuntary
-
-
 def context_switches_by_thread(pid):
     """{thread name: [voluntary, involuntary]} summed over threads of one name."""
     threads = {}
@@ -40,6 +27,12 @@ def context_switches_by_thread(pid):
         except FileNotFoundError:
             pass  # the thread ended meanwhile
     return threads
+
+
+def context_switches_by_kind(pid):
+    """(voluntary, involuntary) context switches of all the process's threads."""
+    counts = context_switches_by_thread(pid).values()
+    return sum(voluntary for voluntary, _ in counts), sum(involuntary for _, involuntary in counts)
 
 
 def context_switches(pid):
