@@ -24,8 +24,7 @@ import threading
 import time
 
 from measure_startup import running_focus_state
-from process_figures import (context_switches_by_kind, context_switches_by_thread, cpu_seconds, private_environment,
-                             status_field)
+from process_figures import context_switches_by_thread, cpu_seconds, private_environment, status_field
 
 
 class Nudger(threading.Thread):
@@ -45,20 +44,17 @@ class Nudger(threading.Thread):
 
 def figures(pid, seconds, sample):
     cpu = cpu_seconds(pid)
-    voluntary, involuntary = context_switches_by_kind(pid)
-    by_thread = context_switches_by_thread(pid)
+    before = context_switches_by_thread(pid)
     started = time.monotonic()
     time.sleep(seconds)
     wall = time.monotonic() - started
     cpu = cpu_seconds(pid) - cpu
-    voluntary_after, involuntary_after = context_switches_by_kind(pid)
     per_minute = 60 / wall
-    sample.update(cpu=cpu * 1000 * per_minute, voluntary=(voluntary_after - voluntary) * per_minute,
-                  involuntary=(involuntary_after - involuntary) * per_minute,
-                  rss=status_field(pid, "VmRSS") / 1024,
-                  threads={name: [(after - before) * per_minute
-                                  for after, before in zip(counts, by_thread.get(name, [0, 0]))]
-                           for name, counts in context_switches_by_thread(pid).items()})
+    threads = {name: [(after - earlier) * per_minute for after, earlier in zip(counts, before.get(name, [0, 0]))]
+               for name, counts in context_switches_by_thread(pid).items()}
+    sample.update(cpu=cpu * 1000 * per_minute, voluntary=sum(v for v, _ in threads.values()),
+                  involuntary=sum(i for _, i in threads.values()), rss=status_field(pid, "VmRSS") / 1024,
+                  threads=threads)
 
 
 def report(name, sample, threads):

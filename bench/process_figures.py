@@ -29,14 +29,9 @@ def context_switches_by_thread(pid):
     return threads
 
 
-def context_switches_by_kind(pid):
-    """(voluntary, involuntary) context switches of all the process's threads."""
-    counts = context_switches_by_thread(pid).values()
-    return sum(voluntary for voluntary, _ in counts), sum(involuntary for _, involuntary in counts)
-
-
 def context_switches(pid):
-    return sum(context_switches_by_kind(pid))
+    """All context switches of all the process's threads."""
+    return sum(voluntary + involuntary for voluntary, involuntary in context_switches_by_thread(pid).values())
 
 
 def status_field(pid, name):
