@@ -6,7 +6,7 @@
 //   build-bench/bench/quillmere-keystroke-bench [keystrokes]
 
 #include "BenchModel.h"
-#include "WorkflowViews.h"
+#include "workcycle/WorkflowView.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

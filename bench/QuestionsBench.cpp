@@ -9,7 +9,8 @@
 
 #include "BenchModel.h"
 #include "MainWindow.h"
-#include "MenuBarPopover.h"
+#include "questions/AgentQuestionsView.h"
+#include "panel/MenuBarPopover.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "StatusAreaItem.h"
 
 #include "AppModel.h"
-#include "MenuBarPopover.h"
+#include "panel/MenuBarPopover.h"
 
 #include <QCoreApplication>
 #include <QCursor>

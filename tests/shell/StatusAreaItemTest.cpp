@@ -1,6 +1,6 @@
 #include "StatusAreaItem.h"
 
-#include "MenuBarPopover.h"
+#include "panel/MenuBarPopover.h"
 #include "ShellTestSupport.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "forms/Forms.h"
 
 #include "StateFixtures.h"
 

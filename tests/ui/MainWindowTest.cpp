@@ -1,4 +1,11 @@
 #include "MainWindow.h"
+#include "block/BlockForms.h"
+#include "block/CurrentBlockView.h"
+#include "block/SessionSection.h"
+#include "forms/DisclosureButton.h"
+#include "history/CompletedBlockEditor.h"
+#include "history/HistoryView.h"
+#include "questions/AgentQuestionsView.h"
 
 #include "UiTestSupport.h"
 

@@ -1,4 +1,6 @@
-#include "MenuBarPopover.h"
+#include "panel/MenuBarPopover.h"
+#include "panel/BlockProgress.h"
+#include "panel/PopoverField.h"
 
 #include "Look.h"
 

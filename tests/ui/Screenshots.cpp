@@ -4,7 +4,8 @@
 // each phase, in a light and a dark palette. Run by CTest; the pictures land in <build>/screenshots.
 
 #include "MainWindow.h"
-#include "MenuBarPopover.h"
+#include "questions/AgentQuestionsView.h"
+#include "panel/MenuBarPopover.h"
 #include "ModelFakes.h"
 #include "TempFolder.h"
 

@@ -1,5 +1,11 @@
 #include "UiTestSupport.h"
-#include "WorkflowViews.h"
+#include "TimerLabel.h"
+#include "forms/FormComponents.h"
+#include "workcycle/BlockPlanningView.h"
+#include "workcycle/FocusView.h"
+#include "workcycle/IdleView.h"
+#include "workcycle/SessionReviewView.h"
+#include "workcycle/WorkflowView.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>

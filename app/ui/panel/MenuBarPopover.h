@@ -25,50 +25,8 @@ namespace quillmere {
 class TimerLabel;
 
 class AppModel;
-class ClampedText;
-
-// A label over a value in the status panel: the label small, upper-case and
-// faint; the value in at most three lines, the last one elided when the text
-// needs more. Holds only the two texts.
-class PopoverField : public QWidget {
-    Q_OBJECT
-
-public:
-    PopoverField(const QString& label, const QString& value, QWidget* parent = nullptr);
-
-    QString label() const { return label_; }
-    QString value() const { return value_; }
-    // The lines the value shows when laid out `width` pixels wide.
-    QStringList valueLines(int width) const;
-
-private:
-    QString label_;
-    QString value_;
-    ClampedText* valueText_ = nullptr;
-};
-
-// "N of M sessions started" over a thin rounded bar filled in the accent
-// colour. Holds only its three values.
-class BlockProgress : public QWidget {
-    Q_OBJECT
-
-public:
-    BlockProgress(std::int64_t started, std::int64_t planned, const QColor& accent, QWidget* parent = nullptr);
-
-    std::int64_t started() const { return started_; }
-    std::int64_t planned() const { return planned_; }
-    QColor accent() const { return accent_; }
-    QString text() const;
-    double fillFraction() const { return fillFraction(started_, planned_); }
-
-    // started / planned within 0...1; a plan below one session counts as one.
-    static double fillFraction(std::int64_t started, std::int64_t planned);
-
-private:
-    std::int64_t started_;
-    std::int64_t planned_;
-    QColor accent_;
-};
+class BlockProgress;
+class PopoverField;
 
 // The panel that opens from the status-area item: phase, running timer, the
 // essentials of the plan, block progress, open questions, and the few

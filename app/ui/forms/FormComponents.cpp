@@ -25,10 +25,6 @@ namespace {
 constexpr int minimumProseLines = 3;
 constexpr int maximumProseLines = 8;
 
-int points(double value)
-{
-    return static_cast<int>(std::lround(value));
-}
 
 QString ratingText(std::int64_t rating)
 {
@@ -121,7 +117,7 @@ ValueRow::ValueRow(const QString& label, const QString& value, QWidget* parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(points(QuillmereDesign::Spacing::regular));
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::regular));
 
     label_->setTextFormat(Qt::PlainText);
     label_->setWordWrap(true);
@@ -247,7 +243,7 @@ ProseField::ProseField(const QString& label, FormPresentation presentation, QWid
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(points(QuillmereDesign::Spacing::tight));
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::tight));
     switch (presentation) {
     case FormPresentation::editable: {
         auto* caption = new QLabel(label, this);
@@ -503,7 +499,7 @@ void installReturnAdvance(QWidget* field, std::function<void()> advance)
 QuillmereCard::QuillmereCard(double radius, std::optional<QColor> tint, QWidget* parent)
     : QFrame(parent), radius_(radius), tint_(std::move(tint))
 {
-    const int padding = points(QuillmereDesign::Spacing::snug);
+    const int padding = look::points(QuillmereDesign::Spacing::snug);
     setContentsMargins(padding, padding, padding, padding);
     setFrameShape(QFrame::NoFrame);
 }
@@ -538,7 +534,7 @@ FormGroup::FormGroup(const QString& header, QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(points(QuillmereDesign::Spacing::tight) + 2);
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::tight) + 2);
     if (!header.isEmpty()) {
         header_ = new QLabel(header, this);
         header_->setTextFormat(Qt::PlainText);
@@ -549,7 +545,7 @@ FormGroup::FormGroup(const QString& header, QWidget* parent) : QWidget(parent)
     auto* card = new QuillmereCard(QuillmereDesign::Radius::control, std::nullopt, this);
     rows_ = new QVBoxLayout(card);
     rows_->setContentsMargins(0, 0, 0, 0);
-    rows_->setSpacing(points(QuillmereDesign::Spacing::snug));
+    rows_->setSpacing(look::points(QuillmereDesign::Spacing::snug));
     layout->addWidget(card);
 }
 

@@ -2,7 +2,11 @@
 
 #include "AppModel.h"
 #include "Look.h"
+#include "LocalText.h"
 #include "TimerLabel.h"
+#include "panel/BlockProgress.h"
+#include "panel/PanelParts_p.h"
+#include "panel/PopoverField.h"
 
 #include "quillmere/QuillmereDesign.h"
 #include "quillmere/TextLimits.h"
@@ -26,107 +30,7 @@
 
 namespace quillmere {
 
-// Plain text wrapped to at most `maxLines` lines, the last one elided. A
-// QLabel cannot stop after a number of lines without clipping the next one
-// in half, so the lines are laid out and drawn here.
-class ClampedText : public QWidget {
-public:
-    ClampedText(const QString& text, int maxLines, QWidget* parent)
-        : QWidget(parent), text_(text), maxLines_(maxLines)
-    {
-        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-        policy.setHeightForWidth(true);
-        setSizePolicy(policy);
-        // Screen readers get the whole text, not the elided one.
-        setAccessibleName(text);
-    }
-
-    // The lines drawn at `width`; `elided` tells whether text was left out.
-    QStringList lines(int width, bool* elided = nullptr) const
-    {
-        return look::clampedLines(text_, font(), width, maxLines_, elided);
-    }
-
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override
-    {
-        return static_cast<int>(lines(width).size()) * fontMetrics().lineSpacing();
-    }
-    QSize sizeHint() const override
-    {
-        const int width = std::min(fontMetrics().horizontalAdvance(text_), fontMetrics().averageCharWidth() * 40);
-        return {width, heightForWidth(width)};
-    }
-    QSize minimumSizeHint() const override { return {fontMetrics().averageCharWidth() * 4, fontMetrics().lineSpacing()}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setPen(palette().color(QPalette::WindowText));
-        const int lineSpacing = fontMetrics().lineSpacing();
-        int y = 0;
-        for (const QString& line : lines(width())) {
-            painter.drawText(QRect(0, y, width(), lineSpacing), Qt::AlignLeading | Qt::AlignTop, line);
-            y += lineSpacing;
-        }
-    }
-    void resizeEvent(QResizeEvent*) override
-    {
-        bool elided = false;
-        lines(width(), &elided);
-        setToolTip(elided ? text_ : QString());
-    }
-    void changeEvent(QEvent* event) override
-    {
-        if (event->type() == QEvent::FontChange) {
-            updateGeometry();
-        }
-        QWidget::changeEvent(event);
-    }
-
-private:
-    QString text_;
-    int maxLines_;
-};
-
 namespace {
-
-void setForeground(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPalette::WindowText)
-{
-    QPalette palette = widget.palette();
-    palette.setColor(role, colour);
-    widget.setPalette(palette);
-}
-
-QLabel* plainLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-// Type sizes of the design relative to its 13-point body text, applied to
-// the desktop's own font so that they follow the user's font settings.
-QFont scaledFont(QFont font, double factor)
-{
-    if (font.pointSizeF() > 0) {
-        font.setPointSizeF(std::max(8.0, font.pointSizeF() * factor));
-    }
-    return font;
-}
-
-// The smallest text of the panel, a step below the caption.
-QFont smallCaptionFont()
-{
-    return scaledFont(look::captionFont(), 0.9);
-}
-
-QString localShortDateTime(Instant instant)
-{
-    const auto seconds = std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count();
-    return QLocale::system().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
-}
 
 // The panel shows a text in three lines at most, as the desktop widget
 // does, so it keeps as much of it as the widget's snapshot carries.
@@ -165,103 +69,6 @@ QWidget* buttonRow(std::initializer_list<QPushButton*> buttons, QWidget* parent)
 constexpr int largeButtonHeight = 30;
 
 } // namespace
-
-// --- PopoverField ---------------------------------------------------------
-
-PopoverField::PopoverField(const QString& label, const QString& value, QWidget* parent)
-    : QWidget(parent), label_(label), value_(value)
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-
-    auto* caption = plainLabel(label.toUpper(), this);
-    // A 9-point label beside 13-point body text.
-    QFont font = scaledFont(QApplication::font(), 9.0 / 13.0);
-    font.setWeight(QFont::DemiBold);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
-    caption->setFont(font);
-    setForeground(*caption, look::tertiary(palette()));
-    layout->addWidget(caption);
-
-    valueText_ = new ClampedText(value, 3, this);
-    valueText_->setFont(look::calloutFont());
-    layout->addWidget(valueText_);
-
-    setAccessibleName(label);
-    setAccessibleDescription(value);
-}
-
-QStringList PopoverField::valueLines(int width) const
-{
-    return valueText_->lines(width);
-}
-
-// --- BlockProgress --------------------------------------------------------
-
-namespace {
-
-// The 5-pixel track with its fill.
-class ProgressBar : public QWidget {
-public:
-    ProgressBar(double fraction, const QColor& accent, QWidget* parent)
-        : QWidget(parent), fraction_(fraction), accent_(accent)
-    {
-        setFixedHeight(5);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        const QRectF track = rect();
-        const double radius = track.height() / 2;
-        painter.setBrush(look::quaternary(palette()));
-        painter.drawRoundedRect(track, radius, radius);
-        if (fraction_ > 0) {
-            QRectF fill = track;
-            fill.setWidth(track.width() * fraction_);
-            painter.setBrush(accent_);
-            painter.drawRoundedRect(fill, radius, radius);
-        }
-    }
-
-private:
-    double fraction_;
-    QColor accent_;
-};
-
-} // namespace
-
-BlockProgress::BlockProgress(std::int64_t started, std::int64_t planned, const QColor& accent, QWidget* parent)
-    : QWidget(parent), started_(started), planned_(planned), accent_(accent)
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
-    auto* label = plainLabel(text(), this);
-    label->setFont(smallCaptionFont());
-    setForeground(*label, look::secondary(palette()));
-    layout->addWidget(label);
-    layout->addWidget(new ProgressBar(fillFraction(), accent, this));
-    setAccessibleName(text());
-}
-
-QString BlockProgress::text() const
-{
-    return QStringLiteral("%1 of %2 sessions started").arg(started_).arg(planned_);
-}
-
-double BlockProgress::fillFraction(std::int64_t started, std::int64_t planned)
-{
-    const double fraction = static_cast<double>(started) / static_cast<double>(std::max<std::int64_t>(planned, 1));
-    return fraction < 0 ? 0.0 : std::min(fraction, 1.0);
-}
-
-// --- MenuBarPopover -------------------------------------------------------
 
 MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     : QFrame(parent), model_(model), hooks_(std::move(hooks))
@@ -556,7 +363,7 @@ QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
     case WorkflowState::idle:
     case WorkflowState::blockPlanning:
         return field(QStringLiteral("Next"), shown.plannedStart ? QStringLiteral("Block scheduled for ") +
-                                                                       localShortDateTime(*shown.plannedStart)
+                                                                       shortDateTime(*shown.plannedStart)
                                                                  : QStringLiteral("No active block"));
     case WorkflowState::sessionPlanning:
     case WorkflowState::focusing:

@@ -47,6 +47,10 @@ QIcon symbolIcon(std::string_view name, const QColor& colour = QColor());
 // Every symbol name the application ships.
 QStringList symbolNames();
 
+// A length of the design (spacing, radius) in whole device-independent
+// pixels.
+int points(double value);
+
 // Type scale, relative to the application font.
 QFont titleFont();        // large bold heading of a screen
 QFont secondTitleFont();  // second-level heading

@@ -244,6 +244,11 @@ QStringList symbolNames()
     return names;
 }
 
+int points(double value)
+{
+    return static_cast<int>(std::lround(value));
+}
+
 QFont titleFont()
 {
     return scaledApplicationFont(2.0, QFont::Bold);

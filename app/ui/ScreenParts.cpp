@@ -1,0 +1,105 @@
+#include "ScreenParts_p.h"
+
+#include "Look.h"
+
+#include "quillmere/QuillmereDesign.h"
+
+#include <QBoxLayout>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollArea>
+
+namespace quillmere {
+
+void discard(QWidget* widget)
+{
+    widget->hide();
+    widget->setParent(nullptr);
+    widget->deleteLater();
+}
+
+void focusAndReveal(QWidget* widget)
+{
+    widget->setFocus(Qt::OtherFocusReason);
+    // Widgets added a moment ago get their places first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QWidget* up = widget->parentWidget(); up != nullptr; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(up)) {
+            area->ensureWidgetVisible(widget);
+        }
+    }
+}
+
+QVBoxLayout* makeColumn(QWidget* widget, double spacing)
+{
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(look::points(spacing));
+    return layout;
+}
+
+QLabel* makeLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent)
+{
+    QLabel* label = makeLabel(text, parent);
+    label->setFont(font);
+    return label;
+}
+
+QLabel* makeSecondaryText(const QString& text, QWidget* parent)
+{
+    QLabel* label = makeLabel(text, parent);
+    look::makeSecondary(*label);
+    return label;
+}
+
+QPushButton* makeButton(const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton* makePrimaryButton(const QString& text, QWidget* parent)
+{
+    QPushButton* button = makeButton(text, parent);
+    look::makeProminent(*button);
+    return button;
+}
+
+SymbolLabel::SymbolLabel(const char* symbol, int side, QWidget* parent) : QWidget(parent), symbol_(symbol)
+{
+    setFixedSize(side, side);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void SymbolLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    look::symbolIcon(symbol_).paint(&painter, rect());
+}
+
+QWidget* makeEmptyState(const char* symbol, const QString& title, const QString& text, QWidget* parent)
+{
+    auto* empty = new QWidget(parent);
+    auto* column = makeColumn(empty, QuillmereDesign::Spacing::snug);
+    auto* heading = new QHBoxLayout;
+    heading->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    const QFont font = look::secondTitleFont();
+    heading->addWidget(new SymbolLabel(symbol, QFontMetrics(font).height(), empty));
+    heading->addWidget(makeLabel(title, font, empty), 1);
+    column->addLayout(heading);
+    column->addWidget(makeSecondaryText(text, empty));
+    return empty;
+}
+
+} // namespace quillmere

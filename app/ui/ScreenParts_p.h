@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QFont;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+// Small pieces the main window's screens all build from, so that a label,
+// a button or an empty tab looks and behaves the same on every screen.
+namespace quillmere {
+
+// A widget that goes away must not be deleted at once: the signal that made
+// it go (a click or an edit inside it) may still be running.
+void discard(QWidget* widget);
+
+// Moves the keyboard to `widget` and scrolls it into view: focus given by
+// the program, unlike Tab, leaves a scroll area where it is.
+void focusAndReveal(QWidget* widget);
+
+// A vertical layout on `widget` without margins, `spacing` design points apart.
+QVBoxLayout* makeColumn(QWidget* widget, double spacing);
+
+// A word-wrapped plain-text label (a stored text is never read as markup).
+QLabel* makeLabel(const QString& text, QWidget* parent);
+QLabel* makeLabel(const QString& text, const QFont& font, QWidget* parent);
+QLabel* makeSecondaryText(const QString& text, QWidget* parent);
+
+// A push button that does not become the default on focus: Return in a
+// field must not press it.
+QPushButton* makeButton(const QString& text, QWidget* parent);
+// The one filled button that does the next thing.
+QPushButton* makePrimaryButton(const QString& text, QWidget* parent);
+
+// A symbol drawn at paint time, so that it follows a palette change.
+class SymbolLabel final : public QWidget {
+public:
+    SymbolLabel(const char* symbol, int side, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const char* symbol_;
+};
+
+// An icon beside a second-level title, with a secondary line below: what a
+// tab shows when it has nothing to show.
+QWidget* makeEmptyState(const char* symbol, const QString& title, const QString& text, QWidget* parent);
+
+} // namespace quillmere

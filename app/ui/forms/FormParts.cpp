@@ -1,0 +1,46 @@
+#include "FormParts_p.h"
+
+#include "Look.h"
+
+#include "quillmere/QuillmereDesign.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+
+#include <algorithm>
+
+namespace quillmere {
+
+QString orBlank(const std::string& text)
+{
+    return text.empty() ? QStringLiteral("Blank") : shownText(text);
+}
+
+QVBoxLayout* makeFormLayout(QWidget* form)
+{
+    auto* layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::loose));
+    return layout;
+}
+
+QLabel* makeRowLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QWidget* makeLabelledRow(QLabel* label, QWidget* field, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::regular));
+    label->setBuddy(field);
+    layout->addWidget(label);
+    layout->addWidget(field, 1);
+    return row;
+}
+
+} // namespace quillmere

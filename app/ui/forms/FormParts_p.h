@@ -1,0 +1,84 @@
+#pragma once
+
+#include "forms/FormComponents.h"
+
+#include <QLabel>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QVBoxLayout;
+
+// What the four forms build their rows and prose fields from.
+namespace quillmere {
+
+QString orBlank(const std::string& text);
+
+QVBoxLayout* makeFormLayout(QWidget* form);
+
+QLabel* makeRowLabel(const QString& text, QWidget* parent);
+
+// A visible label beside a single-line control; the label is the control's
+// buddy, so a click on it focuses the control.
+QWidget* makeLabelledRow(QLabel* label, QWidget* field, QWidget* parent);
+
+// Return in each field focuses the next one; in the last it leaves the form
+// without a focused field.
+template <std::size_t count>
+void chainReturnAdvance(const std::array<ProseField*, count>& fields)
+{
+    for (std::size_t index = 0; index < count; ++index) {
+        QWidget* current = fields[index]->editor();
+        QWidget* next = index + 1 < count ? fields[index + 1]->editor() : nullptr;
+        installReturnAdvance(current, [current, next] {
+            if (next) {
+                next->setFocus(Qt::OtherFocusReason);
+            } else {
+                current->clearFocus();
+            }
+        });
+    }
+}
+
+template <class Field, std::size_t count>
+std::optional<Field> focusedProse(const std::array<ProseField*, count>& fields)
+{
+    for (std::size_t index = 0; index < count; ++index) {
+        if (fields[index]->editor() && fields[index]->editor()->hasFocus()) {
+            return static_cast<Field>(index);
+        }
+    }
+    return std::nullopt;
+}
+
+// Adds one prose field per member of `record`, in order, each writing its
+// member and reporting the whole record through `report` when the text
+// really changed; Return moves from one field to the next.
+template <class Record, std::size_t count>
+void addProseFields(QObject* form, FormGroup* group, FormPresentation presentation,
+                    std::array<ProseField*, count>& fields, const std::array<QString, count>& labels,
+                    const std::array<std::string Record::*, count>& members, Record& record,
+                    std::function<void()> report)
+{
+    for (std::size_t index = 0; index < count; ++index) {
+        fields[index] = new ProseField(labels[index], presentation, group);
+        group->addRow(fields[index]);
+        QObject::connect(fields[index], &ProseField::textEdited, form,
+                         [&record, member = members[index], report](const QString& text) {
+                             std::string value = text.toStdString();
+                             if (record.*member != value) {
+                                 record.*member = std::move(value);
+                                 report();
+                             }
+                         });
+    }
+    if (presentation == FormPresentation::editable) {
+        chainReturnAdvance(fields);
+    }
+}
+
+} // namespace quillmere

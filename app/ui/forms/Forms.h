@@ -1,0 +1,7 @@
+#pragma once
+
+// The four forms, for screens that show several of them.
+#include "forms/BlockPreparationForm.h"
+#include "forms/BlockReviewForm.h"
+#include "forms/SessionPlanForm.h"
+#include "forms/SessionReviewForm.h"

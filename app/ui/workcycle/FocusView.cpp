@@ -1,0 +1,38 @@
+#include "FocusView.h"
+
+#include "ScreenParts_p.h"
+
+#include <QPushButton>
+
+namespace quillmere {
+
+FocusView::FocusView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model, tr("Focus"), tr("Focus timer "), parent)
+{
+    addRowsPlace();
+    pause_ = makeButton(tr("Pause"), this);
+    pause_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(pause_, &QPushButton::clicked, this, [this] { model_.pauseOrResumeFocus(); });
+    auto* end = makeButton(tr("End early"), this);
+    end->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(end, &QPushButton::clicked, this, [this] { model_.endFocus(); });
+    addButtons({pause_, end});
+    refreshOnStateChange();
+}
+
+void FocusView::refresh()
+{
+    TimedPhaseScreen::refresh();
+    const WorkSession* session = model_.state().currentSession();
+    retitle(pause_, session != nullptr && session->pausedAt ? tr("Resume") : tr("Pause"));
+    if (session == nullptr) {
+        showRows({});
+        return;
+    }
+    const SessionPlan& plan = session->plan;
+    showRows({{tr("Outcome"), orPlaceholder(plan.intendedOutcome, tr("Blank"))},
+              {tr("First action"), orPlaceholder(plan.firstAction, tr("Not set"))},
+              {tr("Hazards"), orPlaceholder(plan.hazardsMitigation, tr("Not set"))},
+              {tr("NICU framing"), orPlaceholder(plan.nicuFraming, tr("Not set"))}});
+}
+
+} // namespace quillmere

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "workcycle/PhaseScreen.h"
+
+class QPushButton;
+
+namespace quillmere {
+
+// A focus session running or paused: the timer, the session's plan, and
+// pause or resume and end early.
+class FocusView : public TimedPhaseScreen {
+    Q_OBJECT
+
+public:
+    explicit FocusView(AppModel& model, QWidget* parent = nullptr);
+
+private:
+    void refresh() override;
+
+    QPushButton* pause_ = nullptr;
+};
+
+} // namespace quillmere

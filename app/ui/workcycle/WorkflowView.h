@@ -1,0 +1,32 @@
+#pragma once
+
+#include "AppModel.h"
+
+#include <QWidget>
+
+class QVBoxLayout;
+
+namespace quillmere {
+
+// The work cycle tab: exactly one screen for the current phase, built afresh
+// whenever the phase changes so that its local copy starts from the state.
+class WorkflowView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit WorkflowView(AppModel& model, QWidget* parent = nullptr);
+
+    QWidget* screen() const { return screen_; }
+    WorkflowState shownPhase() const { return shownPhase_; }
+
+private:
+    void showScreenIfPhaseChanged();
+    QWidget* makeScreen(WorkflowState phase);
+
+    AppModel& model_;
+    QVBoxLayout* layout_ = nullptr;
+    QWidget* screen_ = nullptr;
+    WorkflowState shownPhase_ = WorkflowState::idle;
+};
+
+} // namespace quillmere

@@ -1,0 +1,40 @@
+#include "LocalText.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <chrono>
+
+namespace quillmere {
+
+QString qtText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QDateTime localDateTime(Instant instant)
+{
+    return QDateTime::fromSecsSinceEpoch(std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count());
+}
+
+Instant instantFrom(const QDateTime& dateTime)
+{
+    return Instant(std::chrono::duration_cast<Instant::duration>(std::chrono::seconds(dateTime.toSecsSinceEpoch())));
+}
+
+QString shortDateTime(Instant instant)
+{
+    return QLocale::system().toString(localDateTime(instant), QLocale::ShortFormat);
+}
+
+QString clockText(std::int64_t seconds, ClockHours hours)
+{
+    seconds = std::max<std::int64_t>(seconds, 0);
+    const QChar zero(u'0');
+    const std::int64_t shownHours = hours == ClockHours::shown ? seconds / 3600 : 0;
+    const std::int64_t minutes = (seconds - shownHours * 3600) / 60;
+    const QString minutesAndSeconds = QStringLiteral("%1:%2").arg(minutes, 2, 10, zero).arg(seconds % 60, 2, 10, zero);
+    return shownHours > 0 ? QStringLiteral("%1:%2").arg(shownHours).arg(minutesAndSeconds) : minutesAndSeconds;
+}
+
+} // namespace quillmere

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "quillmere/Instant.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <string_view>
+
+// Texts as people read them, shared by every Qt program of the product.
+//
+//   label->setText(quillmere::qtText(plan.intendedOutcome));
+//   note->setText(tr("Scheduled for %1").arg(quillmere::shortDateTime(start)));
+namespace quillmere {
+
+// The core's UTF-8 text as a QString.
+QString qtText(std::string_view text);
+
+// An instant as a local date and time, to the second, and back.
+QDateTime localDateTime(Instant instant);
+Instant instantFrom(const QDateTime& dateTime);
+
+// An instant in the locale's short date and time format, in local time.
+QString shortDateTime(Instant instant);
+
+// How a clock shows a span of whole seconds. Its digits are never localised,
+// so that they keep their fixed width.
+enum class ClockHours {
+    // "75:00": minutes keep counting past the hour, as a timer of a session.
+    inMinutes,
+    // "1:15:00": hours shown when there are any, as a countdown to a start.
+    shown,
+};
+// "MM:SS" (or "H:MM:SS"); a negative span counts as zero.
+QString clockText(std::int64_t seconds, ClockHours hours);
+
+} // namespace quillmere
