@@ -1,5 +1,7 @@
 #include "StatusText.h"
 
+#include "LocalText.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QStringList>
@@ -46,7 +48,8 @@ QString timer(std::optional<std::int64_t> remaining, const char* left, const cha
     if (!remaining) {
         return translated(bare);
     }
-    return *remaining >= 0 ? translated(left).arg(countdown(*remaining)) : translated(over).arg(countdown(-*remaining));
+    return *remaining >= 0 ? translated(left).arg(clockText(*remaining, ClockHours::shown))
+                           : translated(over).arg(clockText(-*remaining, ClockHours::shown));
 }
 
 QString scheduledTime(Instant at, Instant now, const QTimeZone& zone)
@@ -64,17 +67,6 @@ QString scheduledTime(Instant at, Instant now, const QTimeZone& zone)
 }
 
 } // namespace
-
-QString countdown(std::int64_t seconds)
-{
-    const std::int64_t hours = seconds / 3600;
-    const std::int64_t minutes = seconds % 3600 / 60;
-    const auto twoDigits = [](std::int64_t value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
-    if (hours > 0) {
-        return QStringLiteral("%1:%2:%3").arg(hours).arg(twoDigits(minutes), twoDigits(seconds % 60));
-    }
-    return QStringLiteral("%1:%2").arg(twoDigits(minutes), twoDigits(seconds % 60));
-}
 
 QString age(Instant then, Instant now)
 {

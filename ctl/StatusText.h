@@ -22,8 +22,6 @@ QString line(const AgentSnapshot& snapshot, Instant now, const QTimeZone& zone);
 // "Quillmere is not running; as of 3 minutes ago: " + line().
 QString savedLine(const AgentSnapshot& snapshot, Instant now, const QTimeZone& zone);
 
-// A countdown: "04:10", or "1:05:00" from an hour on.
-QString countdown(std::int64_t seconds);
 
 // How long ago `then` was, e.g. "3 minutes ago"; "just now" within a minute
 // and for times ahead of `now` (another machine's clock).

@@ -2,6 +2,7 @@
 // how the countdown follows the display time, and that everything fits the
 // host's fixed sizes.
 
+#include "LocalText.h"
 #include "QuillmereStatusWidget.h"
 #include "QuillmereWidgetLink.h"
 #include "QuillmereWidgetView.h"
@@ -140,9 +141,12 @@ TEST(QuillmereWidgetView, SmallWidget_CountsDownInWholeSecondsRoundedUp)
     EXPECT_EQ(time.colour(), view.palette().color(QPalette::WindowText));
 
     // Hours get their own field rather than "61:00".
-    EXPECT_EQ(CountdownText::liveText(3599), "59:59");
-    EXPECT_EQ(CountdownText::liveText(3600), "1:00:00");
-    EXPECT_EQ(CountdownText::liveText(36'061), "10:01:01");
+    EXPECT_EQ(clockText(3599, ClockHours::shown), "59:59");
+    EXPECT_EQ(clockText(3600, ClockHours::shown), "1:00:00");
+    EXPECT_EQ(clockText(36'061, ClockHours::shown), "10:01:01");
+    // A session's timer keeps counting minutes past the hour.
+    EXPECT_EQ(clockText(3600, ClockHours::inMinutes), "60:00");
+    EXPECT_EQ(clockText(-5, ClockHours::inMinutes), "00:00");
 }
 
 TEST(QuillmereWidgetView, SmallWidget_ShowsDueWhenCountdownHasEnded)

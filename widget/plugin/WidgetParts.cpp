@@ -2,6 +2,7 @@
 
 #include "QuillmereWidgetView.h"
 
+#include "LocalText.h"
 #include "Look.h"
 
 #include "quillmere/QuillmereDesign.h"
@@ -31,11 +32,6 @@ using QuillmereDesign::Spacing::tight;
 constexpr int px(double spacing)
 {
     return static_cast<int>(spacing);
-}
-
-QString qText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The small upper-case labels over a value or a bar.
@@ -221,7 +217,7 @@ void TextBlock::changeEvent(QEvent* event)
 // --- SymbolView, SymbolLabel, Divider -------------------------------------
 
 SymbolView::SymbolView(std::string_view name, int side, Ink ink, QWidget* parent)
-    : QWidget(parent), name_(qText(name)), ink_(ink)
+    : QWidget(parent), name_(qtText(name)), ink_(ink)
 {
     setFixedSize(side, side);
 }
@@ -326,19 +322,6 @@ CountdownText::CountdownText(const WidgetSnapshot& snapshot, int pixelSize, doub
     setDisplayTime(displayTime);
 }
 
-QString CountdownText::liveText(std::int64_t secondsLeft)
-{
-    secondsLeft = std::max<std::int64_t>(secondsLeft, 0);
-    const std::int64_t hours = secondsLeft / 3600;
-    const std::int64_t minutes = secondsLeft % 3600 / 60;
-    const std::int64_t seconds = secondsLeft % 60;
-    const QChar zero(u'0');
-    if (hours > 0) {
-        return QStringLiteral("%1:%2:%3").arg(hours).arg(minutes, 2, 10, zero).arg(seconds, 2, 10, zero);
-    }
-    return QStringLiteral("%1:%2").arg(minutes, 2, 10, zero).arg(seconds, 2, 10, zero);
-}
-
 void CountdownText::setDisplayTime(Instant displayTime)
 {
     QString text;
@@ -349,7 +332,7 @@ void CountdownText::setDisplayTime(Instant displayTime)
         text = QString::fromStdString(QuillmereDesign::timeText(countdown_->frozenRemainingSeconds));
     } else if (countdown_->endsAt > displayTime) {
         const auto left = std::chrono::ceil<std::chrono::seconds>(countdown_->endsAt - displayTime);
-        text = liveText(left.count());
+        text = clockText(left.count(), ClockHours::shown);
         ink.tone = Tone::primary;
     } else {
         text = QStringLiteral("Due");
@@ -418,7 +401,7 @@ PhaseBadge::PhaseBadge(const WidgetSnapshot& snapshot, QWidget* parent) : QWidge
     const Ink ink{Tone::phase, snapshot.phase};
     auto* row = rowLayout(this, px(tight));
     row->addWidget(new SymbolView(symbolName(snapshot.phase), SymbolSize::small, ink, this), 0, Qt::AlignVCenter);
-    title_ = new TextBlock(qText(quillmere::title(snapshot.phase)).toUpper(),
+    title_ = new TextBlock(qtText(quillmere::title(snapshot.phase)).toUpper(),
                            widgetFont(TypeSize::caption2, QFont::Bold, 0.6), ink, 1, this);
     row->addWidget(title_, 0, Qt::AlignVCenter);
     row->addStretch(1);

@@ -181,9 +181,6 @@ public:
     // The font the text is drawn in at the current width.
     QFont drawnFont() const { return fitted_; }
 
-    // Whole seconds left, rounded up, as "MM:SS", or "H:MM:SS" from an hour on.
-    static QString liveText(std::int64_t secondsLeft);
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
