@@ -9,10 +9,8 @@
 #include <optional>
 #include <vector>
 
-class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class QComboBox;
 class QToolButton;
 class QVBoxLayout;
 

@@ -4,17 +4,11 @@
 
 #include <QWidget>
 
-#include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
 class QComboBox;
 class QToolButton;
-class QVBoxLayout;
 
 namespace quillmere {
 

@@ -5,16 +5,7 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <optional>
-#include <vector>
-
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
-class QComboBox;
-class QToolButton;
-class QVBoxLayout;
 
 namespace quillmere {
 
