@@ -86,7 +86,6 @@ void StatusAreaItem::refresh()
     if (!drawn_ || *drawn_ != picture) {
         tray_.setIcon(MenuBarLabel::icon(picture));
         drawn_ = picture;
-        ++renderCount_;
     }
     if (tray_.toolTip() != label_.accessibleName) {
         tray_.setToolTip(label_.accessibleName);

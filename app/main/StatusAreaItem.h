@@ -54,8 +54,6 @@ public:
 
     QSystemTrayIcon& trayIcon() { return tray_; }
     const MenuBarLabel& label() const { return label_; }
-    // How often the picture was drawn: only when it changed.
-    int pictureRenderCount() const { return renderCount_; }
     QMenu* contextMenu() const { return menu_; }
     // Null until the panel is first opened.
     StatusPanel* panel() const { return panel_; }
@@ -80,7 +78,6 @@ private:
     QPointer<StatusPanel> panel_;
     MenuBarLabel label_;
     std::optional<MenuBarLabel::Picture> drawn_;
-    int renderCount_ = 0;
 };
 
 } // namespace quillmere

@@ -138,6 +138,15 @@ protected:
         return nullptr;
     }
 
+    // The header's parts, as the panel shows them.
+    QString timerText() const { return popover->findChild<QLabel*>("timer")->text(); }
+    QString caption() const { return popover->findChild<QLabel*>("caption")->text(); }
+    bool showsTimer() const { return popover->findChild<QWidget*>("timerSection")->isVisibleTo(popover.get()); }
+    bool showsPausedMarker() const
+    {
+        return showsTimer() && popover->findChild<QWidget*>("pausedMarker")->isVisibleTo(popover.get());
+    }
+
     std::vector<std::pair<QString, QString>> fields() const
     {
         std::vector<std::pair<QString, QString>> result;
@@ -206,7 +215,7 @@ TEST_F(MenuBarPopoverTest, SectionsFollowTheWorkflowState)
     for (const Row& row : rows) {
         SCOPED_TRACE(static_cast<int>(row.stage));
         start(row.stage);
-        EXPECT_EQ(popover->showsTimer(), row.timer);
+        EXPECT_EQ(showsTimer(), row.timer);
         if (row.stage != Stage::scheduled) { // its date is checked on its own
             EXPECT_EQ(fields(), row.fields);
         }
@@ -240,9 +249,8 @@ TEST_F(MenuBarPopoverTest, TickMovesOnlyTheTimerAndLeavesTheSectionsStanding)
     start(Stage::focusing);
     showActive();
     QTest::qWait(50); // the panel settles
-    EXPECT_EQ(popover->timerText(), "25:00");
+    EXPECT_EQ(timerText(), "25:00");
     const QWidget* sections = popover->sections();
-    const int rebuilds = popover->rebuildCount();
 
     uitest::LayoutRequests requests(popover.get());
     model->tick(clock.now + 64s);
@@ -250,25 +258,25 @@ TEST_F(MenuBarPopoverTest, TickMovesOnlyTheTimerAndLeavesTheSectionsStanding)
     model->tick(clock.now + 65s);
     QApplication::processEvents();
     EXPECT_EQ(requests.count, 0) << "a new second laid out the panel";
-    EXPECT_EQ(popover->timerText(), "23:55");
+    EXPECT_EQ(timerText(), "23:55");
     EXPECT_EQ(popover->findChild<QLabel*>("timer")->accessibleName(), "Timer 23:55");
-    EXPECT_EQ(popover->caption(), "Session 1 of 2");
+    EXPECT_EQ(caption(), "Session 1 of 2");
     EXPECT_EQ(popover->sections(), sections);
-    EXPECT_EQ(popover->rebuildCount(), rebuilds);
 }
 
 TEST_F(MenuBarPopoverTest, DraftChangesOutsideTheShownFieldsRebuildNothing)
 {
     start(Stage::sessionPlanning);
-    const int rebuilds = popover->rebuildCount();
+    // A rebuild puts new sections in place; the old ones go later.
+    const QWidget* sections = popover->sections();
     SessionPlan draft = plan("", "");
     draft.hazardsMitigation = "Phone in the drawer";
     model->saveSessionPlanDraft(draft);
-    EXPECT_EQ(popover->rebuildCount(), rebuilds);
+    EXPECT_EQ(popover->sections(), sections);
 
     draft.intendedOutcome = "Sketch the screen";
     model->saveSessionPlanDraft(draft);
-    EXPECT_EQ(popover->rebuildCount(), rebuilds + 1);
+    EXPECT_NE(popover->sections(), sections);
     EXPECT_EQ(fields(), (Fields{{"Outcome", "Sketch the screen"}}));
 }
 
@@ -277,24 +285,24 @@ TEST_F(MenuBarPopoverTest, TimerWithoutTimerTextShowsDashes)
     start(Stage::focusing);
     model->editState([](QuillmereState& state) { state.currentBlock->sessions.clear(); });
     ASSERT_FALSE(model->timerText());
-    EXPECT_TRUE(popover->showsTimer());
-    EXPECT_EQ(popover->timerText(), "--:--");
+    EXPECT_TRUE(showsTimer());
+    EXPECT_EQ(timerText(), "--:--");
     EXPECT_EQ(popover->findChild<QLabel*>("timer")->accessibleName(), "Timer --:--");
-    EXPECT_EQ(popover->caption(), "Focus in progress");
+    EXPECT_EQ(caption(), "Focus in progress");
 }
 
 TEST_F(MenuBarPopoverTest, PauseShowsResumeAndThePausedMarker)
 {
     start(Stage::focusing);
-    EXPECT_FALSE(popover->showsPausedMarker());
+    EXPECT_FALSE(showsPausedMarker());
     button("Pause")->click();
     EXPECT_TRUE(model->state().currentSession()->pausedAt);
     EXPECT_EQ(sectionButtons(), (QStringList{"Resume", "End focus"}));
-    EXPECT_TRUE(popover->showsPausedMarker());
+    EXPECT_TRUE(showsPausedMarker());
 
     button("Resume")->click();
     EXPECT_EQ(sectionButtons(), (QStringList{"Pause", "End focus"}));
-    EXPECT_FALSE(popover->showsPausedMarker());
+    EXPECT_FALSE(showsPausedMarker());
     EXPECT_EQ(windowsPresented, 0);
 }
 

@@ -101,6 +101,7 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     phaseTitle_ = plainLabel(QString(), header);
     phaseTitle_->setFont(look::headlineFont());
     caption_ = plainLabel(QString(), header);
+    caption_->setObjectName(QStringLiteral("caption"));
     caption_->setFont(look::captionFont());
     look::makeSecondary(*caption_);
     headerText->addWidget(phaseTitle_);
@@ -109,6 +110,7 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     layout_->addWidget(header);
 
     timerSection_ = new QWidget(this);
+    timerSection_->setObjectName(QStringLiteral("timerSection"));
     auto* timerColumn = new QVBoxLayout(timerSection_);
     timerColumn->setContentsMargins(0, 0, 0, 0);
     timerColumn->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
@@ -120,6 +122,7 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     timer_->setTime(QStringLiteral("--:--"));
     timerColumn->addWidget(timer_, 0, Qt::AlignLeading);
     pausedMarker_ = new QWidget(timerSection_);
+    pausedMarker_->setObjectName(QStringLiteral("pausedMarker"));
     auto* pausedRow = new QHBoxLayout(pausedMarker_);
     pausedRow->setContentsMargins(0, 0, 0, 0);
     pausedRow->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
@@ -165,26 +168,6 @@ QSize MenuBarPopover::sizeHint() const
     // width rather than for its width-agnostic hint.
     return {panelWidth, layout_->hasHeightForWidth() ? layout_->totalHeightForWidth(panelWidth)
                                                      : layout_->totalSizeHint().height()};
-}
-
-QString MenuBarPopover::timerText() const
-{
-    return timer_->text();
-}
-
-bool MenuBarPopover::showsTimer() const
-{
-    return timerSection_->isVisibleTo(this);
-}
-
-bool MenuBarPopover::showsPausedMarker() const
-{
-    return showsTimer() && pausedMarker_->isVisibleTo(this);
-}
-
-QString MenuBarPopover::caption() const
-{
-    return caption_->text();
 }
 
 void MenuBarPopover::changeEvent(QEvent* event)
@@ -266,7 +249,6 @@ void MenuBarPopover::refreshTicking()
 
 void MenuBarPopover::rebuild(const Shown& shown)
 {
-    ++rebuildCount_;
     const QColor colour = look::phaseColour(shown.phase, palette());
 
     const std::string_view titleText = title(shown.phase);

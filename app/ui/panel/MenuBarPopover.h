@@ -61,15 +61,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-    // What the panel shows, for the tray panel's placement and for tests.
-    QString timerText() const;
-    bool showsTimer() const;
-    bool showsPausedMarker() const;
-    QString caption() const;
     // The rebuilt part: body, questions link, due message, divider, actions.
     QWidget* sections() const { return sections_; }
-    // How often the sections were built, the first time included.
-    int rebuildCount() const { return rebuildCount_; }
 
 signals:
     // The user chose something that continues in the main window; the panel
@@ -115,7 +108,6 @@ private:
     AppModel& model_;
     Hooks hooks_;
     std::optional<Shown> shown_;
-    int rebuildCount_ = 0;
 
     QVBoxLayout* layout_ = nullptr;
     QLabel* phaseIcon_ = nullptr;
