@@ -29,7 +29,6 @@ public:
     QLabel* bannerText() const { return bannerText_; }
     // Null until the first error; window-modal, never blocks the event loop.
     QMessageBox* errorAlert() const { return alert_; }
-    QWidget* workflowView() const { return workflow_; }
     CurrentBlockView* currentBlockView() const { return currentBlock_; }
     HistoryView* historyView() const { return history_; }
     AgentQuestionsView* agentQuestionsView() const { return questions_; }

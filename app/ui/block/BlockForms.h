@@ -34,8 +34,6 @@ public:
     BlockPreparationForm* preparationForm() const { return preparation_; }
     const std::vector<SessionSection*>& sessions() const { return sessions_; }
     QLabel* sessionsHeader() const;
-    // Null while the block has no reflection.
-    BlockReviewForm* reflectionForm() const { return reflection_; }
 
 signals:
     // The preparation form's record; only its own fields are meant.

@@ -32,7 +32,6 @@ public:
     explicit AgentQuestionsView(AppModel& model, QWidget* parent = nullptr);
 
     QLineEdit* newQuestionField() const { return newQuestion_; }
-    QPushButton* addButton() const { return add_; }
     // Hidden while every open question has its card.
     QPushButton* showMoreButton() const { return showMore_; }
     const std::map<Uuid, QString>& draftAnswers() const { return drafts_; }

@@ -17,7 +17,6 @@ public:
     explicit WorkflowView(AppModel& model, QWidget* parent = nullptr);
 
     QWidget* screen() const { return screen_; }
-    WorkflowState shownPhase() const { return shownPhase_; }
 
 private:
     void showScreenIfPhaseChanged();
