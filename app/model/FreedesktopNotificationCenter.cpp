@@ -1,5 +1,7 @@
 #include "FreedesktopNotificationCenter.h"
 
+#include "QtText.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -20,11 +22,6 @@ const QString defaultAction = QStringLiteral("default");
 // QTimer counts in int milliseconds, and its monotonic clock drifts from the
 // wall clock over a suspend; long waits are split and re-checked.
 constexpr std::chrono::milliseconds longestWait = std::chrono::hours(1);
-
-QString qtText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "QuillmereInterface.h"
 
+#include "QtText.h"
+
 #include "quillmere/AgentSnapshot.h"
 #include "quillmere/StateStore.h"
 #include "quillmere/TimerSnapshot.h"
@@ -10,15 +12,6 @@
 #include <algorithm>
 
 namespace quillmere {
-namespace {
-
-QString qText(std::string_view value)
-{
-    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
-}
-
-} // namespace
-
 QuillmereInterface::QuillmereInterface(QObject& exported, AppModel& model, QDBusConnection connection,
                                        QString objectPath)
     : QDBusAbstractAdaptor(&exported),
@@ -29,13 +22,13 @@ QuillmereInterface::QuillmereInterface(QObject& exported, AppModel& model, QDBus
 {
     connect(&model_, &AppModel::stateChanged, this, &QuillmereInterface::announceChanges);
     connect(&model_, &AppModel::questionAnswered, this, [this](const Uuid& id, const QString& answer) {
-        emit QuestionAnswered(qText(id.toString()), answer);
+        emit QuestionAnswered(qtText(id.toString()), answer);
     });
 }
 
 QString QuillmereInterface::workflowState() const
 {
-    return qText(rawText(model_.state().workflowState));
+    return qtText(rawText(model_.state().workflowState));
 }
 
 bool QuillmereInterface::interruptible() const
@@ -60,10 +53,10 @@ QString QuillmereInterface::GetAgentState(const QDBusMessage& message)
 {
     const auto document = encodeAgentSnapshot(StateStore::agentSnapshot(model_.state(), model_.now()));
     if (!document) {
-        refuse(message, "org.freedesktop.DBus.Error.Failed", qText(document.error().description()));
+        refuse(message, "org.freedesktop.DBus.Error.Failed", qtText(document.error().description()));
         return {};
     }
-    return qText(*document);
+    return qtText(*document);
 }
 
 QString QuillmereInterface::AskQuestion(const QString& text, const QString& asker, const QDBusMessage& message)
@@ -72,10 +65,10 @@ QString QuillmereInterface::AskQuestion(const QString& text, const QString& aske
     if (!id) {
         const bool flood = id.error() == AgentQuestions::Refusal::tooManyOpenQuestions;
         refuse(message, flood ? tooManyQuestionsError : invalidQuestionError,
-               qText(AgentQuestions::message(id.error())));
+               qtText(AgentQuestions::message(id.error())));
         return {};
     }
-    return qText(id->toString());
+    return qtText(id->toString());
 }
 
 void QuillmereInterface::GetQuestion(const QString& id, const QDBusMessage& message)
@@ -92,7 +85,7 @@ void QuillmereInterface::GetQuestion(const QString& id, const QDBusMessage& mess
     message.setDelayedReply(true);
     const bool answered = question->answeredAt.has_value();
     connection_.send(message.createReply(
-        {answered, answered ? qText(question->answer.value_or(std::string())) : QString()}));
+        {answered, answered ? qtText(question->answer.value_or(std::string())) : QString()}));
 }
 
 void QuillmereInterface::PauseFocus(const QDBusMessage& message)
@@ -182,7 +175,7 @@ void QuillmereInterface::announceChanges()
 void QuillmereInterface::control(ControlCommand command, const QDBusMessage& message)
 {
     if (const auto result = model_.control(command); !result) {
-        refuse(message, refusedError, qText(quillmere::message(result.error())));
+        refuse(message, refusedError, qtText(quillmere::message(result.error())));
     }
 }
 
