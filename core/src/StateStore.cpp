@@ -118,6 +118,19 @@ std::expected<std::filesystem::path, StoreError> StateStore::keepStateFileAside(
     return std::move(*kept);
 }
 
+std::expected<std::optional<std::filesystem::path>, StoreError> StateStore::keepUnreadableStateFile(Instant at) const
+{
+    if (!stateFileExists()) {
+        return std::nullopt;
+    }
+    return keepStateFileAside("unreadable", at, KeepAside::move);
+}
+
+std::expected<std::filesystem::path, StoreError> StateStore::keepNewerStateFile(Instant at) const
+{
+    return keepStateFileAside("backup", at, KeepAside::copy);
+}
+
 std::expected<int, StoreError> StateStore::removeStaleTemporaries() const
 {
     int removed = 0;

@@ -210,6 +210,51 @@ TEST(StateStore, LoadNamesTheMembersASaveWouldDrop)
     EXPECT_EQ(loaded->state, fixtures::truncatedToWholeSeconds(fixtures::everyOptionalPresent()));
 }
 
+// An unreadable file leaves the path the save needs (it may be the user's
+// whole history); a readable one from a newer version is only copied, since
+// this version goes on reading it; a copy that cannot be made refuses the save.
+TEST(StateStore, WhatASaveWouldDestroyIsKeptAsideFirst)
+{
+    enum class Keep { unreadable, newer };
+    struct Case {
+        const char* name;
+        Keep keep;
+        bool fileThere;
+        bool kept;
+        std::vector<std::string> entriesAfter;
+    };
+    const Case cases[] = {
+        {"unreadable file moved", Keep::unreadable, true, true, {"state.unreadable-20260302T093000Z.json"}},
+        {"unreadable file gone meanwhile", Keep::unreadable, false, false, {}},
+        {"newer file copied", Keep::newer, true, true, {"state.backup-20260302T093000Z.json", "state.json"}},
+        {"newer file gone: the save is refused", Keep::newer, false, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder temp;
+        const StateStore store = storeAt(temp.path());
+        if (c.fileThere) {
+            writeFile(store.stateURL(), "the user's history");
+        }
+        std::optional<std::filesystem::path> kept;
+        if (c.keep == Keep::unreadable) {
+            const auto result = store.keepUnreadableStateFile(T);
+            ASSERT_TRUE(result) << result.error().description();
+            kept = *result;
+        } else if (const auto result = store.keepNewerStateFile(T)) {
+            kept = *result;
+        } else {
+            EXPECT_NE(result.error().description().find("state.json"), std::string::npos);
+        }
+        EXPECT_EQ(TempFolder::entries(temp.path()), c.entriesAfter);
+        ASSERT_EQ(kept.has_value(), c.kept);
+        if (kept) {
+            EXPECT_EQ(kept->parent_path(), temp.path());
+            EXPECT_EQ(contents(*kept), "the user's history");
+        }
+    }
+}
+
 TEST(StateStore, StaleTemporariesOfBothFilesAreRemoved)
 {
     TempFolder temp;

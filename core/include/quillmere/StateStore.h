@@ -95,6 +95,18 @@ public:
     [[nodiscard]] std::expected<std::filesystem::path, StoreError> keepStateFileAside(std::string_view label,
                                                                                      Instant at, KeepAside how) const;
 
+    // Before the first save over a file that load() refused: moves whatever
+    // is at the state file's path aside as "state.unreadable-<UTC time>.json",
+    // for it may hold the user's whole history. Nothing there (it went
+    // meanwhile) keeps nothing and is no failure. A failure means the save
+    // must not happen, since it would destroy the only copy.
+    [[nodiscard]] std::expected<std::optional<std::filesystem::path>, StoreError>
+    keepUnreadableStateFile(Instant at) const;
+    // Before the first save over a file holding members that this version
+    // does not know (LoadedState::unknownMembers), which the save would drop:
+    // copies it as "state.backup-<UTC time>.json".
+    [[nodiscard]] std::expected<std::filesystem::path, StoreError> keepNewerStateFile(Instant at) const;
+
     // Removes the temporary files that a process killed mid-save left beside
     // both files. For the folder's one writer, before its first save.
     [[nodiscard]] std::expected<int, StoreError> removeStaleTemporaries() const;
