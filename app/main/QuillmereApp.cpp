@@ -1,15 +1,19 @@
 #include "QuillmereApp.h"
 
+#include "FreedesktopNotificationCenter.h"
 #include "MainWindowController.h"
+#include "Notifications.h"
 #include "QuillmereAppDelegate.h"
 #include "QuillmereInterface.h"
 #include "StatusAreaItem.h"
 #include "SystemLog.h"
+#include "WidgetPublisher.h"
 
 #include "quillmere/WidgetSnapshotStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QSettings>
 
 #include <cstdlib>
@@ -68,9 +72,23 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     if (mode_.hosted) {
         collaborators.notifications = std::make_unique<TestHostNotificationScheduler>();
         collaborators.widgets = std::make_unique<TestHostWidgetPublisher>();
+    } else {
+        // The desktop's notification service; clicking one of our
+        // notifications brings the main window back.
+        const AppModel::Clock clock = [exact = options.clock ? options.clock : StateStore::systemClock()] {
+            return wholeSeconds(exact());
+        };
+        auto center = std::make_unique<FreedesktopNotificationCenter>(QDBusConnection::sessionBus(), clock,
+                                                                      [this] { model_->showMainWindow(); });
+        collaborators.notifications = std::make_unique<Notifications>(std::move(center), clock);
+        // The widget's shared folder, written on a thread of its own.
+        widgetWriter_ = std::make_shared<BackgroundWriter>(
+            BackgroundWriter::Mode::ownThread,
+            [this](BackgroundWriter::Then then) { QMetaObject::invokeMethod(this, std::move(then)); },
+            "widget-writer");
+        collaborators.widgets = std::make_unique<WidgetPublisher>(
+            WidgetSnapshotStore::shared(QuillmereAppGroup::identifier), nullptr, nullptr, widgetWriter_);
     }
-    // Otherwise the model's defaults: the desktop's notification service and
-    // the widget's shared folder.
     collaborators.mainWindowFactory = [this](AppModel& model) {
         return std::make_unique<MainWindowController>(model, [this] { return mode_.openSettings(); });
     };
@@ -86,7 +104,14 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     }
     // Typing held back for a pause in it, and every write under way, is on
     // disk before the process ends.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { model_->finishWriting(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        model_->finishWriting();
+        if (widgetWriter_) {
+            // The widget host is woken for the last snapshot too.
+            widgetWriter_->waitUntilIdle();
+            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        }
+    });
 
     // After start-up has returned, so that links delivered during start-up
     // wait in the delegate and are handled here, in order.

@@ -71,6 +71,9 @@ private:
     void removeStaleTemporaries(const StateStore& store) const;
 
     LaunchMode mode_;
+    // Writes the widget's snapshot; outlives the model, whose publisher
+    // posts to it, and delivers to this object.
+    std::shared_ptr<BackgroundWriter> widgetWriter_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<StatusAreaItem> statusAreaItem_;
     // Owned by the delegate, as its adaptors are; deleted with the model.

@@ -1,34 +1,28 @@
 #include "AppModel.h"
 
-#include "FreedesktopNotificationCenter.h"
+#include "QtText.h"
 #include "SystemLog.h"
-#include "Notifications.h"
-#include "WidgetPublisher.h"
 
 #include "quillmere/TimerSnapshot.h"
-#include "quillmere/WidgetSnapshotStore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QEvent>
 #include <QLocale>
+#include <QStringList>
 
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <ranges>
 #include <utility>
 
 namespace quillmere {
 namespace {
 
-QString text(std::string_view value)
-{
-    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
-}
-
 QString errorText(WorkflowError error)
 {
-    return text(message(error));
+    return qtText(message(error));
 }
 
 QString localShortDateTime(Instant instant)
@@ -60,6 +54,11 @@ QString path(const std::filesystem::path& file)
     return QString::fromStdString(file.string());
 }
 
+QString description(const StoreError& error)
+{
+    return qtText(error.description());
+}
+
 } // namespace
 
 AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, bool startTickTimer, QObject* parent)
@@ -71,11 +70,8 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
       widgets_(std::move(collaborators.widgets)),
       clock_(std::move(collaborators.clock)),
       mainWindowFactory_(std::move(collaborators.mainWindowFactory)),
-      draftSaveDelay_(collaborators.draftSaveDelay)
+      drafts_(collaborators.draftSaveDelay, [this] { (void)persistThrowing(); })
 {
-    draftSaveTimer_ = new QTimer(this);
-    draftSaveTimer_->setSingleShot(true);
-    connect(draftSaveTimer_, &QTimer::timeout, this, &AppModel::flushPendingSave);
     elapsed_ = std::move(collaborators.elapsed);
     if (!clock_) {
         clock_ = [] { return std::chrono::system_clock::now(); };
@@ -97,14 +93,10 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     stateWriter_ = std::make_unique<BackgroundWriter>(writerMode, deliver, "state-writer");
     fileWriter_ = std::make_shared<BackgroundWriter>(writerMode, deliver, "file-writer");
     if (!notifications_) {
-        // Clicking one of our notifications brings the main window back.
-        auto center = std::make_unique<FreedesktopNotificationCenter>(QDBusConnection::sessionBus(), clock_,
-                                                                      [this] { showMainWindow(); });
-        notifications_ = std::make_unique<Notifications>(std::move(center), clock_);
+        notifications_ = std::make_unique<TestHostNotificationScheduler>();
     }
     if (!widgets_) {
-        widgets_ = std::make_unique<WidgetPublisher>(WidgetSnapshotStore::shared(QuillmereAppGroup::identifier),
-                                                     nullptr, nullptr, fileWriter_);
+        widgets_ = std::make_unique<TestHostWidgetPublisher>();
     }
 
     if (auto loaded = store_.loadNotingUnknownMembers()) {
@@ -112,7 +104,7 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
         unknownMembers_ = std::move(loaded->unknownMembers);
     } else {
         state_ = QuillmereState::initial(displayTick_);
-        loadErrorText_ = "Quillmere could not read its saved state: " + QString::fromStdString(loaded.error().description());
+        loadErrorText_ = tr("Quillmere could not read its saved state: %1").arg(description(loaded.error()));
         lastError_ = loadErrorText_;
         // The damaged file may hold the user's whole history: keep it out of
         // the way of the first save instead of overwriting it.
@@ -178,9 +170,21 @@ void AppModel::setSelectedTab(MainWindowTab tab)
     emit selectedTabChanged();
 }
 
-void AppModel::notifyStateChanged()
+void AppModel::notifyStateChanged(StateParts changed)
 {
     emit stateChanged();
+    if (changed.testFlag(StatePart::phase)) {
+        emit phaseChanged();
+    }
+    if (changed.testFlag(StatePart::currentBlock)) {
+        emit currentBlockChanged();
+    }
+    if (changed.testFlag(StatePart::history)) {
+        emit historyChanged();
+    }
+    if (changed.testFlag(StatePart::questions)) {
+        emit questionsChanged();
+    }
 }
 
 WidgetPhase AppModel::phase() const
@@ -209,34 +213,41 @@ QString AppModel::menuTitle() const
         title = *timer;
     } else {
         switch (state_.workflowState) {
-        case WorkflowState::idle: title = "Quillmere"; break;
-        case WorkflowState::blockPlanning: title = "Block plan"; break;
-        case WorkflowState::sessionPlanning: title = "Session plan"; break;
-        case WorkflowState::focusing: title = "Focus"; break;
-        case WorkflowState::sessionReview: title = "Review"; break;
-        case WorkflowState::breaking: title = "Break"; break;
-        case WorkflowState::blockReview: title = "Block review"; break;
-        case WorkflowState::complete: title = "Complete"; break;
+        case WorkflowState::idle: title = tr("Quillmere"); break;
+        case WorkflowState::blockPlanning: title = tr("Block plan"); break;
+        case WorkflowState::sessionPlanning: title = tr("Session plan"); break;
+        case WorkflowState::focusing: title = tr("Focus"); break;
+        case WorkflowState::sessionReview: title = tr("Review"); break;
+        case WorkflowState::breaking: title = tr("Break"); break;
+        case WorkflowState::blockReview: title = tr("Block review"); break;
+        case WorkflowState::complete: title = tr("Complete"); break;
         }
     }
     const auto open = std::ranges::count_if(state_.agentQuestions, [](const auto& q) { return !q.answeredAt; });
     if (open > 0) {
-        title += " ?" + QString::number(open);
+        return tr("%1 ?%n", "menu title: the timer or the phase, then the open questions", static_cast<int>(open))
+            .arg(title);
     }
     return title;
 }
 
 WorkflowEngine::Result AppModel::apply(const Operation& operation, Instant now, const std::function<void()>& after)
 {
+    const PartsBefore before(state_, allStateParts);
     if (auto result = operation(state_, wholeSeconds(now)); !result) {
         return result;
     }
-    notifyStateChanged();
+    commit(before.changedIn(state_), after);
+    return {};
+}
+
+void AppModel::commit(StateParts changed, const std::function<void()>& after)
+{
+    notifyStateChanged(changed);
     if (after) {
         after();
     }
     (void)persistThrowing();
-    return {};
 }
 
 void AppModel::report(const WorkflowEngine::Result& result)
@@ -267,12 +278,12 @@ WorkflowEngine::Result AppModel::control(ControlCommand command)
     case ControlCommand::endBreak:
         return apply(WorkflowEngine::endBreak, now, [this] {
             notifications_->cancel(NotificationEvent::breakEnd);
-            setDueMessage("Your next session plan is saved. Focus starts only when you choose Start focus.");
+            setDueMessage(tr("Your next session plan is saved. Focus starts only when you choose Start focus."));
         });
     case ControlCommand::skipBreak:
         return apply(WorkflowEngine::skipBreak, now, [this] {
             notifications_->cancel(NotificationEvent::breakEnd);
-            setDueMessage("Break skipped. Focus starts only when you choose Start focus.");
+            setDueMessage(tr("Break skipped. Focus starts only when you choose Start focus."));
         });
     case ControlCommand::startPlannedSession: return focusOn(std::nullopt);
     case ControlCommand::startScheduledBlockNow: return startScheduledBlockAt(now);
@@ -309,7 +320,7 @@ void AppModel::scheduleBlock(const Block& block)
             // block, but the argument is what the user just confirmed.
             if (block.plannedStart) {
                 notifications_->schedule(NotificationEvent::scheduledStart, *block.plannedStart);
-                setDueMessage("Block scheduled for " + localShortDateTime(*block.plannedStart) + ".");
+                setDueMessage(tr("Block scheduled for %1.").arg(localShortDateTime(*block.plannedStart)));
             }
         });
 }
@@ -339,7 +350,7 @@ WorkflowEngine::Result AppModel::startScheduledBlockAt(Instant at)
 {
     return apply(WorkflowEngine::startScheduledBlockNow, at, [this] {
         notifications_->cancel(NotificationEvent::scheduledStart);
-        setDueMessage("Plan the first session when you are ready.");
+        setDueMessage(tr("Plan the first session when you are ready."));
     });
 }
 
@@ -410,6 +421,7 @@ void AppModel::updateBreakDuration(Seconds seconds, Instant at)
         setLastError(errorText(WorkflowError::missingBlock));
         return;
     }
+    const PartsBefore before(state_, StatePart::currentBlock);
     state_.currentBlock->breakDurationSeconds = seconds;
     state_.updatedAt = at;
     if (state_.workflowState == WorkflowState::breaking && state_.breakStartedAt) {
@@ -419,8 +431,7 @@ void AppModel::updateBreakDuration(Seconds seconds, Instant at)
                                  addSeconds(*state_.breakStartedAt, seconds + state_.breakExtensionSeconds));
         setDueMessage({});
     }
-    notifyStateChanged();
-    (void)persistThrowing();
+    commit(before.changedIn(state_));
 }
 
 void AppModel::completeBlock(const BlockReview& review)
@@ -476,8 +487,7 @@ void AppModel::saveBlockDraft(const Block& block)
     if (state_.workflowState != WorkflowState::blockPlanning) {
         return;
     }
-    state_.currentBlock = block;
-    persistSoon();
+    keepDraft([&](QuillmereState& state) { state.currentBlock = block; });
 }
 
 void AppModel::saveSessionPlanDraft(const SessionPlan& plan)
@@ -485,19 +495,18 @@ void AppModel::saveSessionPlanDraft(const SessionPlan& plan)
     if (state_.workflowState != WorkflowState::sessionPlanning) {
         return;
     }
-    state_.plannedNextSession = plan;
-    persistSoon();
+    keepDraft([&](QuillmereState& state) { state.plannedNextSession = plan; });
 }
 
 void AppModel::saveReviewDraft(const SessionReview& review, const std::optional<SessionPlan>& nextPlan)
 {
-    WorkSession* session = state_.currentSession();
-    if (state_.workflowState != WorkflowState::sessionReview || session == nullptr) {
+    if (state_.workflowState != WorkflowState::sessionReview || state_.currentSession() == nullptr) {
         return;
     }
-    session->review = review;
-    state_.plannedNextSession = nextPlan;
-    persistSoon();
+    keepDraft([&](QuillmereState& state) {
+        state.currentSession()->review = review;
+        state.plannedNextSession = nextPlan;
+    });
 }
 
 void AppModel::saveBlockReviewDraft(const BlockReview& review)
@@ -505,128 +514,118 @@ void AppModel::saveBlockReviewDraft(const BlockReview& review)
     if (state_.workflowState != WorkflowState::blockReview) {
         return;
     }
-    if (state_.currentBlock) {
-        state_.currentBlock->reflection = review;
-    }
-    persistSoon();
+    keepDraft([&](QuillmereState& state) {
+        if (state.currentBlock) {
+            state.currentBlock->reflection = review;
+        }
+    });
 }
 
-void AppModel::editState(const std::function<void(QuillmereState&)>& edit)
+void AppModel::keepDraft(const std::function<void(QuillmereState&)>& edit)
 {
+    const PartsBefore before(state_, StatePart::currentBlock);
     edit(state_);
-    notifyStateChanged();
+    state_.updatedAt = clock_();
+    notifyStateChanged(before.changedIn(state_));
+    drafts_.changed();
+}
+
+void AppModel::editState(StateParts touched, const std::function<void(QuillmereState&)>& edit)
+{
+    const PartsBefore before(state_, touched);
+    edit(state_);
+    notifyStateChanged(before.changedIn(state_) | (touched & StatePart::history));
 }
 
 void AppModel::persist()
 {
     state_.updatedAt = clock_();
-    notifyStateChanged();
-    (void)persistThrowing();
+    commit({});
 }
 
 void AppModel::persistSoon()
 {
-    state_.updatedAt = clock_();
-    notifyStateChanged();
-    if (draftSaveDelay_ <= std::chrono::milliseconds::zero()) {
-        flushPendingSaveNow();
-        return;
-    }
-    constexpr auto longestHold = std::chrono::seconds(5);
-    const auto now = std::chrono::steady_clock::now();
-    if (!pendingSaveSince_) {
-        pendingSaveSince_ = now;
-    }
-    // Wait for a pause in typing, but never hold a change back for long.
-    const auto held = now - *pendingSaveSince_;
-    if (held >= longestHold) {
-        flushPendingSave();
-        return;
-    }
-    const auto wait = std::min<std::chrono::steady_clock::duration>(draftSaveDelay_, longestHold - held);
-    draftSaveTimer_->start(std::chrono::duration_cast<std::chrono::milliseconds>(wait));
-}
-
-void AppModel::flushPendingSaveNow()
-{
-    pendingSaveSince_ = std::chrono::steady_clock::now();
-    flushPendingSave();
+    keepDraft([](QuillmereState&) {});
 }
 
 void AppModel::flushPendingSave()
 {
-    if (!pendingSaveSince_ && !saveRetry_) {
+    if (!drafts_.holding() && !saveRetry_) {
         return;
     }
     (void)persistThrowing();
 }
 
-std::expected<void, QString> AppModel::keepUnreadableFile()
+AppModel::Trouble AppModel::trouble(const char* source, const QString& argument)
 {
-    if (!store_.stateFileExists()) {
-        unreadableFileToKeep_ = false;
-        return {};
-    }
-    auto kept = store_.keepStateFileAside("unreadable", clock_(), KeepAside::move);
+    return {tr(source).arg(argument), QString::fromUtf8(source).arg(argument).toStdString()};
+}
+
+std::expected<void, AppModel::Trouble> AppModel::keepUnreadableFile()
+{
+    auto kept = store_.keepUnreadableStateFile(clock_());
     if (!kept) {
         // Saving now would destroy the only copy: refuse until it can be kept.
-        return std::unexpected("Quillmere could not keep its unreadable state file (" +
-                               QString::fromStdString(kept.error().description()) + "), so nothing was saved.");
+        return std::unexpected(trouble(
+            QT_TR_NOOP("Quillmere could not keep its unreadable state file (%1), so nothing was saved."),
+            description(kept.error())));
     }
     unreadableFileToKeep_ = false;
-    keptUnreadableFile_ = *kept;
-    setLastError(sentence(loadErrorText_) + " The unreadable file was kept as " + path(*kept) + ".");
+    if (*kept) {
+        setLastError(tr("%1 The unreadable file was kept as %2.").arg(sentence(loadErrorText_), path(**kept)));
+    }
     return {};
 }
 
-std::expected<void, QString> AppModel::keepNewerFile()
+std::expected<void, AppModel::Trouble> AppModel::keepNewerFile()
 {
-    auto kept = store_.keepStateFileAside("backup", clock_(), KeepAside::copy);
+    auto kept = store_.keepNewerStateFile(clock_());
     if (!kept) {
-        return std::unexpected("Quillmere could not keep a copy of its state file, which holds data from a newer "
-                               "version (" + QString::fromStdString(kept.error().description()) +
-                               "), so nothing was saved.");
+        return std::unexpected(trouble(QT_TR_NOOP("Quillmere could not keep a copy of its state file, which holds "
+                                                  "data from a newer version (%1), so nothing was saved."),
+                                       description(kept.error())));
     }
+    constexpr std::size_t namesShown = 3;
     QStringList names;
-    for (const std::string& member : unknownMembers_) {
-        names << QString::fromStdString(member);
+    for (const std::string& member : unknownMembers_ | std::views::take(namesShown)) {
+        names << qtText(member);
     }
-    constexpr qsizetype namesShown = 3;
-    QString listed = QStringList(names.mid(0, namesShown)).join(QStringLiteral(", "));
-    if (names.size() > namesShown) {
-        listed += QStringLiteral(" and %1 more").arg(names.size() - namesShown);
-    }
-    writeSystemLog("Quillmere: state.json holds members this version does not know (" + listed.toStdString() +
+    const QString shown = names.join(QStringLiteral(", "));
+    const auto more = static_cast<int>(unknownMembers_.size() - static_cast<std::size_t>(names.size()));
+    const QString logged = more > 0 ? QStringLiteral("%1 and %2 more").arg(shown).arg(more) : shown;
+    writeSystemLog("Quillmere: state.json holds members this version does not know (" + logged.toStdString() +
                    "); kept a copy as " + kept->string());
     unknownMembers_.clear();
-    keptNewerFile_ = *kept;
-    setDueMessage("Your state file held data from a newer version of Quillmere (" + listed +
-                  "), which this version cannot keep. A copy of the file was kept as " + path(*kept) + ".");
+    setDueMessage(tr("Your state file held data from a newer version of Quillmere (%1), which this version cannot "
+                     "keep. A copy of the file was kept as %2.")
+                      .arg(more > 0 ? tr("%1 and %n more", "members of the state file", more).arg(shown) : shown,
+                           path(*kept)));
     return {};
 }
 
 std::expected<void, QString> AppModel::persistThrowing()
 {
     // Whatever typing was held back is part of this save.
-    pendingSaveSince_.reset();
-    draftSaveTimer_->stop();
+    drafts_.written();
     const auto result = writeState();
     if (!result) {
         noteStateSave(result, clock_());
     }
     // The agents' file follows the state in memory, saved or not.
     writeAgentFile(state_.updatedAt);
-    return result;
+    if (!result) {
+        return std::unexpected(result.error().shown);
+    }
+    return {};
 }
 
 void AppModel::settleSave(std::uint64_t save, const std::expected<void, StoreError>& result)
 {
     savesSettled_ = save;
     if (!result) {
-        noteStateSave(std::unexpected("Quillmere could not save your work: " +
-                                      sentence(QString::fromStdString(result.error().description())) +
-                                      " Nothing is lost yet: Quillmere keeps it and tries again until the save "
-                                      "succeeds."),
+        noteStateSave(std::unexpected(trouble(QT_TR_NOOP("Quillmere could not save your work: %1 Nothing is lost yet: "
+                                                         "Quillmere keeps it and tries again until the save succeeds."),
+                                              sentence(description(result.error())))),
                       clock_());
         return;
     }
@@ -653,7 +652,7 @@ void AppModel::writeAgentFile(Instant at)
     });
 }
 
-std::expected<void, QString> AppModel::writeState()
+std::expected<void, AppModel::Trouble> AppModel::writeState()
 {
     if (unreadableFileToKeep_) {
         if (auto kept = keepUnreadableFile(); !kept) {
@@ -676,7 +675,7 @@ std::expected<void, QString> AppModel::writeState()
     return {};
 }
 
-void AppModel::noteStateSave(const std::expected<void, QString>& result, Instant at)
+void AppModel::noteStateSave(const std::expected<void, Trouble>& result, Instant at)
 {
     if (result) {
         saveRetry_.reset();
@@ -694,9 +693,9 @@ void AppModel::noteAgentFileWrite(const std::expected<void, StoreError>& result)
     if (result) {
         agentFileTrouble_.reset();
     } else {
-        agentFileTrouble_ = "Quillmere could not update the agents' file: " +
-                            sentence(QString::fromStdString(result.error().description())) +
-                            " Agents see an older state until it can be written again.";
+        agentFileTrouble_ = trouble(QT_TR_NOOP("Quillmere could not update the agents' file: %1 Agents see an older "
+                                               "state until it can be written again."),
+                                    sentence(description(result.error())));
     }
     showSaveTrouble();
 }
@@ -705,25 +704,26 @@ void AppModel::showSaveTrouble()
 {
     // The state file's trouble is the one that matters; the agents' file is
     // written anew every second and mentioned only while it alone fails.
-    const QString trouble = saveRetry_ ? saveRetry_->trouble : agentFileTrouble_.value_or(QString());
-    if (trouble == shownSaveTrouble_) {
+    const std::optional<Trouble> trouble = saveRetry_ ? saveRetry_->trouble : agentFileTrouble_;
+    const QString shown = trouble ? trouble->shown : QString();
+    if (shown == shownSaveTrouble_) {
         return;
     }
     const bool alertShowsIt = !shownSaveTrouble_.isEmpty() && lastError_ == shownSaveTrouble_;
     const bool troubleBegins = shownSaveTrouble_.isEmpty();
-    shownSaveTrouble_ = trouble;
-    if (trouble.isEmpty()) {
+    shownSaveTrouble_ = shown;
+    if (!trouble) {
         writeSystemLog("Quillmere: saving works again");
         if (alertShowsIt) {
             setLastError({});
         }
         return;
     }
-    writeSystemLog("Quillmere: " + trouble.toStdString());
+    writeSystemLog("Quillmere: " + trouble->logged);
     // Said once: a dismissed alert stays dismissed while the trouble lasts,
     // and one still open follows what goes wrong.
     if (troubleBegins || alertShowsIt) {
-        setLastError(trouble);
+        setLastError(shown);
     }
 }
 
@@ -746,35 +746,41 @@ void AppModel::tick(Instant exactNow)
     }
     followClockChange(now);
 
-    bool changed = false;
+    // Only the engine's evaluations below change the state here.
+    const PartsBefore before(state_, StatePart::phase | StatePart::currentBlock);
+    bool due = false;
     if (WorkflowEngine::evaluateSchedule(state_, now)) {
-        notifyStateChanged();
-        setDueMessage("Your scheduled block is ready. Plan the first session when you are ready.");
-        notifications_->cancel(NotificationEvent::scheduledStart);
-        changed = true;
+        followDeadline(tr("Your scheduled block is ready. Plan the first session when you are ready."),
+                       NotificationEvent::scheduledStart);
+        due = true;
     }
-    const auto timerEnded = [&](const char* notice, NotificationEvent event) {
-        notifyStateChanged();
-        setDueMessage(notice);
-        notifications_->cancel(event);
-        changed = true;
-    };
     switch (WorkflowEngine::evaluateTimer(state_, now)) {
     case TimerTransition::noChange: break;
     case TimerTransition::focusEnded:
-        timerEnded("Focus ended. Review the session before you continue.", NotificationEvent::focusEnd);
+        followDeadline(tr("Focus ended. Review the session before you continue."), NotificationEvent::focusEnd);
+        due = true;
         break;
     case TimerTransition::breakEnded:
-        timerEnded("Break ended. Focus will start only when you choose Start focus.", NotificationEvent::breakEnd);
+        followDeadline(tr("Break ended. Focus will start only when you choose Start focus."),
+                       NotificationEvent::breakEnd);
+        due = true;
         break;
     }
-    if (changed || (saveRetry_ && now >= saveRetry_->due)) {
+    if (due) {
+        commit(before.changedIn(state_));
+    } else if (saveRetry_ && now >= saveRetry_->due) {
         (void)persistThrowing();
     }
 
     // Both follow the state in memory, saved or not.
     writeAgentFile(now);
     widgets_->publish(WidgetSnapshot::make(state_, displayTick_));
+}
+
+void AppModel::followDeadline(const QString& notice, NotificationEvent event)
+{
+    setDueMessage(notice);
+    notifications_->cancel(event);
 }
 
 void AppModel::followClockChange(Instant now)
@@ -821,8 +827,7 @@ void AppModel::followClockChange(Instant now)
     restoreNotificationDeadline(now);
     if (moved) {
         state_.updatedAt = now;
-        notifyStateChanged();
-        (void)persistThrowing();
+        commit(StatePart::currentBlock);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "DraftSaveScheduler.h"
 #include "MainWindowControlling.h"
 #include "NotificationScheduling.h"
+#include "StateParts.h"
 #include "WidgetPublishing.h"
 
 #include "quillmere/AgentQuestions.h"
@@ -48,9 +50,10 @@ public:
     using MainWindowFactory = std::function<std::unique_ptr<MainWindowControlling>(AppModel&)>;
 
     struct Collaborators {
-        // Absent: notifications through the desktop's notification service.
+        // The application entry gives the desktop's notification service and
+        // the widget publisher on the shared widget folder. Absent: nothing
+        // is notified or published.
         std::unique_ptr<NotificationScheduling> notifications;
-        // Absent: the widget publisher on the shared widget folder.
         std::unique_ptr<WidgetPublishing> widgets;
         // Absent: the clock of the system.
         Clock clock;
@@ -143,8 +146,12 @@ public:
 
     // For the main window's editors of the current block and of the history,
     // which change the state directly and then call persist() or
-    // persistThrowing() themselves.
-    void editState(const std::function<void(QuillmereState&)>& edit);
+    // persistSoon() themselves. `touched` names the parts the edit may
+    // change: of those, the history is told as changed whenever named (an
+    // edit of one of years of blocks is not looked for), the others only
+    // when they differ afterwards. Parts not named must stay as they are.
+    void editState(StateParts touched, const std::function<void(QuillmereState&)>& edit);
+    void editState(const std::function<void(QuillmereState&)>& edit) { editState(allStateParts, edit); }
 
     // Stamps `updatedAt` with the clock and saves. A failed save keeps the
     // change in memory, raises one alert (updated in place while the trouble
@@ -152,9 +159,8 @@ public:
     // it succeeds.
     void persist();
     // Like persist(), for typing: the change is in the state (and in the agent
-    // file at the next tick) at once, and is written once typing pauses for the
-    // draft delay, at the latest five seconds after the first unsaved change,
-    // and before any other save.
+    // file at the next tick) at once, and is written as DraftSaveScheduler
+    // says, and before any other save.
     void persistSoon();
     // Writes a change that persistSoon() is still holding back, or one whose
     // save failed and awaits its retry.
@@ -162,7 +168,7 @@ public:
     // Whether the state in memory is not known to be in state.json yet.
     bool hasPendingSave() const
     {
-        return pendingSaveSince_.has_value() || saveRetry_.has_value() || savesSettled_ < savesPosted_;
+        return drafts_.holding() || saveRetry_.has_value() || savesSettled_ < savesPosted_;
     }
     // flushPendingSave(), then waits until every file is written and their
     // outcomes are noted: before the process quits.
@@ -179,15 +185,13 @@ public:
     // Re-arms the one notification the state needs after a restart.
     void restoreNotificationDeadline(Instant now);
 
-    // Where an unreadable state file found at start-up was kept, once the
-    // first save moved it aside.
-    const std::optional<std::filesystem::path>& keptUnreadableFile() const { return keptUnreadableFile_; }
-    // Where the state file was copied before the first save dropped members
-    // of it that this version does not know.
-    const std::optional<std::filesystem::path>& keptNewerFile() const { return keptNewerFile_; }
-
 signals:
+    // Any change of the state; then those of the parts it changed.
     void stateChanged();
+    void phaseChanged();
+    void currentBlockChanged();
+    void historyChanged();
+    void questionsChanged();
     void displayTickChanged();
     void dueMessageChanged();
     void lastErrorChanged();
@@ -196,11 +200,25 @@ signals:
     void questionAnswered(const quillmere::Uuid& id, const QString& answer);
 
 private:
+    // A trouble as the alert says it and as the system log records it.
+    struct Trouble {
+        QString shown;
+        std::string logged;
+    };
+    // Words `source` (marked with QT_TR_NOOP) for both, with `argument`.
+    static Trouble trouble(const char* source, const QString& argument);
     using Operation = std::function<WorkflowEngine::Result(QuillmereState&, Instant)>;
 
-    // The shared pattern of every command: engine step, then `after` (the
-    // notification and notice steps), then a save.
+    // The shared pattern of every command: engine step, then commit().
     WorkflowEngine::Result apply(const Operation& operation, Instant now, const std::function<void()>& after);
+    // Tells the observers what changed, runs `after` (the notification and
+    // notice steps) and saves.
+    void commit(StateParts changed, const std::function<void()>& after = nullptr);
+    // A draft typed into the work in hand, kept as persistSoon() says.
+    void keepDraft(const std::function<void(QuillmereState&)>& edit);
+    // A deadline the tick found passed: the notice, and the notification
+    // that no longer has to come.
+    void followDeadline(const QString& notice, NotificationEvent event);
     void run(const Operation& operation, Instant now, const std::function<void()>& after);
     // Shows a refusal of the user's own command.
     void report(const WorkflowEngine::Result& result);
@@ -209,18 +227,17 @@ private:
     WorkflowEngine::Result focusOn(const std::optional<SessionPlan>& plan);
     Uuid appendQuestion(const std::string& text, const std::optional<std::string>& askedBy);
     void scheduleDeadline(NotificationEvent event);
-    void flushPendingSaveNow();
-    [[nodiscard]] std::expected<void, QString> keepUnreadableFile();
-    [[nodiscard]] std::expected<void, QString> keepNewerFile();
+    [[nodiscard]] std::expected<void, Trouble> keepUnreadableFile();
+    [[nodiscard]] std::expected<void, Trouble> keepNewerFile();
     // The copies the first save owes, then the save itself.
-    [[nodiscard]] std::expected<void, QString> writeState();
+    [[nodiscard]] std::expected<void, Trouble> writeState();
     // Writes the agents' file as of `at` on the file writer.
     void writeAgentFile(Instant at);
     void settleSave(std::uint64_t save, const std::expected<void, StoreError>& result);
-    void notifyStateChanged();
+    void notifyStateChanged(StateParts changed);
     // The outcome of an attempt to write either file, and the one alert
     // that tells the user about the trouble while it lasts.
-    void noteStateSave(const std::expected<void, QString>& result, Instant at);
+    void noteStateSave(const std::expected<void, Trouble>& result, Instant at);
     void noteAgentFileWrite(const std::expected<void, StoreError>& result);
     void showSaveTrouble();
     void followClockChange(Instant now);
@@ -239,28 +256,24 @@ private:
     MainWindowFactory mainWindowFactory_;
     std::unique_ptr<MainWindowControlling> mainWindowController_;
     QTimer* tickTimer_ = nullptr;
-    std::chrono::milliseconds draftSaveDelay_;
-    QTimer* draftSaveTimer_ = nullptr;
-    std::optional<std::chrono::steady_clock::time_point> pendingSaveSince_;
+    DraftSaveScheduler drafts_;
     // Set when the state file could not be read at start-up: it must be moved
     // aside before anything overwrites it.
     bool unreadableFileToKeep_ = false;
     QString loadErrorText_;
-    std::optional<std::filesystem::path> keptUnreadableFile_;
     // Members of the loaded file that this version does not know: the file
     // is copied before the first save drops them.
     std::vector<std::string> unknownMembers_;
-    std::optional<std::filesystem::path> keptNewerFile_;
 
     struct SaveRetry {
         int failures = 0;
         Instant due;
-        // What went wrong the last time, as the alert says it.
-        QString trouble;
+        // What went wrong the last time.
+        Trouble trouble;
     };
     // Set while the state in memory has not reached state.json.
     std::optional<SaveRetry> saveRetry_;
-    std::optional<QString> agentFileTrouble_;
+    std::optional<Trouble> agentFileTrouble_;
     // The trouble the alert was last given; empty when there is none.
     QString shownSaveTrouble_;
 

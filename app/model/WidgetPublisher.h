@@ -42,14 +42,12 @@ public:
     // waiting for an answer or starting a host.
     static void reloadThroughWidgetHost(std::string_view kind);
 
-    // The content of the file this process last wrote or is writing; none
-    // before the first offer, and the one before again after a failed write.
-    const std::optional<WidgetSnapshot>& lastPublished() const { return lastPublished_; }
-
 private:
     std::optional<WidgetSnapshotStore> store_;
     Reload reload_;
     Log log_;
+    // The content of the file this process last wrote or is writing; none
+    // before the first offer, and the one before again after a failed write.
     std::optional<WidgetSnapshot> lastPublished_;
     // The content of the file as last written, which decides whether the
     // next write wakes the host; the writer's alone.

@@ -96,7 +96,9 @@ TEST_F(AppModelTest, UnreadableStateIsKeptAsideBeforeTheFirstSave)
     const auto kept = folder.path() / "state.unreadable-20260302T090000Z-2.json";
     EXPECT_EQ(fileContents(kept), damaged);
     EXPECT_EQ(fileContents(folder.path() / "state.unreadable-20260302T090000Z.json"), "older");
-    EXPECT_EQ(model->keptUnreadableFile(), kept);
+    EXPECT_EQ(fixtures::TempFolder::entries(folder.path()),
+              (std::vector<std::string>{"agent-state.json", "state.json", "state.unreadable-20260302T090000Z-2.json",
+                                        "state.unreadable-20260302T090000Z.json"}));
     EXPECT_EQ(savedState().workflowState, WorkflowState::blockPlanning);
     EXPECT_EQ(model->lastError(), loadError + ". The unreadable file was kept as " + QString::fromStdString(kept.string()) + ".");
 
@@ -265,6 +267,102 @@ TEST_F(AppModelTest, QuestionsAreTrimmedOnlyToDecideWhetherToAdd)
     EXPECT_EQ(model->menuTitle(), "Quillmere");
 }
 
+// Views that follow one part of the state redraw on its signal alone: a
+// signal missed leaves a view stale, one too many redraws years of history
+// on a keystroke or a tick.
+TEST_F(AppModelTest, EachCommandTellsExactlyThePartsItChanged)
+{
+    const auto at = [&](WorkflowState phase) {
+        if (phase == WorkflowState::idle || phase == WorkflowState::blockPlanning) {
+            std::filesystem::remove(stateFile());
+            auto model = makeModel();
+            if (phase == WorkflowState::blockPlanning) {
+                model->beginBlock();
+            }
+            return model;
+        }
+        if (phase != WorkflowState::blockReview) {
+            return modelIn(phase);
+        }
+        auto model = modelIn(WorkflowState::breaking);
+        model->endBreak();
+        model->startFocus(std::nullopt);
+        model->endFocus();
+        model->saveReview(review(), std::nullopt);
+        return model;
+    };
+    using Command = std::function<void(AppModel&)>;
+    struct Row {
+        const char* name;
+        WorkflowState from;
+        Command command;
+        // Of state, phase, currentBlock, history and questions.
+        std::string fired;
+        // Done before the signals are watched.
+        Command prepare = nullptr;
+    };
+    const Row rows[] = {
+        {"begin a block", WorkflowState::idle, [](AppModel& m) { m.beginBlock(); }, "state phase"},
+        {"start the block", WorkflowState::blockPlanning,
+         [&](AppModel& m) { m.startBlock(Block::defaultBlock(clock.now)); }, "state phase currentBlock"},
+        {"a keystroke in the session plan", WorkflowState::sessionPlanning,
+         [](AppModel& m) { m.saveSessionPlanDraft(plan("f")); }, "state currentBlock"},
+        {"a draft saved unchanged", WorkflowState::breaking,
+         [](AppModel& m) { m.saveSessionPlanDraft(*m.state().plannedNextSession); }, "state",
+         [](AppModel& m) { m.endBreak(); }},
+        {"start focus", WorkflowState::sessionPlanning, [](AppModel& m) { m.startFocus(plan("first")); },
+         "state phase currentBlock"},
+        {"pause focus", WorkflowState::focusing, [](AppModel& m) { m.pauseOrResumeFocus(); }, "state currentBlock"},
+        {"end focus", WorkflowState::focusing, [](AppModel& m) { m.endFocus(); }, "state phase currentBlock"},
+        {"save the review", WorkflowState::sessionReview, [](AppModel& m) { m.saveReview(review(), plan("second")); },
+         "state phase currentBlock"},
+        {"end the break", WorkflowState::breaking, [](AppModel& m) { m.endBreak(); }, "state phase currentBlock"},
+        {"complete the block", WorkflowState::blockReview, [](AppModel& m) { m.completeBlock(BlockReview{}); },
+         "state phase currentBlock history"},
+        {"add a question", WorkflowState::focusing, [](AppModel& m) { m.addQuestion("Which branch?"); }, "state questions"},
+        {"answer a question", WorkflowState::focusing,
+         [](AppModel& m) { m.answerQuestion(m.state().agentQuestions.back().id, "main"); }, "state questions",
+         [](AppModel& m) { m.addQuestion("Which branch?"); }},
+        {"a program asks a question", WorkflowState::breaking,
+         [](AppModel& m) { EXPECT_TRUE(m.askQuestion("Merge now?", "ci")); }, "state questions"},
+        {"a tick with nothing due", WorkflowState::focusing, [&](AppModel& m) { m.tick(clock.now + 1s); }, ""},
+        {"a tick at the end of focus", WorkflowState::focusing, [&](AppModel& m) { m.tick(clock.now + 1500s); },
+         "state phase currentBlock"},
+        {"the history editor", WorkflowState::sessionPlanning,
+         [](AppModel& m) {
+             m.editState(StatePart::history, [](QuillmereState& s) { s.blockHistory.front().whyValue = "typed"; });
+         },
+         "state history", [](AppModel& m) { m.editState([](QuillmereState& s) { s.blockHistory.resize(1); }); }},
+        {"the current-block editor changing nothing", WorkflowState::sessionPlanning,
+         [](AppModel& m) { m.editState(StatePart::currentBlock, [](QuillmereState&) {}); }, "state"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto model = at(row.from);
+        if (row.prepare) {
+            row.prepare(*model);
+        }
+        QSignalSpy state(model.get(), &AppModel::stateChanged);
+        QSignalSpy phase(model.get(), &AppModel::phaseChanged);
+        QSignalSpy currentBlock(model.get(), &AppModel::currentBlockChanged);
+        QSignalSpy history(model.get(), &AppModel::historyChanged);
+        QSignalSpy questions(model.get(), &AppModel::questionsChanged);
+        row.command(*model);
+        std::string fired;
+        for (const auto& [name, spy] : {std::pair<const char*, QSignalSpy*>{"state", &state},
+                                        {"phase", &phase},
+                                        {"currentBlock", &currentBlock},
+                                        {"history", &history},
+                                        {"questions", &questions}}) {
+            EXPECT_LE(spy->count(), 1) << name;
+            if (spy->count() > 0) {
+                fired += (fired.empty() ? "" : " ") + std::string(name);
+            }
+        }
+        EXPECT_EQ(fired, row.fired);
+    }
+}
+
 TEST_F(AppModelTest, ShowMainWindowBuildsOneController)
 {
     auto model = makeModel();
@@ -396,9 +494,10 @@ TEST_F(AppModelTest, StartUp_AHostileStatePathIsShownInTheAlertNotACrashOrAHang)
 
         // The first save moves what was there aside, whatever it is.
         model->beginBlock();
-        ASSERT_TRUE(model->keptUnreadableFile());
+        const auto kept = keptFile("unreadable");
+        ASSERT_TRUE(kept);
         EXPECT_EQ(savedState().workflowState, WorkflowState::blockPlanning);
-        std::filesystem::remove_all(*model->keptUnreadableFile());
+        std::filesystem::remove_all(*kept);
     }
 }
 
@@ -424,8 +523,8 @@ TEST_F(AppModelTest, StartUp_AStateWithNoWayOnIsKeptAsideAndTheUserStartsClean)
     EXPECT_EQ(model->state().workflowState, WorkflowState::idle);
     EXPECT_FALSE(model->timerText());
     model->beginBlock();
-    ASSERT_TRUE(model->keptUnreadableFile());
-    EXPECT_EQ(fileContents(*model->keptUnreadableFile()), bytes);
+    ASSERT_TRUE(keptFile("unreadable"));
+    EXPECT_EQ(fileContents(*keptFile("unreadable")), bytes);
 }
 
 TEST_F(AppModelTest, MembersOfANewerVersionAreCopiedBeforeTheFirstSaveAndToldOnce)
@@ -441,11 +540,12 @@ TEST_F(AppModelTest, MembersOfANewerVersionAreCopiedBeforeTheFirstSaveAndToldOnc
     EXPECT_EQ(fileContents(stateFile()), bytes);
 
     model->extendBreak();
-    ASSERT_TRUE(model->keptNewerFile());
-    EXPECT_EQ(fileContents(*model->keptNewerFile()), bytes);
-    EXPECT_EQ(model->keptNewerFile()->filename(), "state.backup-20260302T090000Z.json");
+    const auto kept = keptFile("backup");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(fileContents(*kept), bytes);
+    EXPECT_EQ(kept->filename(), "state.backup-20260302T090000Z.json");
     EXPECT_TRUE(model->dueMessage().contains("future_feature"));
-    EXPECT_TRUE(model->dueMessage().contains(QString::fromStdString(model->keptNewerFile()->string())));
+    EXPECT_TRUE(model->dueMessage().contains(QString::fromStdString(kept->string())));
     EXPECT_EQ(savedState().breakExtensionSeconds, 60.25 + 300);
 
     model->setDueMessage({});

@@ -86,6 +86,21 @@ protected:
     }
 
     std::filesystem::path stateFile() const { return folder.path() / "state.json"; }
+    // The copy of the state file kept aside as "state.<label>-<time>.json",
+    // when there is exactly one.
+    std::optional<std::filesystem::path> keptFile(const std::string& label) const
+    {
+        std::optional<std::filesystem::path> kept;
+        for (const std::string& name : TempFolder::entries(folder.path())) {
+            if (name.starts_with("state." + label + "-")) {
+                if (kept) {
+                    return std::nullopt;
+                }
+                kept = folder.path() / name;
+            }
+        }
+        return kept;
+    }
     QuillmereState savedState() const { return decodeState(fileContents(stateFile())).value(); }
 
     // Drives a fresh model into the given phase of a two-cycle block.
