@@ -71,8 +71,9 @@ private:
     void removeStaleTemporaries(const StateStore& store) const;
 
     LaunchMode mode_;
-    // Writes the widget's snapshot; outlives the model, whose publisher
-    // posts to it, and delivers to this object.
+    // Writes the widget's snapshot for the model's publisher and delivers
+    // to this object, which drops what is left undelivered when it goes,
+    // after the publisher.
     std::shared_ptr<BackgroundWriter> widgetWriter_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<StatusAreaItem> statusAreaItem_;

@@ -21,6 +21,11 @@ WidgetPublisher::WidgetPublisher(std::optional<WidgetSnapshotStore> store, Reloa
 {
 }
 
+WidgetPublisher::~WidgetPublisher()
+{
+    writer_->waitUntilIdle();
+}
+
 void WidgetPublisher::publish(const WidgetSnapshot& snapshot)
 {
     if (!store_) {

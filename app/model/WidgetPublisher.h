@@ -30,6 +30,8 @@ public:
     // woken, and failures logged, where the writer delivers), else at once.
     explicit WidgetPublisher(std::optional<WidgetSnapshotStore> store, Reload reload = nullptr, Log log = nullptr,
                              std::shared_ptr<BackgroundWriter> writer = nullptr);
+    // Finishes the writes it posted, which use it, before it goes.
+    ~WidgetPublisher() override;
 
     void publish(const WidgetSnapshot& snapshot) override;
 
