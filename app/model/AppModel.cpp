@@ -13,7 +13,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <ranges>
 #include <utility>
 
@@ -29,16 +28,6 @@ QString localShortDateTime(Instant instant)
 {
     const auto seconds = std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count();
     return QLocale::system().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
-}
-
-// Real time from the kernel's boot-time clock, which keeps counting while
-// the computer sleeps, so that a night of suspend is not taken for a change
-// of the system clock.
-std::chrono::nanoseconds bootTime()
-{
-    timespec now {};
-    ::clock_gettime(CLOCK_BOOTTIME, &now);
-    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
 QString sentence(QString text)
@@ -70,14 +59,14 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
       widgets_(std::move(collaborators.widgets)),
       clock_(std::move(collaborators.clock)),
       mainWindowFactory_(std::move(collaborators.mainWindowFactory)),
-      drafts_(collaborators.draftSaveDelay, [this] { (void)persistThrowing(); })
+      drafts_(collaborators.draftSaveDelay, [this] { (void)persistThrowing(); }),
+      troubles_({[this] { return lastError_; }, [this](const QString& text) { setLastError(text); }}),
+      clockChanges_(collaborators.elapsed || clock_ ? std::move(collaborators.elapsed)
+                                                    : ElapsedClock(ClockChangeDetector::bootTime),
+                    now)
 {
-    elapsed_ = std::move(collaborators.elapsed);
     if (!clock_) {
         clock_ = [] { return std::chrono::system_clock::now(); };
-        if (!elapsed_) {
-            elapsed_ = bootTime;
-        }
     }
     // Instants enter the state, the agent file and the widget's snapshot in
     // whole seconds, as the files hold them: a fraction in memory would make
@@ -91,7 +80,7 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
     // the writing thread, in immediate mode).
     const auto deliver = [this](BackgroundWriter::Then then) { QMetaObject::invokeMethod(this, std::move(then)); };
     stateWriter_ = std::make_unique<BackgroundWriter>(writerMode, deliver, "state-writer");
-    fileWriter_ = std::make_shared<BackgroundWriter>(writerMode, deliver, "file-writer");
+    fileWriter_ = std::make_unique<BackgroundWriter>(writerMode, deliver, "file-writer");
     if (!notifications_) {
         notifications_ = std::make_unique<TestHostNotificationScheduler>();
     }
@@ -109,9 +98,6 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
         // The damaged file may hold the user's whole history: keep it out of
         // the way of the first save instead of overwriting it.
         unreadableFileToKeep_ = store_.stateFileExists();
-    }
-    if (elapsed_) {
-        lastTickReading_ = ClockReading{now, elapsed_()};
     }
 
     notifications_->requestPermission();
@@ -550,7 +536,7 @@ void AppModel::persistSoon()
 
 void AppModel::flushPendingSave()
 {
-    if (!drafts_.holding() && !saveRetry_) {
+    if (!drafts_.holding() && !troubles_.retrying()) {
         return;
     }
     (void)persistThrowing();
@@ -609,7 +595,7 @@ std::expected<void, QString> AppModel::persistThrowing()
     drafts_.written();
     const auto result = writeState();
     if (!result) {
-        noteStateSave(result, clock_());
+        troubles_.noteStateSave(result, clock_());
     }
     // The agents' file follows the state in memory, saved or not.
     writeAgentFile(state_.updatedAt);
@@ -623,13 +609,13 @@ void AppModel::settleSave(std::uint64_t save, const std::expected<void, StoreErr
 {
     savesSettled_ = save;
     if (!result) {
-        noteStateSave(std::unexpected(trouble(QT_TR_NOOP("Quillmere could not save your work: %1 Nothing is lost yet: "
+        troubles_.noteStateSave(std::unexpected(trouble(QT_TR_NOOP("Quillmere could not save your work: %1 Nothing is lost yet: "
                                                          "Quillmere keeps it and tries again until the save succeeds."),
                                               sentence(description(result.error())))),
                       clock_());
         return;
     }
-    noteStateSave({}, clock_());
+    troubles_.noteStateSave({}, clock_());
     widgets_->publish(WidgetSnapshot::make(state_, state_.updatedAt));
 }
 
@@ -675,56 +661,15 @@ std::expected<void, AppModel::Trouble> AppModel::writeState()
     return {};
 }
 
-void AppModel::noteStateSave(const std::expected<void, Trouble>& result, Instant at)
-{
-    if (result) {
-        saveRetry_.reset();
-    } else {
-        const int failures = saveRetry_ ? saveRetry_->failures + 1 : 1;
-        const auto wait =
-            std::min<std::chrono::seconds>(std::chrono::seconds(1LL << std::min(failures - 1, 6)), longestSaveRetryWait);
-        saveRetry_ = SaveRetry{failures, at + wait, result.error()};
-    }
-    showSaveTrouble();
-}
-
 void AppModel::noteAgentFileWrite(const std::expected<void, StoreError>& result)
 {
     if (result) {
-        agentFileTrouble_.reset();
-    } else {
-        agentFileTrouble_ = trouble(QT_TR_NOOP("Quillmere could not update the agents' file: %1 Agents see an older "
-                                               "state until it can be written again."),
-                                    sentence(description(result.error())));
-    }
-    showSaveTrouble();
-}
-
-void AppModel::showSaveTrouble()
-{
-    // The state file's trouble is the one that matters; the agents' file is
-    // written anew every second and mentioned only while it alone fails.
-    const std::optional<Trouble> trouble = saveRetry_ ? saveRetry_->trouble : agentFileTrouble_;
-    const QString shown = trouble ? trouble->shown : QString();
-    if (shown == shownSaveTrouble_) {
+        troubles_.noteAgentFileWrite(std::nullopt);
         return;
     }
-    const bool alertShowsIt = !shownSaveTrouble_.isEmpty() && lastError_ == shownSaveTrouble_;
-    const bool troubleBegins = shownSaveTrouble_.isEmpty();
-    shownSaveTrouble_ = shown;
-    if (!trouble) {
-        writeSystemLog("Quillmere: saving works again");
-        if (alertShowsIt) {
-            setLastError({});
-        }
-        return;
-    }
-    writeSystemLog("Quillmere: " + trouble->logged);
-    // Said once: a dismissed alert stays dismissed while the trouble lasts,
-    // and one still open follows what goes wrong.
-    if (troubleBegins || alertShowsIt) {
-        setLastError(shown);
-    }
+    troubles_.noteAgentFileWrite(trouble(QT_TR_NOOP("Quillmere could not update the agents' file: %1 Agents see an "
+                                                    "older state until it can be written again."),
+                                         sentence(description(result.error()))));
 }
 
 void AppModel::showMainWindow()
@@ -768,7 +713,7 @@ void AppModel::tick(Instant exactNow)
     }
     if (due) {
         commit(before.changedIn(state_));
-    } else if (saveRetry_ && now >= saveRetry_->due) {
+    } else if (troubles_.retryDue(now)) {
         (void)persistThrowing();
     }
 
@@ -785,43 +730,13 @@ void AppModel::followDeadline(const QString& notice, NotificationEvent event)
 
 void AppModel::followClockChange(Instant now)
 {
-    if (!elapsed_) {
+    const auto change = clockChanges_.read(now);
+    if (!change) {
         return;
     }
-    const ClockReading reading{now, elapsed_()};
-    const std::optional<ClockReading> last = std::exchange(lastTickReading_, reading);
-    if (!last) {
-        return;
-    }
-    const auto change = std::chrono::round<std::chrono::seconds>((reading.wall - last->wall) -
-                                                                 (reading.elapsed - last->elapsed));
-    if (std::chrono::abs(change) < clockChangeThreshold) {
-        return;
-    }
-    // Setting the clock is no time spent: the running timer keeps what it
-    // has run and what it has left, and a retry keeps its wait. Scheduled
-    // starts stay at their time.
-    if (saveRetry_) {
-        saveRetry_->due += change;
-    }
-    bool moved = false;
-    if (state_.workflowState == WorkflowState::focusing) {
-        if (WorkSession* session = state_.currentSession()) {
-            session->startedAt += change;
-            if (session->pausedAt) {
-                *session->pausedAt += change;
-            }
-            moved = true;
-        }
-    }
-    if (state_.workflowState == WorkflowState::breaking && state_.breakStartedAt) {
-        *state_.breakStartedAt += change;
-        if (state_.breakEndNotifiedAt) {
-            *state_.breakEndNotifiedAt += change;
-        }
-        moved = true;
-    }
-    writeSystemLog("Quillmere: the system clock moved by " + std::to_string(change.count()) + " s" +
+    troubles_.clockMoved(*change);
+    const bool moved = keepRunningTimer(state_, *change);
+    writeSystemLog("Quillmere: the system clock moved by " + std::to_string(change->count()) + " s" +
                    (moved ? "; the running timer keeps its remaining time" : ""));
     // Notification deadlines are instants of the old clock.
     restoreNotificationDeadline(now);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ClockChange.h"
 #include "DraftSaveScheduler.h"
 #include "MainWindowControlling.h"
 #include "NotificationScheduling.h"
+#include "SaveTroubles.h"
 #include "StateParts.h"
 #include "WidgetPublishing.h"
 
@@ -46,7 +48,7 @@ public:
     using Clock = std::function<Instant()>;
     // Real time since some fixed moment, counting while the computer sleeps,
     // however the system clock is set.
-    using ElapsedClock = std::function<std::chrono::nanoseconds()>;
+    using ElapsedClock = ClockChangeDetector::ElapsedClock;
     using MainWindowFactory = std::function<std::unique_ptr<MainWindowControlling>(AppModel&)>;
 
     struct Collaborators {
@@ -73,13 +75,6 @@ public:
         // loop. Off: every write is finished when the command returns.
         bool writeInBackground = false;
     };
-
-    // Waits before retrying a failed save: doubling from one second after
-    // each failure in a row, at most this long.
-    static constexpr std::chrono::seconds longestSaveRetryWait{60};
-    // A difference this large between the system clock and real time over
-    // one tick is a change of the clock, not a late tick.
-    static constexpr std::chrono::seconds clockChangeThreshold{2};
 
     // Loads the state (or starts afresh with an error text), asks for
     // notification permission, re-arms the pending notification, publishes a
@@ -109,7 +104,6 @@ public:
     NotificationScheduling& notifications() { return *notifications_; }
     // The model's clock, for screens that pass "the current instant".
     Instant now() const { return clock_(); }
-    const StateStore& store() const { return store_; }
 
     // Commands: one engine operation each.
     void beginBlock();
@@ -168,7 +162,7 @@ public:
     // Whether the state in memory is not known to be in state.json yet.
     bool hasPendingSave() const
     {
-        return drafts_.holding() || saveRetry_.has_value() || savesSettled_ < savesPosted_;
+        return drafts_.holding() || troubles_.retrying() || savesSettled_ < savesPosted_;
     }
     // flushPendingSave(), then waits until every file is written and their
     // outcomes are noted: before the process quits.
@@ -200,12 +194,9 @@ signals:
     void questionAnswered(const quillmere::Uuid& id, const QString& answer);
 
 private:
-    // A trouble as the alert says it and as the system log records it.
-    struct Trouble {
-        QString shown;
-        std::string logged;
-    };
-    // Words `source` (marked with QT_TR_NOOP) for both, with `argument`.
+    using Trouble = SaveTroubles::Trouble;
+    // Words `source` (marked with QT_TR_NOOP) for the alert and the log,
+    // with `argument`.
     static Trouble trouble(const char* source, const QString& argument);
     using Operation = std::function<WorkflowEngine::Result(QuillmereState&, Instant)>;
 
@@ -235,11 +226,7 @@ private:
     void writeAgentFile(Instant at);
     void settleSave(std::uint64_t save, const std::expected<void, StoreError>& result);
     void notifyStateChanged(StateParts changed);
-    // The outcome of an attempt to write either file, and the one alert
-    // that tells the user about the trouble while it lasts.
-    void noteStateSave(const std::expected<void, Trouble>& result, Instant at);
     void noteAgentFileWrite(const std::expected<void, StoreError>& result);
-    void showSaveTrouble();
     void followClockChange(Instant now);
 
     StateStore store_;
@@ -264,36 +251,19 @@ private:
     // Members of the loaded file that this version does not know: the file
     // is copied before the first save drops them.
     std::vector<std::string> unknownMembers_;
-
-    struct SaveRetry {
-        int failures = 0;
-        Instant due;
-        // What went wrong the last time.
-        Trouble trouble;
-    };
-    // Set while the state in memory has not reached state.json.
-    std::optional<SaveRetry> saveRetry_;
-    std::optional<Trouble> agentFileTrouble_;
-    // The trouble the alert was last given; empty when there is none.
-    QString shownSaveTrouble_;
-
-    ElapsedClock elapsed_;
-    // The state file on one, the files rewritten every second (the agents'
-    // and the widget's) on the other, so that a tick never waits behind a
-    // save. Declared after everything their writes use.
+    SaveTroubles troubles_;
+    ClockChangeDetector clockChanges_;
+    // The state file on one, the agents' file, rewritten every second, on
+    // the other, so that a tick never waits behind a save. Declared after
+    // everything their writes use.
     std::unique_ptr<BackgroundWriter> stateWriter_;
-    std::shared_ptr<BackgroundWriter> fileWriter_;
+    std::unique_ptr<BackgroundWriter> fileWriter_;
     // Saves handed to the state writer, and the last of them that finished;
     // a save that a newer one replaced before it began never finishes.
     std::uint64_t savesPosted_ = 0;
     std::uint64_t savesSettled_ = 0;
     // Whether the last write of the agents' file failed; the file writer's.
     bool agentFileFailed_ = false;
-    struct ClockReading {
-        Instant wall;
-        std::chrono::nanoseconds elapsed;
-    };
-    std::optional<ClockReading> lastTickReading_;
 };
 
 } // namespace quillmere

@@ -359,7 +359,7 @@ TEST_F(QuillmereInterfaceTest, TheAgentDocumentIsTheFileOfThisInstantAndTheIntro
     auto model = modelIn(WorkflowState::focusing);
     serve(*model);
     clock.now += 90s;
-    ASSERT_TRUE(model->store().saveAgentSnapshot(model->state(), clock.now));
+    ASSERT_TRUE(StateStore(folder.path()).saveAgentSnapshot(model->state(), clock.now));
     EXPECT_EQ(call("GetAgentState").arguments().value(0).toString().toStdString(),
               fixtures::fileContents(folder.path() / "agent-state.json"));
 
