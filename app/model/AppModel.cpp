@@ -9,11 +9,9 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QLocale>
-#include <QStringList>
 
 #include <cmath>
 #include <cstdio>
-#include <ranges>
 #include <utility>
 
 namespace quillmere {
@@ -28,19 +26,6 @@ QString localShortDateTime(Instant instant)
 {
     const auto seconds = std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count();
     return QLocale::system().toString(QDateTime::fromSecsSinceEpoch(seconds), QLocale::ShortFormat);
-}
-
-QString sentence(QString text)
-{
-    if (!text.endsWith('.')) {
-        text += '.';
-    }
-    return text;
-}
-
-QString path(const std::filesystem::path& file)
-{
-    return QString::fromStdString(file.string());
 }
 
 QString description(const StoreError& error)
@@ -88,17 +73,8 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
         widgets_ = std::make_unique<TestHostWidgetPublisher>();
     }
 
-    if (auto loaded = store_.loadNotingUnknownMembers()) {
-        state_ = std::move(loaded->state);
-        unknownMembers_ = std::move(loaded->unknownMembers);
-    } else {
-        state_ = QuillmereState::initial(displayTick_);
-        loadErrorText_ = tr("Quillmere could not read its saved state: %1").arg(description(loaded.error()));
-        lastError_ = loadErrorText_;
-        // The damaged file may hold the user's whole history: keep it out of
-        // the way of the first save instead of overwriting it.
-        unreadableFileToKeep_ = store_.stateFileExists();
-    }
+    state_ = foundFile_.load(store_, displayTick_);
+    lastError_ = foundFile_.loadError();
 
     notifications_->requestPermission();
     restoreNotificationDeadline(displayTick_);
@@ -542,53 +518,6 @@ void AppModel::flushPendingSave()
     (void)persistThrowing();
 }
 
-AppModel::Trouble AppModel::trouble(const char* source, const QString& argument)
-{
-    return {tr(source).arg(argument), QString::fromUtf8(source).arg(argument).toStdString()};
-}
-
-std::expected<void, AppModel::Trouble> AppModel::keepUnreadableFile()
-{
-    auto kept = store_.keepUnreadableStateFile(clock_());
-    if (!kept) {
-        // Saving now would destroy the only copy: refuse until it can be kept.
-        return std::unexpected(trouble(
-            QT_TR_NOOP("Quillmere could not keep its unreadable state file (%1), so nothing was saved."),
-            description(kept.error())));
-    }
-    unreadableFileToKeep_ = false;
-    if (*kept) {
-        setLastError(tr("%1 The unreadable file was kept as %2.").arg(sentence(loadErrorText_), path(**kept)));
-    }
-    return {};
-}
-
-std::expected<void, AppModel::Trouble> AppModel::keepNewerFile()
-{
-    auto kept = store_.keepNewerStateFile(clock_());
-    if (!kept) {
-        return std::unexpected(trouble(QT_TR_NOOP("Quillmere could not keep a copy of its state file, which holds "
-                                                  "data from a newer version (%1), so nothing was saved."),
-                                       description(kept.error())));
-    }
-    constexpr std::size_t namesShown = 3;
-    QStringList names;
-    for (const std::string& member : unknownMembers_ | std::views::take(namesShown)) {
-        names << qtText(member);
-    }
-    const QString shown = names.join(QStringLiteral(", "));
-    const auto more = static_cast<int>(unknownMembers_.size() - static_cast<std::size_t>(names.size()));
-    const QString logged = more > 0 ? QStringLiteral("%1 and %2 more").arg(shown).arg(more) : shown;
-    writeSystemLog("Quillmere: state.json holds members this version does not know (" + logged.toStdString() +
-                   "); kept a copy as " + kept->string());
-    unknownMembers_.clear();
-    setDueMessage(tr("Your state file held data from a newer version of Quillmere (%1), which this version cannot "
-                     "keep. A copy of the file was kept as %2.")
-                      .arg(more > 0 ? tr("%1 and %n more", "members of the state file", more).arg(shown) : shown,
-                           path(*kept)));
-    return {};
-}
-
 std::expected<void, QString> AppModel::persistThrowing()
 {
     // Whatever typing was held back is part of this save.
@@ -609,10 +538,10 @@ void AppModel::settleSave(std::uint64_t save, const std::expected<void, StoreErr
 {
     savesSettled_ = save;
     if (!result) {
-        troubles_.noteStateSave(std::unexpected(trouble(QT_TR_NOOP("Quillmere could not save your work: %1 Nothing is lost yet: "
-                                                         "Quillmere keeps it and tries again until the save succeeds."),
-                                              sentence(description(result.error())))),
-                      clock_());
+        const char* source = QT_TR_NOOP("Quillmere could not save your work: %1 Nothing is lost yet: Quillmere keeps "
+                                        "it and tries again until the save succeeds.");
+        troubles_.noteStateSave(
+            std::unexpected(Trouble::worded(source, tr(source), sentence(description(result.error())))), clock_());
         return;
     }
     troubles_.noteStateSave({}, clock_());
@@ -640,15 +569,15 @@ void AppModel::writeAgentFile(Instant at)
 
 std::expected<void, AppModel::Trouble> AppModel::writeState()
 {
-    if (unreadableFileToKeep_) {
-        if (auto kept = keepUnreadableFile(); !kept) {
-            return kept;
-        }
+    const auto kept = foundFile_.keepBeforeSave(store_, clock_());
+    if (!kept) {
+        return std::unexpected(kept.error());
     }
-    if (!unknownMembers_.empty()) {
-        if (auto kept = keepNewerFile(); !kept) {
-            return kept;
-        }
+    if (kept->alert) {
+        setLastError(*kept->alert);
+    }
+    if (kept->notice) {
+        setDueMessage(*kept->notice);
     }
     // The writer encodes and writes a copy, so that the state in memory
     // stays free to change meanwhile.
@@ -667,9 +596,9 @@ void AppModel::noteAgentFileWrite(const std::expected<void, StoreError>& result)
         troubles_.noteAgentFileWrite(std::nullopt);
         return;
     }
-    troubles_.noteAgentFileWrite(trouble(QT_TR_NOOP("Quillmere could not update the agents' file: %1 Agents see an "
-                                                    "older state until it can be written again."),
-                                         sentence(description(result.error()))));
+    const char* source = QT_TR_NOOP("Quillmere could not update the agents' file: %1 Agents see an older state until "
+                                    "it can be written again.");
+    troubles_.noteAgentFileWrite(Trouble::worded(source, tr(source), sentence(description(result.error()))));
 }
 
 void AppModel::showMainWindow()

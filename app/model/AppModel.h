@@ -2,6 +2,7 @@
 
 #include "ClockChange.h"
 #include "DraftSaveScheduler.h"
+#include "FoundStateFile.h"
 #include "MainWindowControlling.h"
 #include "NotificationScheduling.h"
 #include "SaveTroubles.h"
@@ -19,7 +20,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -195,9 +195,6 @@ signals:
 
 private:
     using Trouble = SaveTroubles::Trouble;
-    // Words `source` (marked with QT_TR_NOOP) for the alert and the log,
-    // with `argument`.
-    static Trouble trouble(const char* source, const QString& argument);
     using Operation = std::function<WorkflowEngine::Result(QuillmereState&, Instant)>;
 
     // The shared pattern of every command: engine step, then commit().
@@ -218,8 +215,6 @@ private:
     WorkflowEngine::Result focusOn(const std::optional<SessionPlan>& plan);
     Uuid appendQuestion(const std::string& text, const std::optional<std::string>& askedBy);
     void scheduleDeadline(NotificationEvent event);
-    [[nodiscard]] std::expected<void, Trouble> keepUnreadableFile();
-    [[nodiscard]] std::expected<void, Trouble> keepNewerFile();
     // The copies the first save owes, then the save itself.
     [[nodiscard]] std::expected<void, Trouble> writeState();
     // Writes the agents' file as of `at` on the file writer.
@@ -244,13 +239,7 @@ private:
     std::unique_ptr<MainWindowControlling> mainWindowController_;
     QTimer* tickTimer_ = nullptr;
     DraftSaveScheduler drafts_;
-    // Set when the state file could not be read at start-up: it must be moved
-    // aside before anything overwrites it.
-    bool unreadableFileToKeep_ = false;
-    QString loadErrorText_;
-    // Members of the loaded file that this version does not know: the file
-    // is copied before the first save drops them.
-    std::vector<std::string> unknownMembers_;
+    FoundStateFile foundFile_;
     SaveTroubles troubles_;
     ClockChangeDetector clockChanges_;
     // The state file on one, the agents' file, rewritten every second, on

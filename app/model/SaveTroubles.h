@@ -22,6 +22,13 @@ public:
     struct Trouble {
         QString shown;
         std::string logged;
+
+        // `source`, a text marked for translation, with `argument`: as
+        // `translated` for the alert, as itself for the log.
+        static Trouble worded(const char* source, const QString& translated, const QString& argument)
+        {
+            return {QString(translated).arg(argument), QString::fromUtf8(source).arg(argument).toStdString()};
+        }
     };
     // The alert that the trouble shares with the rest of the application.
     struct Alert {
