@@ -12,7 +12,9 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QEventLoop>
@@ -217,8 +219,14 @@ TEST_F(MainWindowTest, LongHistoryBuildsFormsOnlyForExpandedBlocks)
     });
     open(MainWindowTab::history);
     HistoryView* history = window->historyView();
-    ASSERT_EQ(history->editors().size(), 1250u);
+    // A page of headers first; each "Show older blocks" adds the next page.
+    ASSERT_EQ(history->editors().size(), std::size_t{HistoryView::editorsPerPage});
     EXPECT_TRUE(history->findChildren<BlockPreparationForm*>().empty());
+    while (history->showMoreButton()->isVisibleTo(history) && history->editors().size() <= 700) {
+        QTest::mouseClick(history->showMoreButton(), Qt::LeftButton);
+    }
+    ASSERT_GT(history->editors().size(), 700u);
+    EXPECT_EQ(history->editors()[700]->blockId(), harness.model->state().blockHistory[700].id);
 
     QTest::mouseClick(history->editors()[700]->header(), Qt::LeftButton);
     EXPECT_EQ(history->findChildren<BlockPreparationForm*>().size(), 1u);
@@ -592,6 +600,38 @@ TEST(MainWindowSaving, ALongHistoryIsSavedWithoutHoldingUpTheWindow)
     EXPECT_EQ(saved.blockHistory, history.blockHistory);
     EXPECT_EQ(saved.currentBlock->whyValue, "Later");
     EXPECT_TRUE(model.lastError().isEmpty()) << model.lastError().toStdString();
+}
+
+TEST_F(MainWindowTest, TypingAPlanTouchesNeitherTheHistoryNorTheQuestions)
+{
+    seed([](QuillmereState& s) {
+        s.workflowState = WorkflowState::sessionPlanning;
+        s.currentBlock = blockWithSessions(std::nullopt);
+        for (int n = 0; n < 3; ++n) {
+            s.blockHistory.push_back(blockWithSessions(utcInstant(2026, 1, 1) + std::chrono::hours(n)));
+        }
+        addOpenQuestions(s, 2);
+    });
+    open(MainWindowTab::workCycle);
+    const std::vector<CompletedBlockEditor*> editors = window->historyView()->editors();
+    ASSERT_EQ(editors.size(), 3u);
+    std::vector<QPointer<QLineEdit>> answers;
+    for (const AgentQuestion& question : state().agentQuestions) {
+        answers.emplace_back(window->agentQuestionsView()->answerField(question.id));
+    }
+    QSignalSpy history(&model(), &AppModel::historyChanged);
+    QSignalSpy questions(&model(), &AppModel::questionsChanged);
+    QSignalSpy work(&model(), &AppModel::currentBlockChanged);
+
+    type(findNamed<QPlainTextEdit>(window.get(), "Intended outcome"), "Parser");
+
+    EXPECT_EQ(work.count(), 6);
+    EXPECT_EQ(history.count(), 0);
+    EXPECT_EQ(questions.count(), 0);
+    EXPECT_EQ(window->historyView()->editors(), editors);
+    for (const QPointer<QLineEdit>& answer : answers) {
+        EXPECT_FALSE(answer.isNull()) << "a question's card was built again";
+    }
 }
 
 } // namespace

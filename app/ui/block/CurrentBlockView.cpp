@@ -22,7 +22,7 @@ CurrentBlockView::CurrentBlockView(AppModel& model, QWidget* parent) : QWidget(p
                             tr("Start or schedule a block from the Work cycle tab."), this);
     layout_->addWidget(empty_);
     layout_->addStretch(1);
-    connect(&model_, &AppModel::stateChanged, this, &CurrentBlockView::refresh);
+    connect(&model_, &AppModel::currentBlockChanged, this, &CurrentBlockView::refresh);
     refresh();
 }
 
@@ -71,7 +71,7 @@ void CurrentBlockView::storePreparation(const Block& edited)
         return;
     }
     // The break length is not among them: it changes through its command.
-    model_.editState([&](QuillmereState& state) { copyPreparation(*state.currentBlock, edited, false); });
+    model_.editState(StatePart::currentBlock, [&](QuillmereState& state) { copyPreparation(*state.currentBlock, edited, false); });
     model_.persistSoon();
 }
 
@@ -81,7 +81,7 @@ void CurrentBlockView::storeSession(const Uuid& sessionId, const std::function<v
     if (!block || std::ranges::find(block->sessions, sessionId, &WorkSession::id) == block->sessions.end()) {
         return;
     }
-    model_.editState([&](QuillmereState& state) { change(*findSession(*state.currentBlock, sessionId)); });
+    model_.editState(StatePart::currentBlock, [&](QuillmereState& state) { change(*findSession(*state.currentBlock, sessionId)); });
     model_.persistSoon();
 }
 
@@ -90,7 +90,7 @@ void CurrentBlockView::storeReflection(const BlockReview& review)
     if (!model_.state().currentBlock) {
         return;
     }
-    model_.editState([&](QuillmereState& state) { state.currentBlock->reflection = review; });
+    model_.editState(StatePart::currentBlock, [&](QuillmereState& state) { state.currentBlock->reflection = review; });
     model_.persistSoon();
 }
 

@@ -186,7 +186,7 @@ void CompletedBlockEditor::write(const std::function<bool(Block&)>& change)
     if (!change(changed)) {
         return;
     }
-    model_.editState([&](QuillmereState& state) {
+    model_.editState(StatePart::history, [&](QuillmereState& state) {
         const auto target = std::ranges::find(state.blockHistory, blockId_, &Block::id);
         if (target != state.blockHistory.end()) {
             *target = std::move(changed);

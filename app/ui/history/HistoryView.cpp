@@ -3,18 +3,21 @@
 #include "Look.h"
 #include "ScreenParts_p.h"
 #include "forms/FormComponents.h"
+#include "forms/DisclosureButton.h"
 #include "history/CompletedBlockEditor.h"
 
 #include "quillmere/QuillmereDesign.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace quillmere {
 
-HistoryView::HistoryView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
+HistoryView::HistoryView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model), rows_(model)
 {
     auto* layout = makeColumn(this, QuillmereDesign::Spacing::loose);
     layout->addWidget(makeLabel(tr("Block history"), look::titleFont(), this));
@@ -23,9 +26,30 @@ HistoryView::HistoryView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     list_ = new QWidget(this);
     listLayout_ = makeColumn(list_, QuillmereDesign::Spacing::regular);
     layout->addWidget(list_);
+
+    more_ = new QWidget(this);
+    auto* moreRow = new QHBoxLayout(more_);
+    moreRow->setContentsMargins(0, 0, 0, 0);
+    moreRow->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    moreText_ = makeSecondaryText(QString(), more_);
+    showMore_ = makeButton(tr("Show older blocks"), more_);
+    moreRow->addWidget(moreText_, 1);
+    moreRow->addWidget(showMore_);
+    layout->addWidget(more_);
     layout->addStretch(1);
-    connect(&model_, &AppModel::stateChanged, this, &HistoryView::refresh);
-    refresh();
+    connect(showMore_, &QPushButton::clicked, this, &HistoryView::showMore);
+
+    connect(&rows_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { insertEditors(first, last); });
+    connect(&rows_, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { removeEditors(first, last); });
+    connect(&rows_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& from, const QModelIndex& to) { updateEditors(from.row(), to.row()); });
+    connect(&rows_, &QAbstractItemModel::modelReset, this, &HistoryView::rebuild);
+    // The rows carry only what a header shows; every other change of a
+    // block reaches its editor through the history's own signal.
+    connect(&model_, &AppModel::historyChanged, this, [this] { updateEditors(0, static_cast<int>(editors_.size()) - 1); });
+    rebuild();
 }
 
 CompletedBlockEditor* HistoryView::editor(const Uuid& blockId) const
@@ -34,57 +58,94 @@ CompletedBlockEditor* HistoryView::editor(const Uuid& blockId) const
     return found == editors_.end() ? nullptr : *found;
 }
 
-void HistoryView::refresh()
+const Block* HistoryView::blockAt(int row) const
 {
     const std::vector<Block>& history = model_.state().blockHistory;
-    empty_->setVisible(history.empty());
-    list_->setVisible(!history.empty());
+    return row >= 0 && row < std::ssize(history) ? &history[static_cast<std::size_t>(row)] : nullptr;
+}
 
-    // Runs on every change of the state, also while the user types in the
-    // work cycle tab: one binary search and one comparison per block. Equal
-    // ids (a hand-edited file) each keep an editor of their own, in order.
-    std::vector<std::pair<Uuid, CompletedBlockEditor*>> existing;
-    existing.reserve(editors_.size());
-    for (CompletedBlockEditor* editor : editors_) {
-        existing.emplace_back(editor->blockId(), editor);
-    }
-    std::ranges::stable_sort(existing, {}, &std::pair<Uuid, CompletedBlockEditor*>::first);
-    std::vector<CompletedBlockEditor*> next;
-    next.reserve(history.size());
-    bool added = false;
-    for (const Block& block : history) {
-        auto found = std::ranges::lower_bound(existing, block.id, {}, &std::pair<Uuid, CompletedBlockEditor*>::first);
-        while (found != existing.end() && found->first == block.id && !found->second) {
-            ++found;
-        }
-        if (found != existing.end() && found->first == block.id) {
-            found->second->setBlock(block);
-            next.push_back(found->second);
-            found->second = nullptr;
-            continue;
-        }
-        auto* editor = new CompletedBlockEditor(model_, block, list_);
-        connect(editor, &CompletedBlockEditor::controlsChanged, this, &HistoryView::renewKeyboardOrder);
-        next.push_back(editor);
-        added = true;
-    }
-    for (const auto& [id, unused] : existing) {
-        if (unused) {
-            discard(unused);
-        }
-    }
-    if (next == editors_) {
+void HistoryView::insertEditors(int first, int last)
+{
+    const int shown = static_cast<int>(editors_.size());
+    if (first > shown || (first == shown && shown >= editorLimit_)) {
+        syncFooter(); // rows past the last page
         return;
     }
-    for (CompletedBlockEditor* editor : next) {
-        listLayout_->removeWidget(editor);
+    // New rows among the shown ones get editors; none of the shown editors
+    // is pushed out of sight for them.
+    editorLimit_ = std::max(editorLimit_, shown + (last - first + 1));
+    for (int row = first; row <= last && row < editorLimit_; ++row) {
+        const Block* block = blockAt(row);
+        if (block == nullptr) {
+            break;
+        }
+        auto* editor = new CompletedBlockEditor(model_, *block, list_);
+        connect(editor, &CompletedBlockEditor::controlsChanged, this, &HistoryView::renewKeyboardOrder);
+        listLayout_->insertWidget(row, editor);
+        editors_.insert(editors_.begin() + row, editor);
     }
-    for (CompletedBlockEditor* editor : next) {
-        listLayout_->addWidget(editor);
+    syncFooter();
+    renewKeyboardOrder();
+}
+
+void HistoryView::removeEditors(int first, int last)
+{
+    const int shown = static_cast<int>(editors_.size());
+    for (int row = std::min(last, shown - 1); row >= first; --row) {
+        discard(editors_[static_cast<std::size_t>(row)]);
+        editors_.erase(editors_.begin() + row);
     }
-    editors_ = std::move(next);
-    if (added) {
-        renewKeyboardOrder();
+    syncFooter();
+}
+
+void HistoryView::updateEditors(int first, int last)
+{
+    last = std::min(last, static_cast<int>(editors_.size()) - 1);
+    for (int row = std::max(first, 0); row <= last; ++row) {
+        CompletedBlockEditor* editor = editors_[static_cast<std::size_t>(row)];
+        const Block* block = blockAt(row);
+        if (block != nullptr && block->id == editor->blockId()) {
+            editor->setBlock(*block);
+        }
+    }
+}
+
+void HistoryView::rebuild()
+{
+    for (CompletedBlockEditor* editor : editors_) {
+        discard(editor);
+    }
+    editors_.clear();
+    editorLimit_ = std::max(editorLimit_, editorsPerPage);
+    const int rows = rows_.rowCount();
+    if (rows > 0) {
+        insertEditors(0, std::min(rows, editorLimit_) - 1);
+    } else {
+        syncFooter();
+    }
+}
+
+void HistoryView::showMore()
+{
+    const int shown = static_cast<int>(editors_.size());
+    editorLimit_ = shown + editorsPerPage;
+    const int last = std::min(rows_.rowCount(), editorLimit_) - 1;
+    if (last >= shown) {
+        insertEditors(shown, last);
+        // The keyboard goes on with the first of the blocks just shown.
+        focusAndReveal(editors_[static_cast<std::size_t>(shown)]->header());
+    }
+}
+
+void HistoryView::syncFooter()
+{
+    const int rows = rows_.rowCount();
+    empty_->setVisible(rows == 0);
+    list_->setVisible(rows > 0);
+    const int hidden = rows - static_cast<int>(editors_.size());
+    more_->setVisible(hidden > 0);
+    if (hidden > 0) {
+        moreText_->setText(tr("%n older block(s) not shown", nullptr, hidden));
     }
 }
 

@@ -54,7 +54,7 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent) : QWidg
     layout->addStretch(1);
     connect(showMore_, &QPushButton::clicked, this, &AgentQuestionsView::showMore);
 
-    connect(&model_, &AppModel::stateChanged, this, &AgentQuestionsView::refresh);
+    connect(&model_, &AppModel::questionsChanged, this, &AgentQuestionsView::refresh);
     refresh();
 }
 

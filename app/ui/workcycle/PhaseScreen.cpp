@@ -77,7 +77,7 @@ void PhaseScreen::addButtons(std::initializer_list<QPushButton*> buttons)
 void PhaseScreen::refreshOnStateChange()
 {
     refresh();
-    connect(&model_, &AppModel::stateChanged, this, &PhaseScreen::refresh);
+    connect(&model_, &AppModel::currentBlockChanged, this, &PhaseScreen::refresh);
 }
 
 TimedPhaseScreen::TimedPhaseScreen(AppModel& model, const QString& title, const QString& timerName, QWidget* parent)
@@ -100,6 +100,10 @@ void TimedPhaseScreen::addRowsPlace()
 
 void TimedPhaseScreen::showRows(const std::vector<std::pair<QString, QString>>& rows)
 {
+    if (rows == shownRows_) {
+        return;
+    }
+    shownRows_ = rows;
     auto* layout = static_cast<QFormLayout*>(rows_->layout());
     while (layout->rowCount() > 0) {
         layout->removeRow(0);
@@ -113,6 +117,9 @@ void TimedPhaseScreen::showRows(const std::vector<std::pair<QString, QString>>& 
         text->setAccessibleName(label + ": " + value);
         name->setBuddy(text);
         layout->addRow(name, text);
+        // On a screen already shown a layout shows new rows only later.
+        name->show();
+        text->show();
     }
 }
 

@@ -38,7 +38,7 @@ protected:
     // A row of buttons at the end of the column, in a group box on the
     // editing screens, where they close a form.
     void addButtons(std::initializer_list<QPushButton*> buttons);
-    // Calls refresh() now and whenever the state changes.
+    // Calls refresh() now and whenever the work in hand changes.
     void refreshOnStateChange();
     virtual void refresh() {}
 
@@ -72,6 +72,7 @@ private:
 
     TimerLabel* timer_ = nullptr;
     QWidget* rows_ = nullptr;
+    std::vector<std::pair<QString, QString>> shownRows_;
 };
 
 // setText() replaces a button's shortcut with its mnemonic; retitling a

@@ -37,7 +37,7 @@ WorkflowView::WorkflowView(AppModel& model, QWidget* parent) : QWidget(parent), 
     shownPhase_ = model_.state().workflowState;
     screen_ = makeScreen(shownPhase_);
     layout_->addWidget(screen_);
-    connect(&model_, &AppModel::stateChanged, this, &WorkflowView::showScreenIfPhaseChanged);
+    connect(&model_, &AppModel::phaseChanged, this, &WorkflowView::showScreenIfPhaseChanged);
 }
 
 void WorkflowView::showScreenIfPhaseChanged()
