@@ -12,6 +12,14 @@ QString qtText(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QString sentence(QString text)
+{
+    if (!text.endsWith(u'.')) {
+        text += u'.';
+    }
+    return text;
+}
+
 QDateTime localDateTime(Instant instant)
 {
     return QDateTime::fromSecsSinceEpoch(std::chrono::floor<std::chrono::seconds>(instant).time_since_epoch().count());

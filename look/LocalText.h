@@ -17,6 +17,10 @@ namespace quillmere {
 // The core's UTF-8 text as a QString.
 QString qtText(std::string_view text);
 
+// `text` ending with a full stop, for a core's description that may lack one
+// inside a sentence of the user's text.
+QString sentence(QString text);
+
 // An instant as a local date and time, to the second, and back.
 QDateTime localDateTime(Instant instant);
 Instant instantFrom(const QDateTime& dateTime);

@@ -1,7 +1,7 @@
 #include "AgentQuestionListModel.h"
 
 #include "AppModel.h"
-#include "QtText.h"
+#include "LocalText.h"
 
 namespace quillmere {
 

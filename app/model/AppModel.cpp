@@ -1,6 +1,6 @@
 #include "AppModel.h"
 
-#include "QtText.h"
+#include "LocalText.h"
 #include "SystemLog.h"
 
 #include "quillmere/TimerSnapshot.h"
@@ -11,7 +11,6 @@
 #include <QLocale>
 
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
 namespace quillmere {
@@ -160,12 +159,8 @@ std::optional<QString> AppModel::timerText() const
     if (!timer) {
         return std::nullopt;
     }
-    const std::int64_t minutes = timer->displaySeconds / 60;
-    const std::int64_t seconds = timer->displaySeconds % 60;
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%s%02lld:%02lld", timer->isOvertime ? "+" : "",
-                  static_cast<long long>(minutes), static_cast<long long>(seconds));
-    return QString::fromLatin1(buffer);
+    const QString clock = clockText(timer->displaySeconds, ClockHours::inMinutes);
+    return timer->isOvertime ? QLatin1Char('+') + clock : clock;
 }
 
 QString AppModel::menuTitle() const

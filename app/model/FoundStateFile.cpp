@@ -1,6 +1,6 @@
 #include "FoundStateFile.h"
 
-#include "QtText.h"
+#include "LocalText.h"
 #include "SystemLog.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "FreedesktopNotificationCenter.h"
 
-#include "QtText.h"
+#include "LocalText.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

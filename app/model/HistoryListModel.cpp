@@ -1,7 +1,7 @@
 #include "HistoryListModel.h"
 
 #include "AppModel.h"
-#include "QtText.h"
+#include "LocalText.h"
 
 #include <QStringList>
 

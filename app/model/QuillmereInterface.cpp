@@ -1,6 +1,6 @@
 #include "QuillmereInterface.h"
 
-#include "QtText.h"
+#include "LocalText.h"
 
 #include "quillmere/AgentSnapshot.h"
 #include "quillmere/StateStore.h"
