@@ -1,3 +1,7 @@
+// Longer than the other files: this is where each command's engine step,
+// its notifications and notices, the save and the tick meet. What can stand
+// alone already does (DraftSaveScheduler, SaveTroubles, ClockChange,
+// FoundStateFile, the list models).
 #include "AppModel.h"
 
 #include "LocalText.h"
