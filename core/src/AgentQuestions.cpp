@@ -46,22 +46,34 @@ TextFacts inspect(std::string_view text, bool newlineAndTabAllowed)
 
 } // namespace
 
-std::string message(Refusal refusal)
+Phrase messageSource(Refusal refusal)
 {
+    const auto number = [](std::size_t value) { return std::vector{static_cast<std::int64_t>(value)}; };
     switch (refusal) {
-    case Refusal::emptyText: return "The question is empty.";
+    case Refusal::emptyText: return {QUILLMERE_TEXT("quillmere::AgentQuestions", "The question is empty."), {}};
     case Refusal::textTooLong:
-        return "The question is longer than " + std::to_string(TextLimits::questionCharacters) + " characters.";
+        return {QUILLMERE_TEXT("quillmere::AgentQuestions", "The question is longer than %1 characters."),
+                number(TextLimits::questionCharacters)};
     case Refusal::controlCharacterInText:
-        return "The question contains control characters; only line breaks and tabs are allowed.";
+        return {QUILLMERE_TEXT("quillmere::AgentQuestions",
+                               "The question contains control characters; only line breaks and tabs are allowed."),
+                {}};
     case Refusal::askerTooLong:
-        return "The asker's name is longer than " + std::to_string(maximumAskerCharacters) + " characters.";
-    case Refusal::controlCharacterInAsker: return "The asker's name contains control characters.";
+        return {QUILLMERE_TEXT("quillmere::AgentQuestions", "The asker's name is longer than %1 characters."),
+                number(maximumAskerCharacters)};
+    case Refusal::controlCharacterInAsker:
+        return {QUILLMERE_TEXT("quillmere::AgentQuestions", "The asker's name contains control characters."), {}};
     case Refusal::tooManyOpenQuestions:
-        return "This asker already has " + std::to_string(maximumOpenQuestionsPerAsker) +
-               " open questions; wait for answers before asking more.";
+        return {QUILLMERE_TEXT("quillmere::AgentQuestions",
+                               "This asker already has %1 open questions; wait for answers before asking more."),
+                number(maximumOpenQuestionsPerAsker)};
     }
     return {};
+}
+
+std::string message(Refusal refusal)
+{
+    return messageSource(refusal).english();
 }
 
 bool isAcceptableAsker(std::string_view name)

@@ -111,23 +111,28 @@ std::string timeText(std::int64_t remainingSeconds)
     return text;
 }
 
-std::string caption(const WidgetSnapshot& snapshot)
+Phrase captionSource(const WidgetSnapshot& snapshot)
 {
     switch (snapshot.phase) {
-    case WidgetPhase::idle: return "No active block";
-    case WidgetPhase::planning: return "Plan the next session";
+    case WidgetPhase::idle: return {QUILLMERE_TEXT("quillmere::QuillmereDesign", "No active block"), {}};
+    case WidgetPhase::planning: return {QUILLMERE_TEXT("quillmere::QuillmereDesign", "Plan the next session"), {}};
     case WidgetPhase::focusing:
         if (snapshot.currentSessionNumber && snapshot.sessionsPlanned >= 1) {
-            return "Session " + std::to_string(*snapshot.currentSessionNumber) + " of " +
-                   std::to_string(snapshot.sessionsPlanned);
+            return {QUILLMERE_TEXT("quillmere::QuillmereDesign", "Session %1 of %2"),
+                    {*snapshot.currentSessionNumber, snapshot.sessionsPlanned}};
         }
-        return "Focus in progress";
+        return {QUILLMERE_TEXT("quillmere::QuillmereDesign", "Focus in progress"), {}};
     // One text for both reviews: the widget does not tell them apart.
-    case WidgetPhase::reviewing: return "Review this session";
-    case WidgetPhase::breaking: return "Break";
-    case WidgetPhase::complete: return "Block complete";
+    case WidgetPhase::reviewing: return {QUILLMERE_TEXT("quillmere::QuillmereDesign", "Review this session"), {}};
+    case WidgetPhase::breaking: return {QUILLMERE_TEXT("quillmere::QuillmereDesign", "Break"), {}};
+    case WidgetPhase::complete: return {QUILLMERE_TEXT("quillmere::QuillmereDesign", "Block complete"), {}};
     }
     return {};
+}
+
+std::string caption(const WidgetSnapshot& snapshot)
+{
+    return captionSource(snapshot).english();
 }
 
 } // namespace QuillmereDesign

@@ -235,17 +235,22 @@ std::string_view rawText(WidgetRoute value)
     return {};
 }
 
-std::string_view title(WidgetPhase phase)
+SourceText titleSource(WidgetPhase phase)
 {
     switch (phase) {
-    case WidgetPhase::idle: return "Idle";
-    case WidgetPhase::planning: return "Planning";
-    case WidgetPhase::focusing: return "Focus";
-    case WidgetPhase::reviewing: return "Review";
-    case WidgetPhase::breaking: return "Break";
-    case WidgetPhase::complete: return "Complete";
+    case WidgetPhase::idle: return QUILLMERE_TEXT("quillmere::WidgetPhase", "Idle");
+    case WidgetPhase::planning: return QUILLMERE_TEXT("quillmere::WidgetPhase", "Planning");
+    case WidgetPhase::focusing: return QUILLMERE_TEXT("quillmere::WidgetPhase", "Focus");
+    case WidgetPhase::reviewing: return QUILLMERE_TEXT("quillmere::WidgetPhase", "Review");
+    case WidgetPhase::breaking: return QUILLMERE_TEXT("quillmere::WidgetPhase", "Break");
+    case WidgetPhase::complete: return QUILLMERE_TEXT("quillmere::WidgetPhase", "Complete");
     }
     return {};
+}
+
+std::string_view title(WidgetPhase phase)
+{
+    return titleSource(phase).english;
 }
 
 std::string_view symbolName(WidgetPhase phase)

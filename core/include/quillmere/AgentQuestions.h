@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quillmere/QuillmereState.h"
+#include "quillmere/SourceText.h"
 
 #include <cstddef>
 #include <expected>
@@ -32,8 +33,10 @@ enum class Refusal {
     tooManyOpenQuestions,
 };
 
-// A sentence for the agent that asked.
+// A sentence for the agent that asked, in English.
 std::string message(Refusal refusal);
+// The same sentence to translate where a person reads it.
+Phrase messageSource(Refusal refusal);
 
 // Whether `name` may name an asker: one to `maximumAskerCharacters`
 // characters, none of them a control character.

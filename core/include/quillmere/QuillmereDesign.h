@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quillmere/Enumerations.h"
+#include "quillmere/SourceText.h"
 #include "quillmere/WidgetSnapshot.h"
 
 #include <array>
@@ -83,8 +84,10 @@ inline constexpr double card = 12;
 // value (a timer run past zero) is shown as its magnitude after a "+".
 std::string timeText(std::int64_t remainingSeconds);
 
-// The one-line status of a snapshot, e.g. "Session 3 of 8".
+// The one-line status of a snapshot, e.g. "Session 3 of 8": in English, and
+// to translate where it is shown.
 std::string caption(const WidgetSnapshot& snapshot);
+Phrase captionSource(const WidgetSnapshot& snapshot);
 
 } // namespace QuillmereDesign
 

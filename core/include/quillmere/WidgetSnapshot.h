@@ -4,6 +4,7 @@
 #include "quillmere/Instant.h"
 #include "quillmere/JsonCoding.h"
 #include "quillmere/QuillmereState.h"
+#include "quillmere/SourceText.h"
 
 #include <array>
 #include <cstddef>
@@ -39,8 +40,10 @@ inline constexpr std::array allCases<WidgetRoute>{
 std::string_view rawText(WidgetPhase value);
 std::string_view rawText(WidgetRoute value);
 
-// The label shown beside the phase icon, e.g. "Focus".
+// The label shown beside the phase icon, e.g. "Focus": in English, and to
+// translate where it is shown.
 std::string_view title(WidgetPhase phase);
+SourceText titleSource(WidgetPhase phase);
 // The icon's name in the symbol vocabulary shared by the widget and the app.
 std::string_view symbolName(WidgetPhase phase);
 WidgetPhase widgetPhase(WorkflowState state);

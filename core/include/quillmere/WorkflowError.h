@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quillmere/SourceText.h"
+
 #include <string_view>
 
 namespace quillmere {
@@ -15,6 +17,9 @@ enum class WorkflowError {
     invalidDuration,
 };
 
+// The message to translate where a person reads it.
+SourceText messageSource(WorkflowError error);
+// The English message, as D-Bus replies and the command line give it.
 std::string_view message(WorkflowError error);
 
 } // namespace quillmere
