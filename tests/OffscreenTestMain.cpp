@@ -1,8 +1,14 @@
 // The main of every test program that needs a widget application: it runs on
 // the off-screen platform, so no display is needed and nothing appears on a
 // desktop. Bus tests get a private session bus from their CMakeLists.txt.
+// Programs built with QUILLMERE_TEST_TRANSLATIONS read their texts in
+// English, plural forms included, whatever the machine's language.
 
 #include <QApplication>
+
+#ifdef QUILLMERE_TEST_TRANSLATIONS
+#include "Translations.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -30,6 +36,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(filterPlatformNoise);
     QApplication application(argc, argv);
+#ifdef QUILLMERE_TEST_TRANSLATIONS
+    const quillmere::Translations translations{QLocale(QLocale::English)};
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

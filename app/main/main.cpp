@@ -9,6 +9,7 @@
 #include "QuitOnSignal.h"
 #include "quillmere/StateFolderLock.h"
 #include "SystemLog.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,14 +28,16 @@ static void initialiseApplicationResources()
 // Said in a window too: started from a launcher, nobody reads standard error.
 static void showCannotStart(const QString& reason)
 {
-    const auto text = [](const char* source) { return QCoreApplication::translate("quillmere", source); };
-    QMessageBox box(QMessageBox::Critical, text("Quillmere cannot start"),
-                    text("Quillmere cannot lock its state folder, so it could not be sure to be the only "
-                         "Quillmere that writes your data there."),
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::translate("quillmere", "Quillmere cannot start"),
+                    QCoreApplication::translate("quillmere",
+                                                "Quillmere cannot lock its state folder, so it could not be sure to "
+                                                "be the only Quillmere that writes your data there."),
                     QMessageBox::Close);
     box.setInformativeText(reason + QStringLiteral("\n\n") +
-                           text("Remove or rename what is in the way, or make the folder yours again, and start "
-                                "Quillmere once more. Nothing was changed."));
+                           QCoreApplication::translate("quillmere",
+                                                       "Remove or rename what is in the way, or make the folder "
+                                                       "yours again, and start Quillmere once more. Nothing was "
+                                                       "changed."));
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -44,30 +47,41 @@ int main(int argc, char** argv)
     using namespace quillmere;
 
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    if (const auto request = CommandLine::earlyRequest(arguments)) {
-        std::cout << (*request == CommandLine::Request::help ? CommandLine::helpText() : CommandLine::versionText());
-        return 0;
-    }
-
-    // Without any display Qt would abort before the arguments are read. The
-    // arguments are then checked here (Qt's own options would fail anyway),
-    // and the missing display is named.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    const std::optional<CommandLine::Request> earlyRequest = CommandLine::earlyRequest(arguments);
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (earlyRequest || noDisplay) {
+        // Answered on the console: an application without a display is
+        // enough for the translations.
+        QCoreApplication console(argc, argv);
+        const Translations translations{QLocale()};
+        if (earlyRequest) {
+            std::cout << (*earlyRequest == CommandLine::Request::help ? CommandLine::helpText()
+                                                                      : CommandLine::versionText());
+            return 0;
+        }
+        // Without any display Qt would abort before the arguments are read.
+        // The arguments are then checked here (Qt's own options would fail
+        // anyway), and the missing display is named.
         QStringList raw;
         for (const std::string_view argument : arguments) {
             raw << QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size()));
         }
         QString error;
         if (!CommandLine::parse(raw, &error)) {
-            std::cerr << "quillmere: " << error.toStdString() << "\nTry 'quillmere --help'.\n";
+            std::cerr << "quillmere: " << error.toStdString() << '\n' << CommandLine::tryHelpText() << '\n';
             return 2;
         }
-        std::cerr << "quillmere: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set).\n";
+        std::cerr << "quillmere: "
+                  << QCoreApplication::translate(
+                         "quillmere", "no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set).")
+                         .toStdString()
+                  << '\n';
         return 1;
     }
 
     QApplication application(argc, argv);
+    const Translations translations{QLocale()};
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setOrganizationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
@@ -82,7 +96,7 @@ int main(int argc, char** argv)
     QString error;
     const std::optional<CommandLine> line = CommandLine::parse(QApplication::arguments().mid(1), &error);
     if (!line) {
-        std::cerr << "quillmere: " << error.toStdString() << "\nTry 'quillmere --help'.\n";
+        std::cerr << "quillmere: " << error.toStdString() << '\n' << CommandLine::tryHelpText() << '\n';
         return 2;
     }
     if (line->request != CommandLine::Request::run) {
@@ -115,16 +129,26 @@ int main(int argc, char** argv)
     auto lock = StateFolderLock::acquire(mode.stateFolder, std::chrono::seconds(1));
     if (!lock) {
         if (lock.error().heldElsewhere) {
-            std::cerr << "quillmere: another Quillmere is already running on " << mode.stateFolder.string()
-                      << (handOverFailed ? " and does not answer" : " and cannot be reached over D-Bus")
-                      << "; not starting a second one.\n";
+            const QString folder = QString::fromStdString(mode.stateFolder.string());
+            const QString text =
+                handOverFailed
+                    ? QCoreApplication::translate("quillmere", "another Quillmere is already running on %1 and does "
+                                                               "not answer; not starting a second one.")
+                    : QCoreApplication::translate("quillmere", "another Quillmere is already running on %1 and "
+                                                               "cannot be reached over D-Bus; not starting a second "
+                                                               "one.");
+            std::cerr << "quillmere: " << text.arg(folder).toStdString() << '\n';
             return 1;
         }
         // Without the lock a second Quillmere could not tell that this one
         // writes here, and two writers overwrite each other's work: rather
         // than that, Quillmere does not start.
         const std::string reason = lock.error().description;
-        std::cerr << "quillmere: cannot lock the state folder: " << reason << "; not starting.\n";
+        std::cerr << "quillmere: "
+                  << QCoreApplication::translate("quillmere", "cannot lock the state folder: %1; not starting.")
+                         .arg(QString::fromStdString(reason))
+                         .toStdString()
+                  << '\n';
         writeSystemLog("Quillmere: not starting, the state folder cannot be locked: " + reason);
         showCannotStart(QString::fromStdString(reason));
         return 1;

@@ -8,8 +8,10 @@
 #include "WidgetHostBus.h"
 #include "WidgetInstance.h"
 #include "WidgetWindow.h"
+#include "Translations.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDateTime>
 #include <QTextStream>
@@ -89,26 +91,33 @@ int main(int argc, char** argv)
     for (int index = 1; index < argc; ++index) {
         arguments << QString::fromLocal8Bit(argv[index]);
     }
-    const auto parsed = parseHostCommandLine(arguments);
-    if (!parsed) {
-        err() << "quillmere-widget-host: " << parsed.error() << "\n\n" << usageText();
-        return 2;
-    }
-    const HostOptions& options = *parsed;
-    if (options.help) {
-        QTextStream(stdout) << usageText();
-        return 0;
-    }
-    if (options.version) {
+    auto parsed = parseHostCommandLine(arguments);
+    if (!parsed || parsed->help || parsed->version) {
+        // Answered on the console before any platform is chosen. The
+        // arguments are read again once the translations are in, so that an
+        // error is told in the reader's language.
+        QCoreApplication console(argc, argv);
+        const quillmere::Translations translations{QLocale()};
+        parsed = parseHostCommandLine(arguments);
+        if (!parsed) {
+            err() << "quillmere-widget-host: " << parsed.error() << "\n\n" << usageText();
+            return 2;
+        }
+        if (parsed->help) {
+            QTextStream(stdout) << usageText();
+            return 0;
+        }
         QTextStream(stdout) << "quillmere-widget-host " << QUILLMERE_VERSION << "\n";
         return 0;
     }
+    const HostOptions& options = *parsed;
 
     choosePlatform(options);
     QApplication::setApplicationName(QStringLiteral("WidgetHost"));
     QApplication::setOrganizationName(QStringLiteral("Quillmere"));
     QApplication::setDesktopFileName(QStringLiteral("org.quillmere.WidgetHost"));
     QApplication application(argc, argv);
+    const quillmere::Translations translations{QLocale()};
     QApplication::setQuitOnLastWindowClosed(true);
     if (options.palette != PaletteChoice::system) {
         QApplication::setPalette(paletteFor(options.palette));
@@ -122,8 +131,12 @@ int main(int argc, char** argv)
     }
     const auto kinds = chosenKinds(catalogue, options.kind);
     if (kinds.empty()) {
-        err() << "quillmere-widget-host: no widget " << (options.kind.isEmpty() ? QString() : options.kind + " ")
-              << "found in " << pluginDirectory << "\n";
+        err() << "quillmere-widget-host: "
+              << (options.kind.isEmpty()
+                      ? QCoreApplication::translate("quillmere-widget-host", "no widget found in %1").arg(pluginDirectory)
+                      : QCoreApplication::translate("quillmere-widget-host", "no widget %1 found in %2")
+                            .arg(options.kind, pluginDirectory))
+              << "\n";
         err().flush();
         return 1;
     }
@@ -143,11 +156,17 @@ int main(int argc, char** argv)
     case WidgetHostBus::Registration::served:
         break;
     case WidgetHostBus::Registration::nameTaken:
-        err() << "quillmere-widget-host: another widget host is running on this session "
-                 "(add sizes with --family when starting it)\n";
+        err() << "quillmere-widget-host: "
+              << QCoreApplication::translate("quillmere-widget-host",
+                                             "another widget host is running on this session (add sizes with "
+                                             "--family when starting it)")
+              << "\n";
         return 1;
     case WidgetHostBus::Registration::noBus:
-        err() << "quillmere-widget-host: no session bus; widgets refresh on their own schedule only\n";
+        err() << "quillmere-widget-host: "
+              << QCoreApplication::translate("quillmere-widget-host",
+                                             "no session bus; widgets refresh on their own schedule only")
+              << "\n";
         break;
     }
 
@@ -160,8 +179,10 @@ int main(int argc, char** argv)
         for (const Family family : options.families) {
             const auto& supported = configuration.supportedFamilies;
             if (std::find(supported.begin(), supported.end(), family) == supported.end()) {
-                err() << "quillmere-widget-host: " << configuration.kind << " does not come in the "
-                      << familyText(family) << " size\n";
+                err() << "quillmere-widget-host: "
+                      << QCoreApplication::translate("quillmere-widget-host", "%1 does not come in the %2 size")
+                             .arg(configuration.kind, familyText(family))
+                      << "\n";
                 continue;
             }
             auto instance = std::make_unique<WidgetInstance>(kind, family, clock);

@@ -1,0 +1,1048 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>quillmere</name>
+    <message>
+        <location filename="../app/main/main.cpp" line="+31"/>
+        <source>Quillmere cannot start</source>
+        <translation>Quillmere kann nicht starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quillmere cannot lock its state folder, so it could not be sure to be the only Quillmere that writes your data there.</source>
+        <translation>Quillmere kann seinen Datenordner nicht sperren und könnte daher nicht sicher sein, das einzige Quillmere zu sein, das dort deine Daten schreibt.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Remove or rename what is in the way, or make the folder yours again, and start Quillmere once more. Nothing was changed.</source>
+        <translation>Entferne oder benenne um, was im Weg ist, oder mach den Ordner wieder zu deinem, und starte Quillmere noch einmal. Es wurde nichts verändert.</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set).</source>
+        <translation>keine Anzeige, auf der ein Fenster geöffnet werden kann (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt).</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>another Quillmere is already running on %1 and does not answer; not starting a second one.</source>
+        <translation>ein anderes Quillmere läuft bereits auf %1 und antwortet nicht; ein zweites wird nicht gestartet.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>another Quillmere is already running on %1 and cannot be reached over D-Bus; not starting a second one.</source>
+        <translation>ein anderes Quillmere läuft bereits auf %1 und ist über D-Bus nicht erreichbar; ein zweites wird nicht gestartet.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>cannot lock the state folder: %1; not starting.</source>
+        <translation>der Datenordner kann nicht gesperrt werden: %1; Quillmere startet nicht.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere-widget-host</name>
+    <message>
+        <location filename="../widget/host/PluginCatalogue.cpp" line="+13"/>
+        <source>%1: no such folder</source>
+        <translation>%1: Ordner existiert nicht</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>not a widget bundle</source>
+        <translation>kein Widget-Paket</translation>
+    </message>
+    <message>
+        <location filename="../widget/host/Render.cpp" line="+48"/>
+        <location filename="../widget/host/main.cpp" line="+183"/>
+        <source>%1 does not come in the %2 size</source>
+        <translation>%1 gibt es nicht in der Größe %2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 gave no entry to draw</source>
+        <translation>%1 hat keinen Eintrag zum Zeichnen geliefert</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>%1: could not be written</source>
+        <translation>%1: konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <location filename="../widget/host/main.cpp" line="-47"/>
+        <source>no widget found in %1</source>
+        <translation>kein Widget in %1 gefunden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no widget %1 found in %2</source>
+        <translation>kein Widget %1 in %2 gefunden</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>another widget host is running on this session (add sizes with --family when starting it)</source>
+        <translation>in dieser Sitzung läuft bereits ein anderer Widget-Host (gib weitere Größen mit --family bei seinem Start an)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>no session bus; widgets refresh on their own schedule only</source>
+        <translation>kein Sitzungsbus; Widgets aktualisieren sich nur nach ihrem eigenen Zeitplan</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::AgentQuestions</name>
+    <message>
+        <location filename="../core/src/AgentQuestions.cpp" line="+53"/>
+        <source>The question is empty.</source>
+        <translation>Die Frage ist leer.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The question is longer than %1 characters.</source>
+        <translation>Die Frage ist länger als %1 Zeichen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The question contains control characters; only line breaks and tabs are allowed.</source>
+        <translation>Die Frage enthält Steuerzeichen; erlaubt sind nur Zeilenumbrüche und Tabulatoren.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The asker&apos;s name is longer than %1 characters.</source>
+        <translation>Der Name des Fragenden ist länger als %1 Zeichen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The asker&apos;s name contains control characters.</source>
+        <translation>Der Name des Fragenden enthält Steuerzeichen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>This asker already has %1 open questions; wait for answers before asking more.</source>
+        <translation>Dieser Fragende hat bereits %1 offene Fragen; warte auf Antworten, bevor du weitere stellst.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::AgentQuestionsView</name>
+    <message>
+        <location filename="../app/ui/MainWindow.cpp" line="+757"/>
+        <source>Agent questions</source>
+        <translation>Agentenfragen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Agents can inspect the same open questions in agent-state.json.</source>
+        <translation>Agenten sehen dieselben offenen Fragen in agent-state.json.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Add a question</source>
+        <translation>Frage hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>New agent question</source>
+        <translation>Neue Agentenfrage</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Add (%1)</source>
+        <translation>Hinzufügen (%1)</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <location line="+1"/>
+        <source>Answer</source>
+        <translation>Antwort</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Save answer</source>
+        <translation>Antwort speichern</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>asked by %1</source>
+        <translation>gefragt von %1</translation>
+    </message>
+    <message>
+        <location line="+81"/>
+        <source>Showing %L1 of %L2 open questions.</source>
+        <translation>%L1 von %L2 offenen Fragen werden angezeigt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>Show %Ln more</source>
+        <translation>
+            <numerusform>%Ln weitere anzeigen</numerusform>
+            <numerusform>%Ln weitere anzeigen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::BlockPreparationForm</name>
+    <message>
+        <location filename="../app/ui/Forms.cpp" line="+219"/>
+        <source>Block settings</source>
+        <translation>Blockeinstellungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block preparation</source>
+        <translation>Blockvorbereitung</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Focus: </source>
+        <translation>Fokus: </translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+1"/>
+        <source> minutes</source>
+        <translation> Minuten</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Focus duration in minutes</source>
+        <translation>Fokusdauer in Minuten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Break: </source>
+        <translation>Pause: </translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Break duration in minutes</source>
+        <translation>Pausendauer in Minuten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sessions: </source>
+        <translation>Sitzungen: </translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+11"/>
+        <source>Sessions</source>
+        <translation>Sitzungen</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Break</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Add outcome</source>
+        <translation>Ergebnis hinzufügen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Why this block is valuable</source>
+        <translation>Warum dieser Block wertvoll ist</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Completion test</source>
+        <translation>Abschlusskriterium</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Risks or hazards</source>
+        <translation>Risiken oder Gefahren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Measurable check</source>
+        <translation>Messbare Prüfung</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Other context</source>
+        <translation>Weiterer Kontext</translation>
+    </message>
+    <message>
+        <location line="+129"/>
+        <source>Remove outcome %1</source>
+        <translation>Ergebnis %1 entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::BlockReviewForm</name>
+    <message>
+        <location line="+454"/>
+        <source>Block reflection</source>
+        <translation>Blockreflexion</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Output produced</source>
+        <translation>Erzieltes Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Comparison with normal output</source>
+        <translation>Vergleich mit dem üblichen Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Where work became bogged down</source>
+        <translation>Wo die Arbeit ins Stocken geriet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>What went well</source>
+        <translation>Was gut lief</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Transferable lessons</source>
+        <translation>Übertragbare Erkenntnisse</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::CommandLine</name>
+    <message>
+        <location filename="../app/main/CommandLine.cpp" line="+38"/>
+        <source>unknown option %1</source>
+        <translation>unbekannte Option %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Usage: quillmere [OPTION]... [URL]...</source>
+        <translation>Aufruf: quillmere [OPTION]... [URL]...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Plan a block of focused work, run its focus sessions and breaks, and review them.</source>
+        <translation>Plane einen Block konzentrierter Arbeit, durchlaufe seine Fokussitzungen und Pausen
+und blicke auf sie zurück.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Starts Quillmere, or brings the running one forward. A quillmere://open/&lt;route&gt;
+URL (as the desktop widget opens) shows the work cycle; other arguments are ignored.
+One Quillmere runs per session: a second launch hands over to the first and exits.</source>
+        <translation>Startet Quillmere oder holt das laufende nach vorn. Eine URL quillmere://open/&lt;route&gt;
+(wie sie das Desktop-Widget öffnet) zeigt den Arbeitszyklus; andere Argumente werden
+ignoriert. Pro Desktop-Sitzung läuft ein Quillmere: ein zweiter Start übergibt an das
+erste und beendet sich.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>show this help and exit</source>
+        <translation>diese Hilfe anzeigen und beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>show the version and exit</source>
+        <translation>die Version anzeigen und beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Qt&apos;s own options (-platform, -display, -style, ...) are accepted as well.</source>
+        <translation>Qts eigene Optionen (-platform, -display, -style, ...) werden ebenfalls angenommen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Files: $XDG_DATA_HOME/Quillmere/ (default ~/.local/share/Quillmere/) holds state.json
+and agent-state.json; the window&apos;s frame is kept in ~/.config/Quillmere/Quillmere.conf.</source>
+        <translation>Dateien: $XDG_DATA_HOME/Quillmere/ (vorgegeben ~/.local/share/Quillmere/) enthält
+state.json und agent-state.json; der Fensterrahmen wird in
+~/.config/Quillmere/Quillmere.conf gespeichert.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Try &apos;%1 --help&apos;.</source>
+        <translation>„%1 --help“ gibt weitere Auskunft.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::CompletedBlockEditor</name>
+    <message>
+        <location filename="../app/ui/MainWindow.cpp" line="-404"/>
+        <location line="+50"/>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::CurrentBlockView</name>
+    <message>
+        <location line="-136"/>
+        <source>Current block</source>
+        <translation>Aktueller Block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No active block</source>
+        <translation>Kein aktiver Block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start or schedule a block from the Work cycle tab.</source>
+        <translation>Starte oder plane einen Block im Reiter „Arbeitszyklus“.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::DisclosureButton</name>
+    <message>
+        <location line="-200"/>
+        <source>Expanded</source>
+        <translation>Ausgeklappt</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Collapsed</source>
+        <translation>Eingeklappt</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::FreedesktopNotificationCenter</name>
+    <message>
+        <location filename="../app/model/FreedesktopNotificationCenter.cpp" line="+150"/>
+        <source>Open Quillmere</source>
+        <translation>Quillmere öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::HistoryView</name>
+    <message>
+        <location filename="../app/ui/MainWindow.cpp" line="+451"/>
+        <source>Block history</source>
+        <translation>Blockverlauf</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No completed blocks</source>
+        <translation>Keine abgeschlossenen Blöcke</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Completed block reflections stay here.</source>
+        <translation>Die Reflexionen abgeschlossener Blöcke bleiben hier.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::LengthLimitNote</name>
+    <message>
+        <location filename="../app/ui/FormComponents.cpp" line="+70"/>
+        <source>This text is longer than %L1 characters. It is kept whole, and it cannot grow past the length it had.</source>
+        <translation>Dieser Text ist länger als %L1 Zeichen. Er bleibt vollständig erhalten, kann aber nicht über seine bisherige Länge hinaus wachsen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%L1 characters at most</source>
+        <translation>höchstens %L1 Zeichen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::MainWindow</name>
+    <message>
+        <location filename="../app/ui/MainWindow.cpp" line="+329"/>
+        <source>Dismiss</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location line="+80"/>
+        <source>Quillmere error</source>
+        <translation>Quillmere-Fehler</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Unknown error</source>
+        <translation>Unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::MenuBarLabel</name>
+    <message>
+        <location filename="../app/main/MenuBarLabel.cpp" line="+26"/>
+        <source>Quillmere, %1</source>
+        <comment>the item&apos;s tooltip: the app, then the phase or time</comment>
+        <translation>Quillmere, %1</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::MenuBarPopover</name>
+    <message>
+        <location filename="../app/ui/MenuBarPopover.cpp" line="+594"/>
+        <source>Open agent questions</source>
+        <translation>Offene Agentenfragen</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>asked by %1</source>
+        <translation>gefragt von %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>and %Ln more</source>
+        <translation>
+            <numerusform>und %Ln weitere</numerusform>
+            <numerusform>und %Ln weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::NotificationEvent</name>
+    <message>
+        <location filename="../app/model/NotificationScheduling.cpp" line="+21"/>
+        <source>Focus session complete</source>
+        <translation>Fokussitzung beendet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Break complete</source>
+        <translation>Pause beendet</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Scheduled block is ready</source>
+        <translation>Geplanter Block ist bereit</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Review this session and plan the next one.</source>
+        <translation>Werte diese Sitzung aus und plane die nächste.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Your saved session plan is ready when you are.</source>
+        <translation>Dein gespeicherter Sitzungsplan wartet, bis du so weit bist.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Open Quillmere to plan the first focus session.</source>
+        <translation>Öffne Quillmere, um die erste Fokussitzung zu planen.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::ProseField</name>
+    <message>
+        <location filename="../app/ui/FormComponents.cpp" line="+222"/>
+        <location line="+18"/>
+        <source>Blank</source>
+        <translation>Leer</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::QuillmereDesign</name>
+    <message>
+        <location filename="../core/src/QuillmereDesign.cpp" line="+117"/>
+        <source>No active block</source>
+        <translation>Kein aktiver Block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Plan the next session</source>
+        <translation>Nächste Sitzung planen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Session %1 of %2</source>
+        <translation>Sitzung %1 von %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Focus in progress</source>
+        <translation>Fokus läuft</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Review this session</source>
+        <translation>Sitzung auswerten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Break</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block complete</source>
+        <translation>Block abgeschlossen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::QuillmereStatusWidget</name>
+    <message>
+        <location filename="../widget/plugin/QuillmereStatusWidget.h" line="+31"/>
+        <source>Your current phase, countdown, session and block progress, plan, and open questions.</source>
+        <translation>Deine aktuelle Phase, der Countdown, der Fortschritt von Sitzung und Block, der Plan und offene Fragen.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::QuillmereTimelineProvider</name>
+    <message>
+        <location filename="../widget/plugin/QuillmereTimelineProvider.h" line="+36"/>
+        <source>Shared container is not reachable</source>
+        <translation>Gemeinsamer Ordner ist nicht erreichbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Update the widget</source>
+        <translation>Aktualisiere das Widget</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Snapshot could not be read</source>
+        <translation>Momentaufnahme konnte nicht gelesen werden</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::QuillmereWidgetLink</name>
+    <message>
+        <location filename="../widget/plugin/QuillmereWidgetLink.cpp" line="+24"/>
+        <source>paused at %1</source>
+        <translation>angehalten bei %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 remaining</source>
+        <translation>noch %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Outcome: %1</source>
+        <translation>Ergebnis: %1</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::QuillmereWidgetView</name>
+    <message>
+        <location filename="../widget/plugin/QuillmereWidgetView.cpp" line="+73"/>
+        <source>Quillmere unavailable</source>
+        <translation>Quillmere nicht verfügbar</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Open Quillmere</source>
+        <translation>Quillmere öffnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The widget shows your block once the app has run.</source>
+        <translation>Das Widget zeigt deinen Block, sobald die App einmal gelaufen ist.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::SessionPlanForm</name>
+    <message>
+        <location filename="../app/ui/Forms.cpp" line="-351"/>
+        <source>Session plan</source>
+        <translation>Sitzungsplan</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+4"/>
+        <location line="+32"/>
+        <source>Block outcome</source>
+        <translation>Blockergebnis</translation>
+    </message>
+    <message>
+        <location line="-19"/>
+        <location line="+21"/>
+        <source>Intended outcome</source>
+        <translation>Angestrebtes Ergebnis</translation>
+    </message>
+    <message>
+        <location line="-17"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <location line="+17"/>
+        <source>First action</source>
+        <translation>Erster Schritt</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+1"/>
+        <source>Preparation</source>
+        <translation>Vorbereitung</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Hazards and mitigation</source>
+        <translation>Gefahren und Gegenmaßnahmen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Novel, Interesting, Urgent, or Challenging framing</source>
+        <translation>Als neu, interessant, dringend oder herausfordernd betrachtet</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Energy</source>
+        <translation>Energie</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Morale</source>
+        <translation>Stimmung</translation>
+    </message>
+    <message>
+        <location line="+86"/>
+        <location line="+36"/>
+        <location line="+5"/>
+        <source>No selection</source>
+        <translation>Keine Auswahl</translation>
+    </message>
+    <message>
+        <location line="-38"/>
+        <location line="+40"/>
+        <source>Blank outcome</source>
+        <translation>Leeres Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Expanded</source>
+        <translation>Ausgeklappt</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Collapsed</source>
+        <translation>Eingeklappt</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::SessionReviewForm</name>
+    <message>
+        <location line="+71"/>
+        <source>Session review</source>
+        <translation>Sitzungsrückblick</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+4"/>
+        <location line="+11"/>
+        <source>Target completed</source>
+        <translation>Ziel erreicht</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>Target completed %1</source>
+        <translation>Ziel erreicht: %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Noteworthy result</source>
+        <translation>Bemerkenswertes Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Distractions</source>
+        <translation>Ablenkungen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Improvement</source>
+        <translation>Verbesserung</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::StatusAreaItem</name>
+    <message>
+        <location filename="../app/main/StatusAreaItem.cpp" line="+64"/>
+        <source>Open Quillmere</source>
+        <translation>Quillmere öffnen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::StatusPanel</name>
+    <message>
+        <location line="-34"/>
+        <source>Quillmere panel</source>
+        <translation>Quillmere-Panel</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::WidgetParts</name>
+    <message numerus="yes">
+        <location filename="../widget/plugin/WidgetParts.cpp" line="+95"/>
+        <source>%Ln open question(s)</source>
+        <translation>
+            <numerusform>%Ln offene Frage</numerusform>
+            <numerusform>%Ln offene Fragen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+270"/>
+        <source>Due</source>
+        <comment>a countdown that has reached zero</comment>
+        <translation>Fällig</translation>
+    </message>
+    <message>
+        <location line="+72"/>
+        <source>Paused</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Session progress</source>
+        <translation>Sitzungsfortschritt</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>%1 %2 of %3</source>
+        <comment>a rating read aloud: its name, its value, the maximum</comment>
+        <translation>%1 %2 von %3</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+32"/>
+        <source>and %Ln more</source>
+        <comment>open questions not listed</comment>
+        <translation>
+            <numerusform>und %Ln weitere</numerusform>
+            <numerusform>und %Ln weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+156"/>
+        <source>Outcome</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+48"/>
+        <source>No outcome set</source>
+        <translation>Kein Ergebnis festgelegt</translation>
+    </message>
+    <message>
+        <location line="-44"/>
+        <location line="+45"/>
+        <source>First action</source>
+        <translation>Erster Schritt</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>Intended outcome</source>
+        <translation>Angestrebtes Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No first action planned</source>
+        <translation>Kein erster Schritt geplant</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Energy</source>
+        <translation>Energie</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Morale</source>
+        <translation>Stimmung</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::WidgetPhase</name>
+    <message>
+        <location filename="../core/src/WidgetSnapshot.cpp" line="+241"/>
+        <source>Idle</source>
+        <translation>Inaktiv</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Planning</source>
+        <translation>Planung</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Review</source>
+        <translation>Rückblick</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Break</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Complete</source>
+        <translation>Abgeschlossen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::WorkflowError</name>
+    <message>
+        <location filename="../core/src/WorkflowError.cpp" line="+9"/>
+        <source>This action is not available in the current workflow state.</source>
+        <translation>Diese Aktion ist im aktuellen Arbeitsschritt nicht verfügbar.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Start or schedule a block before this action.</source>
+        <translation>Starte oder plane vor dieser Aktion einen Block.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Save a session plan before focus starts.</source>
+        <translation>Speichere einen Sitzungsplan, bevor der Fokus beginnt.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Save the next session plan before the break starts.</source>
+        <translation>Speichere den nächsten Sitzungsplan, bevor die Pause beginnt.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Energy and Morale must each be from 1 through 5.</source>
+        <translation>Energie und Stimmung müssen jeweils zwischen 1 und 5 liegen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Durations and the cycle count must be greater than zero.</source>
+        <translation>Die Dauern und die Anzahl der Zyklen müssen größer als null sein.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::widgethost::HostCommandLine</name>
+    <message>
+        <location filename="../widget/host/HostCommandLine.cpp" line="+68"/>
+        <source>Shows desktop widgets, one window per --family (medium when none is given).
+Drag a widget to move it; click it or press Return to open what it shows.</source>
+        <translation>Zeigt Desktop-Widgets, ein Fenster je --family (medium, wenn keine angegeben ist).
+Ziehe ein Widget, um es zu verschieben; klicke es an oder drücke die Eingabetaste,
+um zu öffnen, was es zeigt.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>add a widget of this size (may be repeated)</source>
+        <translation>ein Widget dieser Größe hinzufügen (wiederholbar)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>show only widgets of this kind</source>
+        <translation>nur Widgets dieser Art zeigen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>load widget plug-ins from DIR</source>
+        <translation>Widget-Plug-ins aus DIR laden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>draw with this palette instead of the desktop&apos;s</source>
+        <translation>mit dieser Palette statt der des Desktops zeichnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>draw one entry to a PNG and exit</source>
+        <translation>einen Eintrag als PNG zeichnen und beenden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>where --render writes</source>
+        <translation>wohin --render schreibt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>draw for this ISO 8601 instant, e.g. 2026-03-02T10:00:00Z</source>
+        <translation>für diesen ISO-8601-Zeitpunkt zeichnen, z. B. 2026-03-02T10:00:00Z</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>draw the sample shown before there is real data</source>
+        <translation>das Beispiel zeichnen, das vor echten Daten erscheint</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>report every timeline and shown entry on stderr</source>
+        <translation>jede Zeitleiste und jeden gezeigten Eintrag auf stderr melden</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>unknown family &quot;%1&quot; (small, medium, large or extraLarge)</source>
+        <translation>unbekannte Größe „%1“ (small, medium, large oder extraLarge)</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>&quot;%1&quot; is not an ISO 8601 instant with a zone</source>
+        <translation>„%1“ ist kein ISO-8601-Zeitpunkt mit Zeitzone</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>unknown palette &quot;%1&quot; (light or dark)</source>
+        <translation>unbekannte Palette „%1“ (light oder dark)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>unknown argument &quot;%1&quot;</source>
+        <translation>unbekanntes Argument „%1“</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>--render needs --out FILE.png</source>
+        <translation>--render braucht --out DATEI.png</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>--render draws one family; leave out --family</source>
+        <translation>--render zeichnet eine Größe; lass --family weg</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>--out, --at and --preview go with --render</source>
+        <translation>--out, --at und --preview gehören zu --render</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::widgethost::WidgetWindow</name>
+    <message>
+        <location filename="../widget/host/WidgetWindow.cpp" line="+36"/>
+        <source>%1 widget</source>
+        <translation>%1-Widget</translation>
+    </message>
+    <message>
+        <location line="+160"/>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Close widget</source>
+        <translation>Widget schließen</translation>
+    </message>
+</context>
+</TS>
