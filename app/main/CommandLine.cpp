@@ -35,7 +35,7 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QStr
             line.request = Request::version;
         } else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
             if (error != nullptr) {
-                *error = QStringLiteral("unknown option %1").arg(argument);
+                *error = tr("unknown option %1").arg(argument);
             }
             return std::nullopt;
         } else {
@@ -47,25 +47,36 @@ std::optional<CommandLine> CommandLine::parse(const QStringList& arguments, QStr
 
 std::string CommandLine::helpText()
 {
-    return "Usage: quillmere [OPTION]... [URL]...\n"
-           "Plan a block of focused work, run its focus sessions and breaks, and review them.\n"
-           "\n"
-           "Starts Quillmere, or brings the running one forward. A quillmere://open/<route>\n"
+    // Line by line, so that the option names stay as typed and a blank line
+    // is never a translator's to lose.
+    const QStringList lines{
+        tr("Usage: quillmere [OPTION]... [URL]..."),
+        tr("Plan a block of focused work, run its focus sessions and breaks, and review them."),
+        QString(),
+        tr("Starts Quillmere, or brings the running one forward. A quillmere://open/<route>\n"
            "URL (as the desktop widget opens) shows the work cycle; other arguments are ignored.\n"
-           "One Quillmere runs per session: a second launch hands over to the first and exits.\n"
-           "\n"
-           "Options:\n"
-           "  -h, --help     show this help and exit\n"
-           "  -v, --version  show the version and exit\n"
-           "Qt's own options (-platform, -display, -style, ...) are accepted as well.\n"
-           "\n"
-           "Files: $XDG_DATA_HOME/Quillmere/ (default ~/.local/share/Quillmere/) holds state.json\n"
-           "and agent-state.json; the window's frame is kept in ~/.config/Quillmere/Quillmere.conf.\n";
+           "One Quillmere runs per session: a second launch hands over to the first and exits."),
+        QString(),
+        tr("Options:"),
+        QStringLiteral("  -h, --help     ") + tr("show this help and exit"),
+        QStringLiteral("  -v, --version  ") + tr("show the version and exit"),
+        tr("Qt's own options (-platform, -display, -style, ...) are accepted as well."),
+        QString(),
+        tr("Files: $XDG_DATA_HOME/Quillmere/ (default ~/.local/share/Quillmere/) holds state.json\n"
+           "and agent-state.json; the window's frame is kept in ~/.config/Quillmere/Quillmere.conf."),
+    };
+    const QString help = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return help.toStdString();
 }
 
 std::string CommandLine::versionText()
 {
     return std::string("quillmere ") + QUILLMERE_VERSION + "\n";
+}
+
+std::string CommandLine::tryHelpText()
+{
+    return tr("Try '%1 --help'.").arg(QStringLiteral("quillmere")).toStdString();
 }
 
 } // namespace quillmere

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,9 @@ namespace quillmere {
 // (-platform, -display, ...) are taken out by QApplication before this sees
 // the arguments.
 struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(quillmere::CommandLine)
+
+public:
     enum class Request { run, help, version };
 
     Request request = Request::run;
@@ -28,8 +32,11 @@ struct CommandLine {
     // whose text says so.
     static std::optional<CommandLine> parse(const QStringList& arguments, QString* error);
 
+    // In the language of the installed translations.
     static std::string helpText();
     static std::string versionText();
+    // What follows an error on the command line.
+    static std::string tryHelpText();
 };
 
 } // namespace quillmere

@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "Look.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -21,7 +22,9 @@ MenuBarLabel MenuBarLabel::of(const AppModel& model)
     label.timerText = model.timerText();
     label.hasOpenQuestions = std::ranges::any_of(model.state().agentQuestions,
                                                  [](const AgentQuestion& question) { return !question.answeredAt; });
-    label.accessibleName = QStringLiteral("Quillmere, ") + model.menuTitle();
+    label.accessibleName =
+        QCoreApplication::translate("quillmere::MenuBarLabel", "Quillmere, %1", "the item's tooltip: the app, then the phase or time")
+            .arg(model.menuTitle());
     return label;
 }
 

@@ -29,7 +29,7 @@ StatusPanel::StatusPanel(AppModel& model) : QWidget(nullptr, Qt::Popup | Qt::Fra
 {
     // Undecorated, so never shown; it names the panel to window lists and
     // screen readers apart from the main window.
-    setWindowTitle(QStringLiteral("Quillmere panel"));
+    setWindowTitle(tr("Quillmere panel"));
     setAccessibleName(QStringLiteral("Quillmere"));
     // A hairline of the palette's mid tone around the popover, which fills
     // its own background: without a frame the panel would melt into a
@@ -61,9 +61,9 @@ void StatusPanel::hideEvent(QHideEvent* event)
 StatusAreaItem::StatusAreaItem(AppModel& model, QObject* parent) : QObject(parent), model_(model)
 {
     menu_ = new QMenu;
-    menu_->addAction(QStringLiteral("Open Quillmere"), this, [this] { model_.showMainWindow(); });
+    menu_->addAction(tr("Open Quillmere"), this, [this] { model_.showMainWindow(); });
     menu_->addSeparator();
-    menu_->addAction(QStringLiteral("Quit"), qApp, &QCoreApplication::quit);
+    menu_->addAction(tr("Quit"), qApp, &QCoreApplication::quit);
     tray_.setContextMenu(menu_);
 
     connect(&tray_, &QSystemTrayIcon::activated, this, &StatusAreaItem::activated);

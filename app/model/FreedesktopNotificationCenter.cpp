@@ -144,7 +144,7 @@ void FreedesktopNotificationCenter::sendNotify(const std::string& identifier)
         {QStringLiteral("desktop-entry"), qtText(applicationId)},
     };
     call << qtText(applicationName) << entry.shownId << qtText(applicationId) << qtText(entry.request.title)
-         << qtText(entry.request.body) << QStringList{defaultAction, QStringLiteral("Open Quillmere")} << hints
+         << qtText(entry.request.body) << QStringList{defaultAction, tr("Open Quillmere")} << hints
          << qint32(-1);
     auto* watcher = new QDBusPendingCallWatcher(connection_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, identifier](QDBusPendingCallWatcher* finished) {

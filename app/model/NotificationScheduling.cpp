@@ -1,5 +1,7 @@
 #include "NotificationScheduling.h"
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 std::string_view rawText(NotificationEvent event)
@@ -12,22 +14,31 @@ std::string_view rawText(NotificationEvent event)
     return {};
 }
 
-std::string_view notificationTitle(NotificationEvent event)
+QString notificationTitle(NotificationEvent event)
 {
     switch (event) {
-    case NotificationEvent::focusEnd: return "Focus session complete";
-    case NotificationEvent::breakEnd: return "Break complete";
-    case NotificationEvent::scheduledStart: return "Scheduled block is ready";
+    case NotificationEvent::focusEnd:
+        return QCoreApplication::translate("quillmere::NotificationEvent", "Focus session complete");
+    case NotificationEvent::breakEnd:
+        return QCoreApplication::translate("quillmere::NotificationEvent", "Break complete");
+    case NotificationEvent::scheduledStart:
+        return QCoreApplication::translate("quillmere::NotificationEvent", "Scheduled block is ready");
     }
     return {};
 }
 
-std::string_view notificationBody(NotificationEvent event)
+QString notificationBody(NotificationEvent event)
 {
     switch (event) {
-    case NotificationEvent::focusEnd: return "Review this session and plan the next one.";
-    case NotificationEvent::breakEnd: return "Your saved session plan is ready when you are.";
-    case NotificationEvent::scheduledStart: return "Open Quillmere to plan the first focus session.";
+    case NotificationEvent::focusEnd:
+        return QCoreApplication::translate("quillmere::NotificationEvent",
+                                           "Review this session and plan the next one.");
+    case NotificationEvent::breakEnd:
+        return QCoreApplication::translate("quillmere::NotificationEvent",
+                                           "Your saved session plan is ready when you are.");
+    case NotificationEvent::scheduledStart:
+        return QCoreApplication::translate("quillmere::NotificationEvent",
+                                           "Open Quillmere to plan the first focus session.");
     }
     return {};
 }
@@ -37,8 +48,8 @@ NotificationRequest NotificationRequest::make(NotificationEvent event, Instant d
     return {
         .event = event,
         .date = date,
-        .title = std::string(notificationTitle(event)),
-        .body = std::string(notificationBody(event)),
+        .title = notificationTitle(event).toStdString(),
+        .body = notificationBody(event).toStdString(),
     };
 }
 

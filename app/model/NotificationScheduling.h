@@ -3,6 +3,8 @@
 #include "quillmere/Enumerations.h"
 #include "quillmere/Instant.h"
 
+#include <QString>
+
 #include <array>
 #include <functional>
 #include <string>
@@ -22,8 +24,9 @@ inline constexpr std::array allCases<NotificationEvent>{
 };
 
 std::string_view rawText(NotificationEvent event);
-std::string_view notificationTitle(NotificationEvent event);
-std::string_view notificationBody(NotificationEvent event);
+// What the notification says, in the language of the installed translations.
+QString notificationTitle(NotificationEvent event);
+QString notificationBody(NotificationEvent event);
 
 // Whether the desktop shows our notifications. Linux has no permission
 // prompt: a reachable notification service counts as authorized.
@@ -36,7 +39,7 @@ struct NotificationRequest {
     std::string title;
     std::string body;
 
-    // The request for `event` at `date`, with the event's fixed texts.
+    // The request for `event` at `date`, with the event's texts.
     static NotificationRequest make(NotificationEvent event, Instant date);
 
     friend bool operator==(const NotificationRequest&, const NotificationRequest&) = default;

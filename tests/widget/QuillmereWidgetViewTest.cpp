@@ -122,7 +122,7 @@ TEST(QuillmereWidgetView, Snapshot_OpensItsRouteAndReadsAsTheLinkLabel)
     for (const QuillmereWidgetFamily family : supportedWidgetFamilies) {
         QuillmereWidgetView view(ready(snapshot), family);
         EXPECT_EQ(view.tapUrl(), QUrl("quillmere://open/session-review"));
-        EXPECT_EQ(view.accessibleName().toStdString(), QuillmereWidgetLink::accessibilityLabel(snapshot));
+        EXPECT_EQ(view.accessibleName(), QuillmereWidgetLink::accessibilityLabel(snapshot));
     }
 }
 

@@ -4,6 +4,8 @@
 Writes one PNG per state, family and palette with `quillmere-widget-host
 --render`, each from a snapshot file in a private data home, and checks that
 every picture has its family's size. Nothing is compared with a reference.
+The English pictures go to the output folder, each translation's to a
+folder of its language, e.g. `de/`: longer words must fit too.
 
     render_widgets.py --host PATH --plugin-dir FOLDER --out FOLDER
 """
@@ -18,6 +20,9 @@ import tempfile
 
 AT = "2026-03-02T10:00:00Z"
 FAMILIES = {"small": (170, 170), "medium": (364, 170), "large": (364, 382), "extraLarge": (752, 382)}
+# The folder under the output and the LANGUAGE the host is started with;
+# English is the sources themselves.
+LANGUAGES = {"": None, "de": "de"}
 CONTAINER = ("group-containers", "J4N7R2D9K5.quillmere")
 
 
@@ -94,10 +99,16 @@ def main():
             elif isinstance(content, str) and content != "preview":
                 with open(os.path.join(container, "widget-snapshot.json"), "w") as file:
                     file.write(content)
-            env = {**os.environ, "XDG_DATA_HOME": data_home, "QT_QPA_PLATFORM": "offscreen", "LANG": "C.UTF-8"}
-            for family, (width, height) in FAMILIES.items():
-                for palette in ("light", "dark"):
-                    out = os.path.join(options.out, f"{state}-{family}-{palette}.png")
+            base = {key: value for key, value in os.environ.items()
+                    if key not in ("LANGUAGE", "LC_ALL", "LC_MESSAGES")}
+            for folder, language in LANGUAGES.items():
+                env = {**base, "XDG_DATA_HOME": data_home, "QT_QPA_PLATFORM": "offscreen", "LANG": "C.UTF-8"}
+                if language:
+                    env["LANGUAGE"] = language
+                os.makedirs(os.path.join(options.out, folder), exist_ok=True)
+                for family, (width, height), palette in (
+                        (family, size, palette) for family, size in FAMILIES.items() for palette in ("light", "dark")):
+                    out = os.path.join(options.out, folder, f"{state}-{family}-{palette}.png")
                     command = [options.host, "--plugin-dir", options.plugin_dir, "--render", family, "--out", out,
                                "--at", AT, "--palette", palette]
                     if content == "preview":

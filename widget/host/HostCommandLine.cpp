@@ -1,12 +1,19 @@
 #include "HostCommandLine.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QStringList>
 
 namespace quillmere::widgethost {
 
 namespace {
 
 constexpr Family allFamilies[] = {Family::small, Family::medium, Family::large, Family::extraLarge};
+
+// The host's command-line texts share one translation context.
+struct HostTexts {
+    Q_DECLARE_TR_FUNCTIONS(quillmere::widgethost::HostCommandLine)
+};
 
 } // namespace
 
@@ -48,24 +55,32 @@ std::optional<TimePoint> instantFromText(const QString& text)
 
 QString usageText()
 {
-    return QStringLiteral(
-        "Usage: quillmere-widget-host [--family small|medium|large|extraLarge]... [options]\n"
-        "       quillmere-widget-host --render FAMILY --out FILE.png [--at INSTANT] [--preview] [options]\n"
-        "\n"
-        "Shows desktop widgets, one window per --family (medium when none is given).\n"
-        "Drag a widget to move it; click it or press Return to open what it shows.\n"
-        "\n"
-        "Options:\n"
-        "  --family FAMILY      add a widget of this size (may be repeated)\n"
-        "  --kind KIND          show only widgets of this kind\n"
-        "  --plugin-dir DIR     load widget plug-ins from DIR\n"
-        "  --palette light|dark draw with this palette instead of the desktop's\n"
-        "  --render FAMILY      draw one entry to a PNG and exit\n"
-        "  --out FILE.png       where --render writes\n"
-        "  --at INSTANT         draw for this ISO 8601 instant, e.g. 2026-03-02T10:00:00Z\n"
-        "  --preview            draw the sample shown before there is real data\n"
-        "  --verbose            report every timeline and shown entry on stderr\n"
-        "  --help, --version\n");
+    // Line by line: the usage lines and the option names stay as typed, each
+    // description is translated and keeps its column.
+    const auto option = [](const char* name, const QString& description) {
+        return QStringLiteral("  %1 ").arg(QLatin1String(name), -20) + description;
+    };
+    const QStringList lines{
+        QStringLiteral("Usage: quillmere-widget-host [--family small|medium|large|extraLarge]... [options]"),
+        QStringLiteral("       quillmere-widget-host --render FAMILY --out FILE.png [--at INSTANT] [--preview] "
+                       "[options]"),
+        QString(),
+        HostTexts::tr("Shows desktop widgets, one window per --family (medium when none is given).\n"
+                      "Drag a widget to move it; click it or press Return to open what it shows."),
+        QString(),
+        HostTexts::tr("Options:"),
+        option("--family FAMILY", HostTexts::tr("add a widget of this size (may be repeated)")),
+        option("--kind KIND", HostTexts::tr("show only widgets of this kind")),
+        option("--plugin-dir DIR", HostTexts::tr("load widget plug-ins from DIR")),
+        option("--palette light|dark", HostTexts::tr("draw with this palette instead of the desktop's")),
+        option("--render FAMILY", HostTexts::tr("draw one entry to a PNG and exit")),
+        option("--out FILE.png", HostTexts::tr("where --render writes")),
+        option("--at INSTANT", HostTexts::tr("draw for this ISO 8601 instant, e.g. 2026-03-02T10:00:00Z")),
+        option("--preview", HostTexts::tr("draw the sample shown before there is real data")),
+        option("--verbose", HostTexts::tr("report every timeline and shown entry on stderr")),
+        QStringLiteral("  --help, --version"),
+    };
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& arguments)
@@ -81,7 +96,7 @@ std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& argu
         const QString& argument = arguments[index];
         const auto value = [&]() -> std::expected<QString, QString> {
             if (index + 1 >= arguments.size()) {
-                return std::unexpected(argument + QStringLiteral(" needs a value"));
+                return std::unexpected(HostTexts::tr("%1 needs a value").arg(argument));
             }
             return arguments[++index];
         };
@@ -93,7 +108,8 @@ std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& argu
             if (auto parsed = familyFromText(*text)) {
                 return *parsed;
             }
-            return std::unexpected(QStringLiteral("unknown family \"%1\" (small, medium, large or extraLarge)").arg(*text));
+            return std::unexpected(
+                HostTexts::tr("unknown family \"%1\" (small, medium, large or extraLarge)").arg(*text));
         };
 
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -129,7 +145,7 @@ std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& argu
             }
             at = instantFromText(*text);
             if (!at) {
-                return std::unexpected(QStringLiteral("\"%1\" is not an ISO 8601 instant with a zone").arg(*text));
+                return std::unexpected(HostTexts::tr("\"%1\" is not an ISO 8601 instant with a zone").arg(*text));
             }
             atGiven = true;
         } else if (argument == QLatin1String("--plugin-dir")) {
@@ -154,10 +170,10 @@ std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& argu
             } else if (*text == QLatin1String("dark")) {
                 options.palette = PaletteChoice::dark;
             } else {
-                return std::unexpected(QStringLiteral("unknown palette \"%1\" (light or dark)").arg(*text));
+                return std::unexpected(HostTexts::tr("unknown palette \"%1\" (light or dark)").arg(*text));
             }
         } else {
-            return std::unexpected(QStringLiteral("unknown argument \"%1\"").arg(argument));
+            return std::unexpected(HostTexts::tr("unknown argument \"%1\"").arg(argument));
         }
     }
 
@@ -166,14 +182,14 @@ std::expected<HostOptions, QString> parseHostCommandLine(const QStringList& argu
     }
     if (renderFamily) {
         if (outputFile.isEmpty()) {
-            return std::unexpected(QStringLiteral("--render needs --out FILE.png"));
+            return std::unexpected(HostTexts::tr("--render needs --out FILE.png"));
         }
         if (!options.families.empty()) {
-            return std::unexpected(QStringLiteral("--render draws one family; leave out --family"));
+            return std::unexpected(HostTexts::tr("--render draws one family; leave out --family"));
         }
         options.render = RenderRequest{*renderFamily, outputFile, at, preview};
     } else if (!outputFile.isEmpty() || atGiven || preview) {
-        return std::unexpected(QStringLiteral("--out, --at and --preview go with --render"));
+        return std::unexpected(HostTexts::tr("--out, --at and --preview go with --render"));
     }
     if (!options.render && options.families.empty()) {
         options.families.push_back(Family::medium);

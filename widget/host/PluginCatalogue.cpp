@@ -10,7 +10,7 @@ PluginCatalogue::PluginCatalogue(const QString& directory)
 {
     const QDir folder(directory);
     if (!folder.exists()) {
-        problems_ << QStringLiteral("%1: no such folder").arg(directory);
+        problems_ << QCoreApplication::translate("quillmere-widget-host", "%1: no such folder").arg(directory);
         return;
     }
     for (const QString& name : folder.entryList(QDir::Files | QDir::Readable, QDir::Name)) {
@@ -22,8 +22,9 @@ PluginCatalogue::PluginCatalogue(const QString& directory)
         QObject* root = loader->instance();
         auto* bundle = qobject_cast<WidgetBundle*>(root);
         if (bundle == nullptr) {
-            problems_ << QStringLiteral("%1: %2").arg(path, root == nullptr ? loader->errorString()
-                                                                             : QStringLiteral("not a widget bundle"));
+            problems_ << QStringLiteral("%1: %2").arg(
+                path, root == nullptr ? loader->errorString()
+                                      : QCoreApplication::translate("quillmere-widget-host", "not a widget bundle"));
             continue;
         }
         for (auto& kind : bundle->widgets()) {

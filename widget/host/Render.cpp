@@ -45,7 +45,7 @@ std::expected<QImage, QString> renderEntry(const WidgetKind& kind, const RenderR
     const Configuration configuration = kind.configuration();
     if (std::find(configuration.supportedFamilies.begin(), configuration.supportedFamilies.end(), request.family) ==
         configuration.supportedFamilies.end()) {
-        return std::unexpected(QStringLiteral("%1 does not come in the %2 size")
+        return std::unexpected(QCoreApplication::translate("quillmere-widget-host", "%1 does not come in the %2 size")
                                    .arg(configuration.kind, familyText(request.family)));
     }
 
@@ -56,7 +56,8 @@ std::expected<QImage, QString> renderEntry(const WidgetKind& kind, const RenderR
     EntryPointer entry;
     kind.getSnapshot(context, [&entry](EntryPointer answer) { entry = std::move(answer); });
     if (!entry) {
-        return std::unexpected(QStringLiteral("%1 gave no entry to draw").arg(configuration.kind));
+        return std::unexpected(
+            QCoreApplication::translate("quillmere-widget-host", "%1 gave no entry to draw").arg(configuration.kind));
     }
 
     // A rendering never remembers a place: the settings stay untouched.
@@ -78,7 +79,8 @@ std::expected<void, QString> renderToFile(const WidgetKind& kind, const RenderRe
         return std::unexpected(image.error());
     }
     if (!image->save(request.outputFile, "PNG")) {
-        return std::unexpected(QStringLiteral("%1: could not be written").arg(request.outputFile));
+        return std::unexpected(
+            QCoreApplication::translate("quillmere-widget-host", "%1: could not be written").arg(request.outputFile));
     }
     return {};
 }

@@ -33,7 +33,7 @@ WidgetWindow::WidgetWindow(WidgetInstance& instance, Clock clock, UrlOpener open
       }))
 {
     const Configuration configuration = instance_.kind().configuration();
-    setWindowTitle(configuration.displayName + QStringLiteral(" widget"));
+    setWindowTitle(tr("%1 widget").arg(configuration.displayName));
     setBackgroundRole(configuration.containerBackground);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -193,9 +193,9 @@ void WidgetWindow::keyPressEvent(QKeyEvent* event)
 void WidgetWindow::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Open"), this, &WidgetWindow::openLink);
+    menu.addAction(tr("Open"), this, &WidgetWindow::openLink);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Close widget"), this, &QWidget::close);
+    menu.addAction(tr("Close widget"), this, &QWidget::close);
     menu.exec(event->globalPos());
 }
 

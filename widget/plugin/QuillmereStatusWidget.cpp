@@ -4,6 +4,8 @@
 
 #include "quillmere/WidgetSnapshotStore.h"
 
+#include <QCoreApplication>
+
 namespace quillmere {
 
 namespace {
@@ -28,7 +30,7 @@ widgethost::Configuration QuillmereStatusWidget::configuration() const
     configuration.kind = QString::fromUtf8(QuillmereAppGroup::widgetKind.data(),
                                            static_cast<qsizetype>(QuillmereAppGroup::widgetKind.size()));
     configuration.displayName = QString::fromUtf8(displayName.data(), static_cast<qsizetype>(displayName.size()));
-    configuration.description = QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size()));
+    configuration.description = QCoreApplication::translate("quillmere::QuillmereStatusWidget", description.data());
     for (const QuillmereWidgetFamily family : supportedWidgetFamilies) {
         configuration.supportedFamilies.push_back(hostFamily(family));
     }

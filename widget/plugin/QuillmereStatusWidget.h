@@ -5,6 +5,8 @@
 
 #include "quillmere/QuillmereDesign.h"
 
+#include <QtGlobal>
+
 #include <optional>
 
 namespace quillmere {
@@ -25,8 +27,10 @@ private:
 class QuillmereStatusWidget final : public widgethost::WidgetKind {
 public:
     static constexpr std::string_view displayName = "Quillmere";
-    static constexpr std::string_view description =
-        "Your current phase, countdown, session and block progress, plan, and open questions.";
+    // Translated where the host shows it.
+    static constexpr std::string_view description = QT_TRANSLATE_NOOP(
+        "quillmere::QuillmereStatusWidget",
+        "Your current phase, countdown, session and block progress, plan, and open questions.");
 
     explicit QuillmereStatusWidget(QuillmereTimelineProvider provider = QuillmereTimelineProvider());
 

@@ -2,6 +2,7 @@
 
 #include "QuillmereEntry.h"
 
+#include "quillmere/SourceText.h"
 #include "quillmere/WidgetSnapshotStore.h"
 
 #include <chrono>
@@ -28,9 +29,15 @@ public:
     // the application asks the host to reload sooner).
     static constexpr std::chrono::seconds messageRefreshInterval{1800};
 
-    static constexpr std::string_view containerUnreachableMessage = "Shared container is not reachable";
-    static constexpr std::string_view newerFormatMessage = "Update the widget";
-    static constexpr std::string_view unreadableMessage = "Snapshot could not be read";
+    // The messages of an unavailable entry, in English; the view translates
+    // them in this context.
+    static constexpr const char* messageContext = "quillmere::QuillmereTimelineProvider";
+    static constexpr std::string_view containerUnreachableMessage =
+        QUILLMERE_TEXT("quillmere::QuillmereTimelineProvider", "Shared container is not reachable").english;
+    static constexpr std::string_view newerFormatMessage =
+        QUILLMERE_TEXT("quillmere::QuillmereTimelineProvider", "Update the widget").english;
+    static constexpr std::string_view unreadableMessage =
+        QUILLMERE_TEXT("quillmere::QuillmereTimelineProvider", "Snapshot could not be read").english;
 
     explicit QuillmereTimelineProvider(LoadSnapshot loadSnapshot = {});
 

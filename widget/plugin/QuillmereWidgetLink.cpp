@@ -1,6 +1,11 @@
 #include "QuillmereWidgetLink.h"
 
+#include "Translated.h"
+
 #include "quillmere/QuillmereDesign.h"
+
+#include <QCoreApplication>
+#include <QStringList>
 
 namespace quillmere::QuillmereWidgetLink {
 
@@ -9,21 +14,23 @@ std::string fallback()
     return url(WidgetRoute::idle);
 }
 
-std::string accessibilityLabel(const WidgetSnapshot& snapshot)
+QString accessibilityLabel(const WidgetSnapshot& snapshot)
 {
-    std::string label = "Quillmere, ";
-    label += title(snapshot.phase);
+    QStringList parts{QStringLiteral("Quillmere"), translated(titleSource(snapshot.phase))};
     if (snapshot.countdown) {
-        const std::string time = QuillmereDesign::timeText(snapshot.countdown->frozenRemainingSeconds);
-        label += snapshot.countdown->isPaused ? ", paused at " + time : ", " + time + " remaining";
+        const QString time =
+            QString::fromStdString(QuillmereDesign::timeText(snapshot.countdown->frozenRemainingSeconds));
+        parts << (snapshot.countdown->isPaused
+                      ? QCoreApplication::translate("quillmere::QuillmereWidgetLink", "paused at %1")
+                      : QCoreApplication::translate("quillmere::QuillmereWidgetLink", "%1 remaining"))
+                     .arg(time);
     }
-    label += ", ";
-    label += QuillmereDesign::caption(snapshot);
+    parts << translated(QuillmereDesign::captionSource(snapshot));
     if (!snapshot.intendedOutcome.empty()) {
-        label += ", Outcome: ";
-        label += snapshot.intendedOutcome;
+        parts << QCoreApplication::translate("quillmere::QuillmereWidgetLink", "Outcome: %1")
+                     .arg(QString::fromStdString(snapshot.intendedOutcome));
     }
-    return label;
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace quillmere::QuillmereWidgetLink

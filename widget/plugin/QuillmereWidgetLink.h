@@ -2,6 +2,8 @@
 
 #include "quillmere/WidgetSnapshot.h"
 
+#include <QString>
+
 #include <string>
 
 namespace quillmere {
@@ -13,10 +15,11 @@ namespace QuillmereWidgetLink {
 // The idle route's URL, opened from the message views.
 std::string fallback();
 
-// "Quillmere, Focus, 17:00 remaining, Session 3 of 8, Outcome: ...": the
-// countdown as frozen in the snapshot, not the live value, since the label
-// is read once when the entry is shown.
-std::string accessibilityLabel(const WidgetSnapshot& snapshot);
+// "Quillmere, Focus, 17:00 remaining, Session 3 of 8, Outcome: ...", in the
+// language of the installed translations: the countdown as frozen in the
+// snapshot, not the live value, since the label is read once when the entry
+// is shown.
+QString accessibilityLabel(const WidgetSnapshot& snapshot);
 
 } // namespace QuillmereWidgetLink
 

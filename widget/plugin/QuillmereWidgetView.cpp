@@ -1,9 +1,13 @@
 #include "QuillmereWidgetView.h"
 
+#include "QuillmereTimelineProvider.h"
 #include "QuillmereWidgetLink.h"
 #include "WidgetParts.h"
 
 #include "Look.h"
+#include "Translated.h"
+
+#include <QCoreApplication>
 
 #include <QVBoxLayout>
 
@@ -53,7 +57,7 @@ QuillmereWidgetView::QuillmereWidgetView(QuillmereEntry entry, QuillmereWidgetFa
         tapUrl_ = QUrl(QString::fromStdString(url(snapshot->route)));
         // One element for assistive technologies: the label reads the whole
         // snapshot, so the parts need not be visited one by one.
-        setAccessibleName(QString::fromStdString(QuillmereWidgetLink::accessibilityLabel(*snapshot)));
+        setAccessibleName(QuillmereWidgetLink::accessibilityLabel(*snapshot));
         // Until the host sets a display time, the entry's own date is shown.
         snapshotView_ = makeSnapshotView(*snapshot, family, entry_.date, this);
         layout->addWidget(snapshotView_);
@@ -63,13 +67,18 @@ QuillmereWidgetView::QuillmereWidgetView(QuillmereEntry entry, QuillmereWidgetFa
     tapUrl_ = QUrl(QString::fromStdString(QuillmereWidgetLink::fallback()));
     widgetparts::WidgetMessageView* message = nullptr;
     if (const auto* unavailable = std::get_if<WidgetReadState::Unavailable>(&entry_.readState.value)) {
-        message = new widgetparts::WidgetMessageView("exclamationmark.triangle",
-                                                     QStringLiteral("Quillmere unavailable"),
-                                                     QString::fromStdString(unavailable->message), this);
+        // The provider's messages are marked for translation in its context.
+        const SourceText reason{QuillmereTimelineProvider::messageContext, unavailable->message.c_str()};
+        message = new widgetparts::WidgetMessageView(
+            "exclamationmark.triangle",
+            QCoreApplication::translate("quillmere::QuillmereWidgetView", "Quillmere unavailable"), translated(reason),
+            this);
     } else {
         message = new widgetparts::WidgetMessageView(
-            "arrow.down.app", QStringLiteral("Open Quillmere"),
-            QStringLiteral("The widget shows your block once the app has run."), this);
+            "arrow.down.app", QCoreApplication::translate("quillmere::QuillmereWidgetView", "Open Quillmere"),
+            QCoreApplication::translate("quillmere::QuillmereWidgetView",
+                                        "The widget shows your block once the app has run."),
+            this);
     }
     setAccessibleName(message->accessibleName());
     layout->addWidget(message);

@@ -4,20 +4,24 @@
 
 #include "LocalText.h"
 #include "Look.h"
+#include "Translated.h"
 
 #include "quillmere/QuillmereDesign.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QPainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 
 namespace quillmere::widgetparts {
 
@@ -33,6 +37,11 @@ constexpr int px(double spacing)
 {
     return static_cast<int>(spacing);
 }
+
+// The widget's own texts share one translation context.
+struct WidgetTexts {
+    Q_DECLARE_TR_FUNCTIONS(quillmere::WidgetParts)
+};
 
 // The small upper-case labels over a value or a bar.
 QFont fieldLabelFont()
@@ -78,7 +87,8 @@ std::int64_t openQuestionTotal(const WidgetSnapshot& snapshot)
 
 QString openQuestionText(std::int64_t count)
 {
-    return QStringLiteral("%1 open question%2").arg(count).arg(count == 1 ? "" : "s");
+    const int shown = static_cast<int>(std::min<std::int64_t>(count, std::numeric_limits<int>::max()));
+    return WidgetTexts::tr("%Ln open question(s)", nullptr, shown);
 }
 
 // A column whose width the layout shares out by stretch alone: the columns
@@ -313,7 +323,7 @@ CountdownText::CountdownText(const WidgetSnapshot& snapshot, int pixelSize, doub
     : QWidget(parent),
       countdown_(snapshot.countdown),
       phase_(snapshot.phase),
-      caption_(QString::fromStdString(QuillmereDesign::caption(snapshot))),
+      caption_(translated(QuillmereDesign::captionSource(snapshot))),
       fullFont_(countdown_ ? look::timerFont(pixelSize) : widgetFont(TypeSize::title3, QFont::DemiBold)),
       minimumScale_(std::clamp(minimumScale, 0.1, 1.0))
 {
@@ -335,7 +345,7 @@ void CountdownText::setDisplayTime(Instant displayTime)
         text = clockText(left.count(), ClockHours::shown);
         ink.tone = Tone::primary;
     } else {
-        text = QStringLiteral("Due");
+        text = WidgetTexts::tr("Due", "a countdown that has reached zero");
         ink.tone = Tone::phase;
     }
     // Called every second: anything but a new text leaves the pixels alone.
@@ -401,13 +411,13 @@ PhaseBadge::PhaseBadge(const WidgetSnapshot& snapshot, QWidget* parent) : QWidge
     const Ink ink{Tone::phase, snapshot.phase};
     auto* row = rowLayout(this, px(tight));
     row->addWidget(new SymbolView(symbolName(snapshot.phase), SymbolSize::small, ink, this), 0, Qt::AlignVCenter);
-    title_ = new TextBlock(qtText(quillmere::title(snapshot.phase)).toUpper(),
+    title_ = new TextBlock(translated(titleSource(snapshot.phase)).toUpper(),
                            widgetFont(TypeSize::caption2, QFont::Bold, 0.6), ink, 1, this);
     row->addWidget(title_, 0, Qt::AlignVCenter);
     row->addStretch(1);
     if (snapshot.countdown && snapshot.countdown->isPaused) {
         paused_ = new SymbolView("pause.fill", SymbolSize::small, ink, this);
-        paused_->setAccessibleName(QStringLiteral("Paused"));
+        paused_->setAccessibleName(WidgetTexts::tr("Paused"));
         row->addWidget(paused_, 0, Qt::AlignVCenter);
     }
 }
@@ -423,7 +433,7 @@ SessionProgressBar::SessionProgressBar(const WidgetSnapshot& snapshot, Instant d
     : QWidget(parent), snapshot_(snapshot)
 {
     auto* column = columnLayout(this, px(tight));
-    column->addWidget(new TextBlock(QStringLiteral("SESSION PROGRESS"), fieldLabelFont(), {Tone::tertiary}, 1, this));
+    column->addWidget(new TextBlock(WidgetTexts::tr("Session progress").toUpper(), fieldLabelFont(), {Tone::tertiary}, 1, this));
     const std::optional<double> progress = snapshot_.sessionProgress(displayTime);
     bar_ = new CapsuleBar(progress.value_or(0), 4, snapshot_.phase, this);
     column->addWidget(bar_);
@@ -441,7 +451,7 @@ void SessionProgressBar::setDisplayTime(Instant displayTime)
 BlockProgressBar::BlockProgressBar(const WidgetSnapshot& snapshot, QWidget* parent) : QWidget(parent)
 {
     auto* column = columnLayout(this, px(tight));
-    caption_ = new TextBlock(QString::fromStdString(QuillmereDesign::caption(snapshot)),
+    caption_ = new TextBlock(translated(QuillmereDesign::captionSource(snapshot)),
                              widgetFont(TypeSize::caption2), {Tone::secondary}, 1, this);
     column->addWidget(caption_);
     if (snapshot.sessionsPlanned >= 1) {
@@ -479,7 +489,8 @@ RatingLine::RatingLine(const QString& label, std::int64_t value, std::string_vie
     }
     row->addStretch(1);
     column->addWidget(symbols);
-    setAccessibleName(QStringLiteral("%1 %2 of %3").arg(label).arg(value_).arg(maximum));
+    setAccessibleName(WidgetTexts::tr("%1 %2 of %3", "a rating read aloud: its name, its value, the maximum")
+                          .arg(label, QLocale().toString(value_), QLocale().toString(maximum)));
 }
 
 OpenQuestionList::OpenQuestionList(const WidgetSnapshot& snapshot, QWidget* parent)
@@ -509,7 +520,8 @@ void OpenQuestionList::setShownCount(int count)
         bullets_[static_cast<std::size_t>(index)]->setVisible(index < shown_);
     }
     const std::int64_t more = hidden_ + (listedCount() - shown_);
-    more_->setText(more >= 1 ? QStringLiteral("and %1 more").arg(more) : QString());
+    const int unlisted = static_cast<int>(std::min<std::int64_t>(more, std::numeric_limits<int>::max()));
+    more_->setText(more >= 1 ? WidgetTexts::tr("and %Ln more", "open questions not listed", unlisted) : QString());
     more_->setVisible(more >= 1);
     relayout(this);
 }
@@ -665,12 +677,12 @@ MediumWidgetView::MediumWidgetView(const WidgetSnapshot& snapshot, Instant displ
     auto* plan = new FittingColumn(px(snug), this);
     shareWidthEqually(plan);
     QVBoxLayout* planColumn = plan->column();
-    auto* outcome = new LabelledLine(QStringLiteral("Outcome"), snapshot.intendedOutcome,
-                                     QStringLiteral("No outcome set"), 3, plan);
+    auto* outcome = new LabelledLine(WidgetTexts::tr("Outcome"), snapshot.intendedOutcome,
+                                     WidgetTexts::tr("No outcome set"), 3, plan);
     planColumn->addWidget(outcome);
     LabelledLine* firstAction = nullptr;
     if (!snapshot.firstAction.empty()) {
-        firstAction = new LabelledLine(QStringLiteral("First action"), snapshot.firstAction, QString(), 2, plan);
+        firstAction = new LabelledLine(WidgetTexts::tr("First action"), snapshot.firstAction, QString(), 2, plan);
         planColumn->addWidget(firstAction);
     }
     if (const std::int64_t count = openQuestionTotal(snapshot); count >= 1) {
@@ -713,10 +725,10 @@ DetailedWidgetView::DetailedWidgetView(const WidgetSnapshot& snapshot, bool twoC
 
     auto* plan = new FittingColumn(px(regular), this);
     QVBoxLayout* planColumn = plan->column();
-    auto* outcome = new LabelledLine(QStringLiteral("Intended outcome"), snapshot.intendedOutcome,
-                                     QStringLiteral("No outcome set"), 3, plan);
-    auto* firstAction = new LabelledLine(QStringLiteral("First action"), snapshot.firstAction,
-                                         QStringLiteral("No first action planned"), 3, plan);
+    auto* outcome = new LabelledLine(WidgetTexts::tr("Intended outcome"), snapshot.intendedOutcome,
+                                     WidgetTexts::tr("No outcome set"), 3, plan);
+    auto* firstAction = new LabelledLine(WidgetTexts::tr("First action"), snapshot.firstAction,
+                                         WidgetTexts::tr("No first action planned"), 3, plan);
     planColumn->addWidget(outcome);
     planColumn->addWidget(firstAction);
     QWidget* ratings = nullptr;
@@ -725,10 +737,10 @@ DetailedWidgetView::DetailedWidgetView(const WidgetSnapshot& snapshot, bool twoC
         auto* ratingRow = rowLayout(ratings, px(section));
         ratingRow->addStretch(1);
         if (snapshot.energy) {
-            ratingRow->addWidget(new RatingLine(QStringLiteral("Energy"), *snapshot.energy, "bolt.fill", ratings));
+            ratingRow->addWidget(new RatingLine(WidgetTexts::tr("Energy"), *snapshot.energy, "bolt.fill", ratings));
         }
         if (snapshot.morale) {
-            ratingRow->addWidget(new RatingLine(QStringLiteral("Morale"), *snapshot.morale, "heart.fill", ratings));
+            ratingRow->addWidget(new RatingLine(WidgetTexts::tr("Morale"), *snapshot.morale, "heart.fill", ratings));
         }
         ratingRow->addStretch(1);
         planColumn->addWidget(ratings);
