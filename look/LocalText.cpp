@@ -1,5 +1,6 @@
 #include "LocalText.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -16,6 +17,20 @@ QString sentence(QString text)
 {
     if (!text.endsWith(u'.')) {
         text += u'.';
+    }
+    return text;
+}
+
+QString translated(SourceText text)
+{
+    return QCoreApplication::translate(text.context, text.english);
+}
+
+QString translated(const Phrase& phrase, const QLocale& locale)
+{
+    QString text = translated(phrase.text);
+    for (const std::int64_t number : phrase.numbers) {
+        text = text.arg(locale.toString(static_cast<qlonglong>(number)));
     }
     return text;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "quillmere/Instant.h"
+#include "quillmere/SourceText.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -20,6 +22,12 @@ QString qtText(std::string_view text);
 // `text` ending with a full stop, for a core's description that may lack one
 // inside a sentence of the user's text.
 QString sentence(QString text);
+
+// A text the core marked for translation (quillmere/SourceText.h) in the
+// language of the installed translations, a phrase's numbers written the
+// locale's way.
+QString translated(SourceText text);
+QString translated(const Phrase& phrase, const QLocale& locale = QLocale());
 
 // An instant as a local date and time, to the second, and back.
 QDateTime localDateTime(Instant instant);

@@ -1,7 +1,7 @@
 // Loading the translations for a locale, the English fallback with its
 // plural forms, and the German file as translators leave it.
 
-#include "Translated.h"
+#include "LocalText.h"
 #include "Translations.h"
 
 #include "quillmere/AgentQuestions.h"

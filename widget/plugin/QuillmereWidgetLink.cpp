@@ -1,6 +1,6 @@
 #include "QuillmereWidgetLink.h"
 
-#include "Translated.h"
+#include "LocalText.h"
 
 #include "quillmere/QuillmereDesign.h"
 

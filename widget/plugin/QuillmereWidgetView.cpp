@@ -5,7 +5,7 @@
 #include "WidgetParts.h"
 
 #include "Look.h"
-#include "Translated.h"
+#include "LocalText.h"
 
 #include <QCoreApplication>
 

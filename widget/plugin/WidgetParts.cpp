@@ -4,7 +4,6 @@
 
 #include "LocalText.h"
 #include "Look.h"
-#include "Translated.h"
 
 #include "quillmere/QuillmereDesign.h"
 
