@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>BlockForms</name>
+    <message>
+        <location filename="../app/ui/block/BlockEditing.cpp" line="+11"/>
+        <source>Sessions: %1 of %2</source>
+        <translation>Sitzungen: %1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>quillmere</name>
     <message>
         <location filename="../app/main/main.cpp" line="+31"/>
@@ -124,7 +132,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+757"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+23"/>
         <source>Agent questions</source>
         <translation>Agentenfragen</translation>
     </message>
@@ -184,9 +192,48 @@
     </message>
 </context>
 <context>
+    <name>quillmere::BlockPlanningView</name>
+    <message>
+        <location filename="../app/ui/workcycle/BlockPlanningView.cpp" line="+47"/>
+        <source>Plan the block</source>
+        <translation>Plane den Block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Blank text is accepted. You can refine any answer later.</source>
+        <translation>Leere Felder sind erlaubt. Du kannst jede Antwort später verfeinern.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Schedule</source>
+        <translation>Zeitplan</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Schedule for later</source>
+        <translation>Für später planen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+1"/>
+        <source>Start</source>
+        <translation>Beginn</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>Schedule block</source>
+        <translation>Block planen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Continue to first session plan</source>
+        <translation>Weiter zum ersten Sitzungsplan</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::BlockPreparationForm</name>
     <message>
-        <location filename="../app/ui/Forms.cpp" line="+219"/>
+        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+83"/>
         <source>Block settings</source>
         <translation>Blockeinstellungen</translation>
     </message>
@@ -281,7 +328,7 @@
 <context>
     <name>quillmere::BlockReviewForm</name>
     <message>
-        <location line="+454"/>
+        <location filename="../app/ui/forms/BlockReviewForm.cpp" line="+39"/>
         <source>Block reflection</source>
         <translation>Blockreflexion</translation>
     </message>
@@ -309,6 +356,77 @@
         <location line="+0"/>
         <source>Transferable lessons</source>
         <translation>Übertragbare Erkenntnisse</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::BlockReviewView</name>
+    <message>
+        <location filename="../app/ui/workcycle/BlockReviewView.cpp" line="+16"/>
+        <source>Reflect on the block</source>
+        <translation>Reflektiere den Block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Blank answers are accepted and remain editable in History.</source>
+        <translation>Leere Antworten sind erlaubt und bleiben im Verlauf bearbeitbar.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Complete block</source>
+        <translation>Block abschließen</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::BreakView</name>
+    <message>
+        <location filename="../app/ui/workcycle/BreakView.cpp" line="+9"/>
+        <source>Break</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Break timer </source>
+        <translation>Pausentimer </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The next session is planned. Quillmere will not start focus automatically.</source>
+        <translation>Die nächste Sitzung ist geplant. Quillmere startet den Fokus nicht von selbst.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>End break</source>
+        <translation>Pause beenden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Extend five minutes</source>
+        <translation>Um fünf Minuten verlängern</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Skip break</source>
+        <translation>Pause überspringen</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Next outcome</source>
+        <translation>Nächstes Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Blank plan</source>
+        <translation>Leerer Plan</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>First action</source>
+        <translation>Erster Schritt</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Not set</source>
+        <translation>Nicht festgelegt</translation>
     </message>
 </context>
 <context>
@@ -376,7 +494,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::CompletedBlockEditor</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="-404"/>
+        <location filename="../app/ui/history/CompletedBlockEditor.cpp" line="+24"/>
+        <source>Completed block</source>
+        <translation>Abgeschlossener Block</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <location line="+50"/>
         <source>Edit</source>
         <translation>Bearbeiten</translation>
@@ -390,7 +513,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::CurrentBlockView</name>
     <message>
-        <location line="-136"/>
+        <location filename="../app/ui/block/CurrentBlockView.cpp" line="+20"/>
         <source>Current block</source>
         <translation>Aktueller Block</translation>
     </message>
@@ -408,7 +531,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::DisclosureButton</name>
     <message>
-        <location line="-200"/>
+        <location filename="../app/ui/forms/DisclosureButton.cpp" line="+41"/>
         <source>Expanded</source>
         <translation>Ausgeklappt</translation>
     </message>
@@ -416,6 +539,67 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <location line="+0"/>
         <source>Collapsed</source>
         <translation>Eingeklappt</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::FocusView</name>
+    <message>
+        <location filename="../app/ui/workcycle/FocusView.cpp" line="+9"/>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Focus timer </source>
+        <translation>Fokustimer </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+14"/>
+        <source>Pause</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <location line="-11"/>
+        <source>End early</source>
+        <translation>Vorzeitig beenden</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Resume</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Outcome</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Blank</source>
+        <translation>Leer</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>First action</source>
+        <translation>Erster Schritt</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+1"/>
+        <location line="+1"/>
+        <source>Not set</source>
+        <translation>Nicht festgelegt</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Hazards</source>
+        <translation>Gefahren</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>NICU framing</source>
+        <translation>NIDH-Rahmung</translation>
     </message>
 </context>
 <context>
@@ -429,7 +613,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::HistoryView</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+451"/>
+        <location filename="../app/ui/history/HistoryView.cpp" line="+20"/>
         <source>Block history</source>
         <translation>Blockverlauf</translation>
     </message>
@@ -445,9 +629,55 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::IdleView</name>
+    <message>
+        <location filename="../app/ui/workcycle/IdleView.cpp" line="+40"/>
+        <source>Block scheduled</source>
+        <translation>Block geplant</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+43"/>
+        <source>Start now</source>
+        <translation>Jetzt starten</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+43"/>
+        <source>Edit schedule</source>
+        <translation>Zeitplan bearbeiten</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <location line="+43"/>
+        <source>Cancel scheduled block</source>
+        <translation>Geplanten Block absagen</translation>
+    </message>
+    <message>
+        <location line="-29"/>
+        <source>Plan one four-hour block as eight focus sessions with protected breaks.</source>
+        <translation>Plane einen vierstündigen Block aus acht Fokussitzungen mit geschützten Pausen.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Plan a block</source>
+        <translation>Block planen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Plan a new work block</source>
+        <translation>Neuen Arbeitsblock planen</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Quillmere will show the first session plan at %1 %2.</source>
+        <translation>Quillmere zeigt den ersten Sitzungsplan am %1 um %2.</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::LengthLimitNote</name>
     <message>
-        <location filename="../app/ui/FormComponents.cpp" line="+70"/>
+        <location filename="../app/ui/forms/FormComponents.cpp" line="+66"/>
         <source>This text is longer than %L1 characters. It is kept whole, and it cannot grow past the length it had.</source>
         <translation>Dieser Text ist länger als %L1 Zeichen. Er bleibt vollständig erhalten, kann aber nicht über seine bisherige Länge hinaus wachsen.</translation>
     </message>
@@ -460,7 +690,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MainWindow</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+329"/>
+        <location filename="../app/ui/MainWindow.cpp" line="+68"/>
         <source>Dismiss</source>
         <translation>Schließen</translation>
     </message>
@@ -487,7 +717,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message>
-        <location filename="../app/ui/MenuBarPopover.cpp" line="+594"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+383"/>
         <source>Open agent questions</source>
         <translation>Offene Agentenfragen</translation>
     </message>
@@ -541,7 +771,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ProseField</name>
     <message>
-        <location filename="../app/ui/FormComponents.cpp" line="+222"/>
+        <location filename="../app/ui/forms/FormComponents.cpp" line="+222"/>
         <location line="+18"/>
         <source>Blank</source>
         <translation>Leer</translation>
@@ -632,7 +862,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::QuillmereWidgetView</name>
     <message>
-        <location filename="../widget/plugin/QuillmereWidgetView.cpp" line="+73"/>
+        <location filename="../widget/plugin/QuillmereWidgetView.cpp" line="+74"/>
         <source>Quillmere unavailable</source>
         <translation>Quillmere nicht verfügbar</translation>
     </message>
@@ -650,7 +880,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionPlanForm</name>
     <message>
-        <location filename="../app/ui/Forms.cpp" line="-351"/>
+        <location filename="../app/ui/forms/SessionPlanForm.cpp" line="+47"/>
         <source>Session plan</source>
         <translation>Sitzungsplan</translation>
     </message>
@@ -726,9 +956,32 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::SessionPlanningView</name>
+    <message>
+        <location filename="../app/ui/workcycle/SessionPlanningView.cpp" line="+25"/>
+        <source>Start focus</source>
+        <translation>Fokus starten</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Use an explicit blank plan and start</source>
+        <translation>Ausdrücklich leeren Plan verwenden und starten</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start focus with a blank session plan</source>
+        <translation>Fokus mit leerem Sitzungsplan starten</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Plan session %1</source>
+        <translation>Sitzung %1 planen</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::SessionReviewForm</name>
     <message>
-        <location line="+71"/>
+        <location filename="../app/ui/forms/SessionReviewForm.cpp" line="+56"/>
         <source>Session review</source>
         <translation>Sitzungsrückblick</translation>
     </message>
@@ -761,6 +1014,29 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::SessionReviewView</name>
+    <message>
+        <location filename="../app/ui/workcycle/SessionReviewView.cpp" line="+20"/>
+        <source>Review session</source>
+        <translation>Sitzung auswerten</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Save a blank next plan and start break</source>
+        <translation>Leeren nächsten Plan speichern und Pause starten</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Continue to block reflection</source>
+        <translation>Weiter zur Blockreflexion</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Save review and start break</source>
+        <translation>Rückblick speichern und Pause starten</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::StatusAreaItem</name>
     <message>
         <location filename="../app/main/StatusAreaItem.cpp" line="+64"/>
@@ -784,7 +1060,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::WidgetParts</name>
     <message numerus="yes">
-        <location filename="../widget/plugin/WidgetParts.cpp" line="+95"/>
+        <location filename="../widget/plugin/WidgetParts.cpp" line="+90"/>
         <source>%Ln open question(s)</source>
         <translation>
             <numerusform>%Ln offene Frage</numerusform>
@@ -792,7 +1068,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         </translation>
     </message>
     <message>
-        <location line="+270"/>
+        <location line="+257"/>
         <source>Due</source>
         <comment>a countdown that has reached zero</comment>
         <translation>Fällig</translation>

@@ -4,7 +4,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message numerus="yes">
-        <location filename="../app/ui/MainWindow.cpp" line="+914"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+180"/>
         <source>Show %Ln more</source>
         <translation>
             <numerusform>Show %Ln more</numerusform>
@@ -15,7 +15,7 @@
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message numerus="yes">
-        <location filename="../app/ui/MenuBarPopover.cpp" line="+613"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+402"/>
         <source>and %Ln more</source>
         <translation>
             <numerusform>and %Ln more</numerusform>
@@ -26,7 +26,7 @@
 <context>
     <name>quillmere::WidgetParts</name>
     <message numerus="yes">
-        <location filename="../widget/plugin/WidgetParts.cpp" line="+95"/>
+        <location filename="../widget/plugin/WidgetParts.cpp" line="+90"/>
         <source>%Ln open question(s)</source>
         <translation>
             <numerusform>%Ln open question</numerusform>
@@ -34,7 +34,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+446"/>
+        <location line="+433"/>
         <source>and %Ln more</source>
         <comment>open questions not listed</comment>
         <translation>
