@@ -192,6 +192,137 @@
     </message>
 </context>
 <context>
+    <name>quillmere::AppModel</name>
+    <message>
+        <location filename="../app/model/AppModel.cpp" line="+107"/>
+        <source>Quillmere could not read its saved state: %1</source>
+        <translation>Quillmere konnte seinen gespeicherten Zustand nicht lesen: %1</translation>
+    </message>
+    <message>
+        <location line="+109"/>
+        <source>Quillmere</source>
+        <translation>Quillmere</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block plan</source>
+        <translation>Blockplan</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Session plan</source>
+        <translation>Sitzungsplan</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Review</source>
+        <translation>Rückblick</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Break</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block review</source>
+        <translation>Blockrückblick</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Complete</source>
+        <translation>Abgeschlossen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>%1 ?%n</source>
+        <comment>menu title: the timer or the phase, then the open questions</comment>
+        <translation>
+            <numerusform>%1 ?%n</numerusform>
+            <numerusform>%1 ?%n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>Your next session plan is saved. Focus starts only when you choose Start focus.</source>
+        <translation>Dein nächster Sitzungsplan ist gespeichert. Der Fokus beginnt erst, wenn du „Fokus starten“ wählst.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Break skipped. Focus starts only when you choose Start focus.</source>
+        <translation>Pause übersprungen. Der Fokus beginnt erst, wenn du „Fokus starten“ wählst.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <source>Block scheduled for %1.</source>
+        <translation>Block geplant für %1.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Plan the first session when you are ready.</source>
+        <translation>Plane die erste Sitzung, wenn du so weit bist.</translation>
+    </message>
+    <message>
+        <location line="+217"/>
+        <source>Quillmere could not keep its unreadable state file (%1), so nothing was saved.</source>
+        <translation>Quillmere konnte seine unlesbare Zustandsdatei nicht aufbewahren (%1), deshalb wurde nichts gespeichert.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 The unreadable file was kept as %2.</source>
+        <translation>%1 Die unlesbare Datei wurde als %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Quillmere could not keep a copy of its state file, which holds data from a newer version (%1), so nothing was saved.</source>
+        <translation>Quillmere konnte keine Kopie seiner Zustandsdatei aufbewahren, die Daten einer neueren Version enthält (%1), deshalb wurde nichts gespeichert.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Your state file held data from a newer version of Quillmere (%1), which this version cannot keep. A copy of the file was kept as %2.</source>
+        <translation>Deine Zustandsdatei enthielt Daten einer neueren Quillmere-Version (%1), die diese Version nicht behalten kann. Eine Kopie der Datei wurde als %2 aufbewahrt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%1 and %n more</source>
+        <comment>members of the state file</comment>
+        <translation>
+            <numerusform>%1 und %n weiteres</numerusform>
+            <numerusform>%1 und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Quillmere could not save your work: %1 Nothing is lost yet: Quillmere keeps it and tries again until the save succeeds.</source>
+        <translation>Quillmere konnte deine Arbeit nicht speichern: %1 Noch ist nichts verloren: Quillmere behält sie und versucht es weiter, bis das Speichern gelingt.</translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <source>Quillmere could not update the agents&apos; file: %1 Agents see an older state until it can be written again.</source>
+        <translation>Quillmere konnte die Datei für Agenten nicht aktualisieren: %1 Agenten sehen einen älteren Stand, bis sie wieder geschrieben werden kann.</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Your scheduled block is ready. Plan the first session when you are ready.</source>
+        <translation>Dein geplanter Block ist bereit. Plane die erste Sitzung, wenn du so weit bist.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Focus ended. Review the session before you continue.</source>
+        <translation>Fokus beendet. Werte die Sitzung aus, bevor du weitermachst.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Break ended. Focus will start only when you choose Start focus.</source>
+        <translation>Pause beendet. Der Fokus beginnt erst, wenn du „Fokus starten“ wählst.</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::BlockPlanningView</name>
     <message>
         <location filename="../app/ui/workcycle/BlockPlanningView.cpp" line="+47"/>
@@ -605,7 +736,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::FreedesktopNotificationCenter</name>
     <message>
-        <location filename="../app/model/FreedesktopNotificationCenter.cpp" line="+150"/>
+        <location filename="../app/model/FreedesktopNotificationCenter.cpp" line="+147"/>
         <source>Open Quillmere</source>
         <translation>Quillmere öffnen</translation>
     </message>

@@ -13,6 +13,27 @@
     </message>
 </context>
 <context>
+    <name>quillmere::AppModel</name>
+    <message numerus="yes">
+        <location filename="../app/model/AppModel.cpp" line="+228"/>
+        <source>%1 ?%n</source>
+        <comment>menu title: the timer or the phase, then the open questions</comment>
+        <translation>
+            <numerusform>%1 ?%n</numerusform>
+            <numerusform>%1 ?%n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+373"/>
+        <source>%1 and %n more</source>
+        <comment>members of the state file</comment>
+        <translation>
+            <numerusform>%1 and %n more</numerusform>
+            <numerusform>%1 and %n more</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere::MenuBarPopover</name>
     <message numerus="yes">
         <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+402"/>
