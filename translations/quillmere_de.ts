@@ -10,6 +10,43 @@
     </message>
 </context>
 <context>
+    <name>FoundStateFile</name>
+    <message>
+        <location filename="../app/model/FoundStateFile.cpp" line="+24"/>
+        <source>Quillmere could not read its saved state: %1</source>
+        <translation>Quillmere konnte seinen gespeicherten Zustand nicht lesen: %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Quillmere could not keep its unreadable state file (%1), so nothing was saved.</source>
+        <translation>Quillmere konnte seine unlesbare Zustandsdatei nicht aufbewahren (%1), deshalb wurde nichts gespeichert.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 The unreadable file was kept as %2.</source>
+        <translation>%1 Die unlesbare Datei wurde als %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Quillmere could not keep a copy of its state file, which holds data from a newer version (%1), so nothing was saved.</source>
+        <translation>Quillmere konnte keine Kopie seiner Zustandsdatei aufbewahren, die Daten einer neueren Version enthält (%1), deshalb wurde nichts gespeichert.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Your state file held data from a newer version of Quillmere (%1), which this version cannot keep. A copy of the file was kept as %2.</source>
+        <translation>Deine Zustandsdatei enthielt Daten einer neueren Quillmere-Version (%1), die diese Version nicht behalten kann. Eine Kopie der Datei wurde als %2 aufbewahrt.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%1 and %n more</source>
+        <comment>members of the state file</comment>
+        <translation>
+            <numerusform>%1 und %n weiteres</numerusform>
+            <numerusform>%1 und %n weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere</name>
     <message>
         <location filename="../app/main/main.cpp" line="+31"/>
@@ -194,12 +231,7 @@
 <context>
     <name>quillmere::AppModel</name>
     <message>
-        <location filename="../app/model/AppModel.cpp" line="+107"/>
-        <source>Quillmere could not read its saved state: %1</source>
-        <translation>Quillmere konnte seinen gespeicherten Zustand nicht lesen: %1</translation>
-    </message>
-    <message>
-        <location line="+109"/>
+        <location filename="../app/model/AppModel.cpp" line="+178"/>
         <source>Quillmere</source>
         <translation>Quillmere</translation>
     </message>
@@ -268,46 +300,17 @@
         <translation>Plane die erste Sitzung, wenn du so weit bist.</translation>
     </message>
     <message>
-        <location line="+217"/>
-        <source>Quillmere could not keep its unreadable state file (%1), so nothing was saved.</source>
-        <translation>Quillmere konnte seine unlesbare Zustandsdatei nicht aufbewahren (%1), deshalb wurde nichts gespeichert.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>%1 The unreadable file was kept as %2.</source>
-        <translation>%1 Die unlesbare Datei wurde als %2 aufbewahrt.</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Quillmere could not keep a copy of its state file, which holds data from a newer version (%1), so nothing was saved.</source>
-        <translation>Quillmere konnte keine Kopie seiner Zustandsdatei aufbewahren, die Daten einer neueren Version enthält (%1), deshalb wurde nichts gespeichert.</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Your state file held data from a newer version of Quillmere (%1), which this version cannot keep. A copy of the file was kept as %2.</source>
-        <translation>Deine Zustandsdatei enthielt Daten einer neueren Quillmere-Version (%1), die diese Version nicht behalten kann. Eine Kopie der Datei wurde als %2 aufbewahrt.</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+2"/>
-        <source>%1 and %n more</source>
-        <comment>members of the state file</comment>
-        <translation>
-            <numerusform>%1 und %n weiteres</numerusform>
-            <numerusform>%1 und %n weitere</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+25"/>
+        <location line="+226"/>
         <source>Quillmere could not save your work: %1 Nothing is lost yet: Quillmere keeps it and tries again until the save succeeds.</source>
         <translation>Quillmere konnte deine Arbeit nicht speichern: %1 Noch ist nichts verloren: Quillmere behält sie und versucht es weiter, bis das Speichern gelingt.</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+58"/>
         <source>Quillmere could not update the agents&apos; file: %1 Agents see an older state until it can be written again.</source>
         <translation>Quillmere konnte die Datei für Agenten nicht aktualisieren: %1 Agenten sehen einen älteren Stand, bis sie wieder geschrieben werden kann.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+28"/>
         <source>Your scheduled block is ready. Plan the first session when you are ready.</source>
         <translation>Dein geplanter Block ist bereit. Plane die erste Sitzung, wenn du so weit bist.</translation>
     </message>

@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>FoundStateFile</name>
+    <message numerus="yes">
+        <location filename="../app/model/FoundStateFile.cpp" line="+72"/>
+        <source>%1 and %n more</source>
+        <comment>members of the state file</comment>
+        <translation>
+            <numerusform>%1 and %n more</numerusform>
+            <numerusform>%1 and %n more</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere::AgentQuestionsView</name>
     <message numerus="yes">
         <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+180"/>
@@ -15,21 +27,12 @@
 <context>
     <name>quillmere::AppModel</name>
     <message numerus="yes">
-        <location filename="../app/model/AppModel.cpp" line="+228"/>
+        <location filename="../app/model/AppModel.cpp" line="+190"/>
         <source>%1 ?%n</source>
         <comment>menu title: the timer or the phase, then the open questions</comment>
         <translation>
             <numerusform>%1 ?%n</numerusform>
             <numerusform>%1 ?%n</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+373"/>
-        <source>%1 and %n more</source>
-        <comment>members of the state file</comment>
-        <translation>
-            <numerusform>%1 and %n more</numerusform>
-            <numerusform>%1 and %n more</numerusform>
         </translation>
     </message>
 </context>
