@@ -231,7 +231,7 @@
 <context>
     <name>quillmere::AppModel</name>
     <message>
-        <location filename="../app/model/AppModel.cpp" line="+178"/>
+        <location filename="../app/model/AppModel.cpp" line="+177"/>
         <source>Quillmere</source>
         <translation>Quillmere</translation>
     </message>
@@ -747,7 +747,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::HistoryView</name>
     <message>
-        <location filename="../app/ui/history/HistoryView.cpp" line="+20"/>
+        <location filename="../app/ui/history/HistoryView.cpp" line="+23"/>
         <source>Block history</source>
         <translation>Blockverlauf</translation>
     </message>
@@ -760,6 +760,19 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <location line="+0"/>
         <source>Completed block reflections stay here.</source>
         <translation>Die Reflexionen abgeschlossener Blöcke bleiben hier.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Show older blocks</source>
+        <translation>Ältere Blöcke anzeigen</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+113"/>
+        <source>%n older block(s) not shown</source>
+        <translation>
+            <numerusform>%n älterer Block wird nicht angezeigt</numerusform>
+            <numerusform>%n ältere Blöcke werden nicht angezeigt</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -27,12 +27,23 @@
 <context>
     <name>quillmere::AppModel</name>
     <message numerus="yes">
-        <location filename="../app/model/AppModel.cpp" line="+190"/>
+        <location filename="../app/model/AppModel.cpp" line="+189"/>
         <source>%1 ?%n</source>
         <comment>menu title: the timer or the phase, then the open questions</comment>
         <translation>
             <numerusform>%1 ?%n</numerusform>
             <numerusform>%1 ?%n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::HistoryView</name>
+    <message numerus="yes">
+        <location filename="../app/ui/history/HistoryView.cpp" line="+148"/>
+        <source>%n older block(s) not shown</source>
+        <translation>
+            <numerusform>%n older block not shown</numerusform>
+            <numerusform>%n older blocks not shown</numerusform>
         </translation>
     </message>
 </context>
