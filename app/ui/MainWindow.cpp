@@ -26,6 +26,8 @@ namespace quillmere {
 
 namespace {
 
+// Labels are marked for translation here and translated where the tabs are
+// made, in the window's context.
 struct TabDescription {
     MainWindowTab tab;
     const char* label;
@@ -33,10 +35,10 @@ struct TabDescription {
 };
 
 constexpr std::array<TabDescription, 4> tabDescriptions{{
-    {MainWindowTab::workCycle, "Work cycle", "timer"},
-    {MainWindowTab::currentBlock, "Current block", "square.stack.3d.up"},
-    {MainWindowTab::history, "History", "clock.arrow.circlepath"},
-    {MainWindowTab::agentQuestions, "Agent questions", "questionmark.bubble"},
+    {MainWindowTab::workCycle, QT_TRANSLATE_NOOP("quillmere::MainWindow", "Work cycle"), "timer"},
+    {MainWindowTab::currentBlock, QT_TRANSLATE_NOOP("quillmere::MainWindow", "Current block"), "square.stack.3d.up"},
+    {MainWindowTab::history, QT_TRANSLATE_NOOP("quillmere::MainWindow", "History"), "clock.arrow.circlepath"},
+    {MainWindowTab::agentQuestions, QT_TRANSLATE_NOOP("quillmere::MainWindow", "Agent questions"), "questionmark.bubble"},
 }};
 
 int tabIndex(MainWindowTab tab)
@@ -96,8 +98,8 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), mode
         area->setWidget(page);
         const int index = tabs_->addTab(area, look::symbolIcon(description.icon), tr(description.label));
         const QKeySequence shortcut(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + index));
-        tabs_->setTabToolTip(index, QStringLiteral("%1 (%2)").arg(tr(description.label),
-                                                                   shortcut.toString(QKeySequence::NativeText)));
+        tabs_->setTabToolTip(index, tr("%1 (%2)", "a tab's name and its shortcut")
+                                        .arg(tr(description.label), shortcut.toString(QKeySequence::NativeText)));
         const MainWindowTab tab = description.tab;
         connect(new QShortcut(shortcut, this), &QShortcut::activated, this, [this, tab] { model_.setSelectedTab(tab); });
     }

@@ -6,8 +6,8 @@
 
 namespace quillmere {
 
-TimerLabel::TimerLabel(QString accessiblePrefix, int pointSize, QWidget* parent)
-    : QLabel(parent), accessiblePrefix_(std::move(accessiblePrefix))
+TimerLabel::TimerLabel(QString accessibleName, int pointSize, QWidget* parent)
+    : QLabel(parent), accessibleName_(std::move(accessibleName))
 {
     setFont(look::timerFont(pointSize));
     // Opaque, so a new second repaints this label alone and nothing behind it.
@@ -35,7 +35,7 @@ void TimerLabel::setTime(const QString& text)
     if (const QSize hint = sizeHint(); minimumSize() != hint || maximumSize() != hint) {
         setFixedSize(hint);
     }
-    setAccessibleName(accessiblePrefix_ + text);
+    setAccessibleName(accessibleName_.arg(text));
 }
 
 } // namespace quillmere

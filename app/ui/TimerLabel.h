@@ -12,14 +12,16 @@ class TimerLabel : public QLabel {
     Q_OBJECT
 
 public:
-    TimerLabel(QString accessiblePrefix, int pointSize, QWidget* parent = nullptr);
+    // `accessibleName` says what the timer is, with %1 for the time shown:
+    // "Focus timer %1".
+    TimerLabel(QString accessibleName, int pointSize, QWidget* parent = nullptr);
     void setTime(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString accessiblePrefix_;
+    QString accessibleName_;
 };
 
 } // namespace quillmere

@@ -8,7 +8,7 @@ namespace quillmere {
 
 QString sessionsTitle(const Block& block)
 {
-    return QCoreApplication::translate("BlockForms", "Sessions: %1 of %2")
+    return QCoreApplication::translate("quillmere::BlockForms", "Sessions: %L1 of %L2")
         .arg(block.sessions.size())
         .arg(block.cycleCount);
 }

@@ -15,7 +15,7 @@ SessionSection::SessionSection(const WorkSession& session, std::vector<Outcome> 
     : QWidget(parent), session_(session), outcomes_(std::move(outcomes)), presentation_(presentation)
 {
     auto* layout = makeColumn(this, QuillmereDesign::Spacing::snug);
-    header_ = new DisclosureButton(QStringLiteral("Session %1").arg(session.number), this);
+    header_ = new DisclosureButton(tr("Session %L1").arg(session.number), this);
     layout->addWidget(header_, 0, Qt::AlignLeft);
     body_ = new QWidget(this);
     bodyLayout_ = makeColumn(body_, QuillmereDesign::Spacing::loose);
@@ -49,7 +49,7 @@ void SessionSection::setExpanded(bool expanded)
 
 void SessionSection::setSession(const WorkSession& session, const std::vector<Outcome>& outcomes)
 {
-    header_->setTitle(QStringLiteral("Session %1").arg(session.number));
+    header_->setTitle(tr("Session %L1").arg(session.number));
     if (plan_) {
         plan_->setOutcomes(outcomes);
         if (plan_->plan() != session.plan) {

@@ -69,7 +69,7 @@ constexpr std::array<std::string Block::*, 5> blockProseMembers{
 
 QString outcomeRowName(std::size_t index)
 {
-    return QStringLiteral("Hoped-for outcome %1").arg(index + 1);
+    return BlockPreparationForm::tr("Hoped-for outcome %L1").arg(index + 1);
 }
 
 } // namespace

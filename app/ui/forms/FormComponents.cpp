@@ -28,7 +28,7 @@ constexpr int maximumProseLines = 8;
 
 QString ratingText(std::int64_t rating)
 {
-    return QStringLiteral("%1 of 5").arg(rating);
+    return RatingPicker::tr("%L1 of 5").arg(rating);
 }
 
 } // namespace
@@ -412,7 +412,7 @@ RatingPicker::RatingPicker(const QString& label, FormPresentation presentation, 
                                           QStringLiteral("4"), QStringLiteral("5")},
                                          this);
         for (int index = 0; index < segments_->count(); ++index) {
-            segments_->segment(index)->setAccessibleName(QStringLiteral("%1 %2").arg(label, ratingText(index + 1)));
+            segments_->segment(index)->setAccessibleName(tr("%1 %2", "a rating's name and value").arg(label, ratingText(index + 1)));
         }
         title->setBuddy(segments_->segment(0));
         layout->addWidget(title);
@@ -443,7 +443,7 @@ void RatingPicker::setRating(std::int64_t rating)
 void RatingPicker::refresh()
 {
     const QString value = ratingText(rating_);
-    setAccessibleDescription(QStringLiteral("%1 %2").arg(label_, value));
+    setAccessibleDescription(tr("%1 %2", "a rating's name and value").arg(label_, value));
     if (segments_) {
         segments_->setCurrentIndex(rating_ >= 1 && rating_ <= 5 ? static_cast<int>(rating_) - 1 : -1);
     }

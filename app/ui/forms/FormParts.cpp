@@ -13,7 +13,7 @@ namespace quillmere {
 
 QString orBlank(const std::string& text)
 {
-    return text.empty() ? QStringLiteral("Blank") : shownText(text);
+    return text.empty() ? ValueRow::tr("Blank") : shownText(text);
 }
 
 QVBoxLayout* makeFormLayout(QWidget* form)

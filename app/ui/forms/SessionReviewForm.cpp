@@ -34,9 +34,9 @@ constexpr std::array<std::string SessionReview::*, 3> reviewProseMembers{
 QString completionText(CompletionResult completion)
 {
     switch (completion) {
-    case CompletionResult::yes: return QStringLiteral("Yes");
-    case CompletionResult::half: return QStringLiteral("Half");
-    case CompletionResult::no: return QStringLiteral("No");
+    case CompletionResult::yes: return SessionReviewForm::tr("Yes", "target completed");
+    case CompletionResult::half: return SessionReviewForm::tr("Half", "target completed");
+    case CompletionResult::no: return SessionReviewForm::tr("No", "target completed");
     }
     return {};
 }

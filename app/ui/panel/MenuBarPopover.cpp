@@ -41,6 +41,13 @@ QString questionsText(std::int64_t count)
     return QStringLiteral("%1 open agent question%2").arg(count).arg(count == 1 ? "" : "s");
 }
 
+// A button's tooltip: its text and, when it has one, its shortcut.
+QString withShortcut(const QString& text, const QKeySequence& shortcut)
+{
+    return MenuBarPopover::tr("%1 (%2)", "a button's text and its shortcut")
+        .arg(text, shortcut.toString(QKeySequence::NativeText));
+}
+
 // Buttons drawn as links: no frame until hovered, caption-sized text. The
 // caller colours the text.
 QPushButton* linkButton(const QString& text, QWidget* parent)
@@ -116,7 +123,7 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     timerColumn->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
     // The only thing that changes every second: a small opaque label of its
     // own, so that a tick repaints just these few pixels.
-    timer_ = new TimerLabel(QStringLiteral("Timer "), 32, timerSection_);
+    timer_ = new TimerLabel(tr("Timer %1"), 32, timerSection_);
     timer_->setObjectName(QStringLiteral("timer"));
     timer_->setTextFormat(Qt::PlainText);
     timer_->setTime(QStringLiteral("--:--"));
@@ -127,13 +134,13 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     pausedRow->setContentsMargins(0, 0, 0, 0);
     pausedRow->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
     pausedIcon_ = new QLabel(pausedMarker_);
-    pausedText_ = plainLabel(QStringLiteral("Paused"), pausedMarker_);
+    pausedText_ = plainLabel(tr("Paused"), pausedMarker_);
     pausedText_->setFont(look::captionFont());
     look::makeSecondary(*pausedText_);
     pausedRow->addWidget(pausedIcon_);
     pausedRow->addWidget(pausedText_);
     pausedRow->addStretch(1);
-    pausedMarker_->setAccessibleName(QStringLiteral("Paused"));
+    pausedMarker_->setAccessibleName(pausedText_->text());
     pausedMarker_->hide();
     timerColumn->addWidget(pausedMarker_);
     layout_->addWidget(timerSection_);
@@ -141,12 +148,12 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     auto* footer = new QWidget(this);
     auto* footerRow = new QHBoxLayout(footer);
     footerRow->setContentsMargins(0, 0, 0, 0);
-    openButton_ = linkButton(QStringLiteral("Open Quillmere"), footer);
-    quitButton_ = linkButton(QStringLiteral("Quit"), footer);
+    openButton_ = linkButton(tr("Open Quillmere"), footer);
+    quitButton_ = linkButton(tr("Quit"), footer);
     for (auto [button, shortcut] : {std::pair{openButton_, QKeySequence(Qt::CTRL | Qt::Key_O)},
                                     std::pair{quitButton_, QKeySequence(Qt::CTRL | Qt::Key_Q)}}) {
         button->setShortcut(shortcut);
-        button->setToolTip(button->text() + QStringLiteral(" (%1)").arg(shortcut.toString(QKeySequence::NativeText)));
+        button->setToolTip(withShortcut(button->text(), shortcut));
         button->setAccessibleName(button->text());
     }
     connect(openButton_, &QPushButton::clicked, this, &MenuBarPopover::openMainWindow);
@@ -344,9 +351,9 @@ QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
     switch (shown.workflowState) {
     case WorkflowState::idle:
     case WorkflowState::blockPlanning:
-        return field(QStringLiteral("Next"), shown.plannedStart ? QStringLiteral("Block scheduled for ") +
-                                                                       shortDateTime(*shown.plannedStart)
-                                                                 : QStringLiteral("No active block"));
+        return field(tr("Next"), shown.plannedStart
+                                     ? tr("Block scheduled for %1").arg(shortDateTime(*shown.plannedStart))
+                                     : tr("No active block"));
     case WorkflowState::sessionPlanning:
     case WorkflowState::focusing:
     case WorkflowState::sessionReview:
@@ -355,13 +362,13 @@ QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
         auto* column = new QVBoxLayout(body);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
-        column->addWidget(new PopoverField(QStringLiteral("Outcome"),
-                                           shown.outcome.empty() ? QStringLiteral("No outcome set")
+        column->addWidget(new PopoverField(tr("Outcome"),
+                                           shown.outcome.empty() ? tr("No outcome set")
                                                                  : QString::fromStdString(shown.outcome),
                                            body));
         if (!shown.firstAction.empty()) {
             column->addWidget(
-                new PopoverField(QStringLiteral("First action"), QString::fromStdString(shown.firstAction), body));
+                new PopoverField(tr("First action"), QString::fromStdString(shown.firstAction), body));
         }
         if (shown.hasBlock && shown.cycleCount >= 1) {
             column->addWidget(new BlockProgress(shown.sessionsStarted.value_or(0), shown.cycleCount,
@@ -371,7 +378,7 @@ QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
     }
     case WorkflowState::blockReview:
     case WorkflowState::complete:
-        return field(QStringLiteral("Reflection"), QStringLiteral("Record the five block-reflection answers in the app."));
+        return field(tr("Reflection"), tr("Record the five block-reflection answers in the app."));
     }
     return field(QString(), QString());
 }
@@ -416,7 +423,7 @@ QPushButton* MenuBarPopover::makeButton(const QString& text, const QKeySequence&
     button->setAccessibleName(text);
     if (!shortcut.isEmpty()) {
         button->setShortcut(shortcut);
-        button->setToolTip(text + QStringLiteral(" (%1)").arg(shortcut.toString(QKeySequence::NativeText)));
+        button->setToolTip(withShortcut(text, shortcut));
     }
     return button;
 }
@@ -426,7 +433,7 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
     switch (shown.workflowState) {
     case WorkflowState::idle: {
         if (!shown.hasBlock) {
-            QPushButton* plan = makeButton(QStringLiteral("Plan a block"), QKeySequence(Qt::CTRL | Qt::Key_N), parent);
+            QPushButton* plan = makeButton(tr("Plan a block"), QKeySequence(Qt::CTRL | Qt::Key_N), parent);
             look::makeProminent(*plan);
             connect(plan, &QPushButton::clicked, this, [this] {
                 model_.beginBlock();
@@ -441,37 +448,37 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         auto* column = new QVBoxLayout(actions);
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
-        QPushButton* start = makeButton(QStringLiteral("Start scheduled block now"), QKeySequence(), actions);
+        QPushButton* start = makeButton(tr("Start scheduled block now"), QKeySequence(), actions);
         look::makeProminent(*start);
         connect(start, &QPushButton::clicked, this, [this] {
             model_.startScheduledBlockNow(now());
             openMainWindow();
         });
-        QPushButton* edit = makeButton(QStringLiteral("Edit"), QKeySequence(), actions);
+        QPushButton* edit = makeButton(tr("Edit"), QKeySequence(), actions);
         connect(edit, &QPushButton::clicked, this, [this] {
             model_.editScheduledBlock(now());
             openMainWindow();
         });
-        QPushButton* cancel = makeButton(QStringLiteral("Cancel block"), QKeySequence(), actions);
+        QPushButton* cancel = makeButton(tr("Cancel block"), QKeySequence(), actions);
         connect(cancel, &QPushButton::clicked, this, [this] { model_.cancelScheduledBlock(now()); });
         column->addWidget(start);
         column->addWidget(buttonRow({edit, cancel}, actions));
         return actions;
     }
     case WorkflowState::focusing: {
-        QPushButton* pause = makeButton(shown.paused ? QStringLiteral("Resume") : QStringLiteral("Pause"),
+        QPushButton* pause = makeButton(shown.paused ? tr("Resume") : tr("Pause"),
                                         QKeySequence(Qt::CTRL | Qt::Key_P), parent);
         connect(pause, &QPushButton::clicked, this, [this] { model_.pauseOrResumeFocus(); });
-        QPushButton* end = makeButton(QStringLiteral("End focus"), QKeySequence(Qt::CTRL | Qt::Key_E), parent);
+        QPushButton* end = makeButton(tr("End focus"), QKeySequence(Qt::CTRL | Qt::Key_E), parent);
         connect(end, &QPushButton::clicked, this, [this] { model_.endFocus(); });
         return buttonRow({pause, end}, parent);
     }
     case WorkflowState::breaking: {
-        QPushButton* end = makeButton(QStringLiteral("End break"), QKeySequence(), parent);
+        QPushButton* end = makeButton(tr("End break"), QKeySequence(), parent);
         connect(end, &QPushButton::clicked, this, [this] { model_.endBreak(); });
-        QPushButton* extend = makeButton(QStringLiteral("Extend 5 min"), QKeySequence(), parent);
+        QPushButton* extend = makeButton(tr("Extend 5 min"), QKeySequence(), parent);
         connect(extend, &QPushButton::clicked, this, [this] { model_.extendBreak(); });
-        QPushButton* skip = makeButton(QStringLiteral("Skip"), QKeySequence(Qt::CTRL | Qt::Key_S), parent);
+        QPushButton* skip = makeButton(tr("Skip"), QKeySequence(Qt::CTRL | Qt::Key_S), parent);
         connect(skip, &QPushButton::clicked, this, [this] { model_.skipBreak(); });
         return buttonRow({end, extend, skip}, parent);
     }

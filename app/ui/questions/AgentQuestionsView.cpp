@@ -96,7 +96,7 @@ AgentQuestionsView::Card AgentQuestionsView::makeCard(const AgentQuestion& quest
         card.askedBy = makeSecondaryText(
             tr("asked by %1").arg(shownText(*question.askedBy, AgentQuestions::maximumAskerCharacters)), frame);
         card.askedBy->setObjectName(QStringLiteral("askedBy"));
-        card.save->setAccessibleDescription(card.question->text() + QStringLiteral(" — ") + card.askedBy->text());
+        card.save->setAccessibleDescription(tr("%1 — %2", "a question and who asked it").arg(card.question->text(), card.askedBy->text()));
         column->addWidget(card.askedBy);
     }
     column->addWidget(card.answer);

@@ -63,7 +63,7 @@ BlockPlanningView::BlockPlanningView(AppModel& model, QWidget* parent) : PhaseSc
     scheduleForLater_->setChecked(draft_.scheduleForLater);
     start_ = new QDateTimeEdit(localDateTime(draft_.scheduledStart), schedule);
     start_->setCalendarPopup(true);
-    start_->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat) + " HH:mm");
+    start_->setDisplayFormat(QLocale::system().dateTimeFormat(QLocale::ShortFormat));
     start_->setAccessibleName(tr("Start"));
     auto* startLabel = new QLabel(tr("Start"), schedule);
     startLabel->setBuddy(start_);

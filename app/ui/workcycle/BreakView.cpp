@@ -6,7 +6,7 @@
 
 namespace quillmere {
 
-BreakView::BreakView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model, tr("Break"), tr("Break timer "), parent)
+BreakView::BreakView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model, tr("Break"), tr("Break timer %1"), parent)
 {
     addHint(tr("The next session is planned. Quillmere will not start focus automatically."));
     addRowsPlace();

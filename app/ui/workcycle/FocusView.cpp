@@ -6,7 +6,7 @@
 
 namespace quillmere {
 
-FocusView::FocusView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model, tr("Focus"), tr("Focus timer "), parent)
+FocusView::FocusView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model, tr("Focus"), tr("Focus timer %1"), parent)
 {
     addRowsPlace();
     pause_ = makeButton(tr("Pause"), this);

@@ -114,7 +114,7 @@ void TimedPhaseScreen::showRows(const std::vector<std::pair<QString, QString>>& 
         auto* text = new QLabel(value, rows_);
         text->setWordWrap(true);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        text->setAccessibleName(label + ": " + value);
+        text->setAccessibleName(tr("%1: %2", "a row's name and its value").arg(label, value));
         name->setBuddy(text);
         layout->addRow(name, text);
         // On a screen already shown a layout shows new rows only later.

@@ -59,7 +59,7 @@ public:
     TimerLabel* timer() const { return timer_; }
 
 protected:
-    // `timerName` is what a screen reader says before the time.
+    // `timerName` is what a screen reader says, with %1 for the time.
     TimedPhaseScreen(AppModel& model, const QString& title, const QString& timerName, QWidget* parent);
 
     // The rows under the timer (hints go between), replacing those shown.
