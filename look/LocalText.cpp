@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 
 namespace quillmere {
 
@@ -48,6 +49,12 @@ Instant instantFrom(const QDateTime& dateTime)
 QString shortDateTime(Instant instant)
 {
     return QLocale::system().toString(localDateTime(instant), QLocale::ShortFormat);
+}
+
+int pluralCount(std::int64_t count)
+{
+    return static_cast<int>(
+        std::clamp<std::int64_t>(count, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 QString clockText(std::int64_t seconds, ClockHours hours)

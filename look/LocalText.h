@@ -36,6 +36,10 @@ Instant instantFrom(const QDateTime& dateTime);
 // An instant in the locale's short date and time format, in local time.
 QString shortDateTime(Instant instant);
 
+// A count as Qt's plural forms take it (`tr("%Ln minute(s)", nullptr, n)`):
+// an int, so a larger count picks the form of the largest int.
+int pluralCount(std::int64_t count);
+
 // How a clock shows a span of whole seconds. Its digits are never localised,
 // so that they keep their fixed width.
 enum class ClockHours {

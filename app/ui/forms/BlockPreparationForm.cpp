@@ -41,7 +41,8 @@ QString minutesText(Seconds seconds)
     // Clamped before the conversion, which is undefined outside the range.
     constexpr double limit = 9.0e18;
     const double minutes = std::isnan(seconds) ? 0 : std::clamp(std::trunc(seconds / 60), -limit, limit);
-    return QStringLiteral("%1 minutes").arg(static_cast<qlonglong>(minutes));
+    const auto whole = static_cast<qlonglong>(minutes);
+    return BlockPreparationForm::tr("%L1 minute(s)", nullptr, pluralCount(whole)).arg(whole);
 }
 
 QSpinBox* makeStepper(const QString& prefix, const QString& suffix, int low, int high, const QString& name,

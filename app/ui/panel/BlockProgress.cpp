@@ -1,5 +1,6 @@
 #include "BlockProgress.h"
 
+#include "LocalText.h"
 #include "Look.h"
 #include "panel/PanelParts_p.h"
 
@@ -66,7 +67,7 @@ BlockProgress::BlockProgress(std::int64_t started, std::int64_t planned, const Q
 
 QString BlockProgress::text() const
 {
-    return QStringLiteral("%1 of %2 sessions started").arg(started_).arg(planned_);
+    return tr("%L1 of %L2 session(s) started", nullptr, pluralCount(planned_)).arg(started_).arg(planned_);
 }
 
 double BlockProgress::fillFraction(std::int64_t started, std::int64_t planned)

@@ -26,7 +26,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <limits>
 
 namespace quillmere {
 
@@ -35,11 +34,6 @@ namespace {
 // The panel shows a text in three lines at most, as the desktop widget
 // does, so it keeps as much of it as the widget's snapshot carries.
 constexpr std::size_t panelCharacters = TextLimits::widgetCharacters;
-
-QString questionsText(std::int64_t count)
-{
-    return QStringLiteral("%1 open agent question%2").arg(count).arg(count == 1 ? "" : "s");
-}
 
 // A button's tooltip: its text and, when it has one, its shortcut.
 QString withShortcut(const QString& text, const QKeySequence& shortcut)
@@ -280,7 +274,7 @@ void MenuBarPopover::rebuild(const Shown& shown)
     column->addWidget(makeBody(shown, next));
     if (shown.openQuestions > 0) {
         const QColor orange = look::legible(look::orange, palette());
-        auto* link = linkButton(questionsText(shown.openQuestions), next);
+        auto* link = linkButton(tr("%Ln open agent question(s)", nullptr, pluralCount(shown.openQuestions)), next);
         setForeground(*link, orange, QPalette::ButtonText);
         link->setIcon(look::symbolIcon("questionmark.bubble", orange));
         link->setAccessibleName(link->text());
@@ -406,8 +400,7 @@ QWidget* MenuBarPopover::makeQuestions(const Shown& shown, QWidget* parent)
     }
     const auto unlisted = shown.openQuestions - static_cast<std::int64_t>(shown.questions.size());
     if (unlisted > 0) {
-        auto* more = plainLabel(tr("and %Ln more", nullptr, static_cast<int>(std::min<std::int64_t>(unlisted, std::numeric_limits<int>::max()))),
-                                list);
+        auto* more = plainLabel(tr("and %Ln more", nullptr, pluralCount(unlisted)), list);
         more->setObjectName(QStringLiteral("moreQuestions"));
         more->setFont(smallCaptionFont());
         setForeground(*more, look::secondary(palette()));

@@ -1,5 +1,6 @@
 #include "AgentQuestionsView.h"
 
+#include "LocalText.h"
 #include "Look.h"
 #include "ScreenParts_p.h"
 #include "forms/FormComponents.h"
@@ -175,7 +176,9 @@ void AgentQuestionsView::refresh()
     const std::size_t hidden = openCount - next.size();
     more_->setVisible(hidden > 0);
     if (hidden > 0) {
-        const QString summary = tr("Showing %L1 of %L2 open questions.").arg(next.size()).arg(openCount);
+        const QString summary = tr("Showing %L1 of %L2 open question(s).", nullptr, pluralCount(static_cast<std::int64_t>(openCount)))
+                                    .arg(next.size())
+                                    .arg(openCount);
         moreText_->setText(summary);
         showMore_->setText(tr("Show %Ln more", nullptr, static_cast<int>(std::min(hidden, cardsPerPage))));
         // Every change of a description is announced to assistive technology.
