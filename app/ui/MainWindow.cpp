@@ -98,8 +98,7 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), mode
         area->setWidget(page);
         const int index = tabs_->addTab(area, look::symbolIcon(description.icon), tr(description.label));
         const QKeySequence shortcut(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + index));
-        tabs_->setTabToolTip(index, tr("%1 (%2)", "a tab's name and its shortcut")
-                                        .arg(tr(description.label), shortcut.toString(QKeySequence::NativeText)));
+        tabs_->setTabToolTip(index, withShortcut(tr(description.label), shortcut));
         const MainWindowTab tab = description.tab;
         connect(new QShortcut(shortcut, this), &QShortcut::activated, this, [this, tab] { model_.setSelectedTab(tab); });
     }

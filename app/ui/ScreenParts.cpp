@@ -6,6 +6,7 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -86,6 +87,12 @@ void SymbolLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     look::symbolIcon(symbol_).paint(&painter, rect());
+}
+
+QString withShortcut(const QString& name, const QKeySequence& shortcut)
+{
+    return QCoreApplication::translate("quillmere::ScreenParts", "%1 (%2)", "a control's name and its shortcut")
+        .arg(name, shortcut.toString(QKeySequence::NativeText));
 }
 
 QWidget* makeEmptyState(const char* symbol, const QString& title, const QString& text, QWidget* parent)

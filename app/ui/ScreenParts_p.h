@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QFont;
+class QKeySequence;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -33,6 +34,9 @@ QLabel* makeSecondaryText(const QString& text, QWidget* parent);
 QPushButton* makeButton(const QString& text, QWidget* parent);
 // The one filled button that does the next thing.
 QPushButton* makePrimaryButton(const QString& text, QWidget* parent);
+
+// A control's tooltip: its name and its shortcut, "Quit (Ctrl+Q)".
+QString withShortcut(const QString& name, const QKeySequence& shortcut);
 
 // A symbol drawn at paint time, so that it follows a palette change.
 class SymbolLabel final : public QWidget {

@@ -39,6 +39,9 @@ std::string typed(const char* text)
     return typedMark.toStdString() + text;
 }
 
+// A translation of every text of every context: "[text ~~~]", a third longer
+// than the English, so an untranslated text stands out and a layout that
+// cannot take longer words shows it.
 class PseudoTranslator final : public QTranslator {
 public:
     bool isEmpty() const override { return false; }
@@ -300,7 +303,7 @@ TEST_F(PseudoTranslation, NoScreenShowsAnUntranslatedText)
             QApplication::processEvents();
             openEverything(&window);
             const Walk found = walk(&window, {model.dueMessage()});
-            EXPECT_GT(found.translated, 5);
+            EXPECT_GT(found.translated, 5) << "the walk reached the tab's screen";
             EXPECT_TRUE(found.untranslated.isEmpty()) << found.untranslated.join(u'\n').toStdString();
         }
         MenuBarPopover panel(model);

@@ -3,6 +3,7 @@
 #include "AppModel.h"
 #include "Look.h"
 #include "LocalText.h"
+#include "ScreenParts_p.h"
 #include "TimerLabel.h"
 #include "panel/BlockProgress.h"
 #include "panel/PanelParts_p.h"
@@ -34,13 +35,6 @@ namespace {
 // The panel shows a text in three lines at most, as the desktop widget
 // does, so it keeps as much of it as the widget's snapshot carries.
 constexpr std::size_t panelCharacters = TextLimits::widgetCharacters;
-
-// A button's tooltip: its text and, when it has one, its shortcut.
-QString withShortcut(const QString& text, const QKeySequence& shortcut)
-{
-    return MenuBarPopover::tr("%1 (%2)", "a button's text and its shortcut")
-        .arg(text, shortcut.toString(QKeySequence::NativeText));
-}
 
 // Buttons drawn as links: no frame until hovered, caption-sized text. The
 // caller colours the text.
