@@ -2,21 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>FoundStateFile</name>
-    <message numerus="yes">
-        <location filename="../app/model/FoundStateFile.cpp" line="+72"/>
-        <source>%1 and %n more</source>
-        <comment>members of the state file</comment>
-        <translation>
-            <numerusform>%1 and %n more</numerusform>
-            <numerusform>%1 and %n more</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>quillmere::AgentQuestionsView</name>
     <message numerus="yes">
-        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+180"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+179"/>
+        <source>Showing %L1 of %L2 open question(s).</source>
+        <translation>
+            <numerusform>Showing %L1 of %L2 open question.</numerusform>
+            <numerusform>Showing %L1 of %L2 open questions.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
         <source>Show %Ln more</source>
         <translation>
             <numerusform>Show %Ln more</numerusform>
@@ -27,7 +23,7 @@
 <context>
     <name>quillmere::AppModel</name>
     <message numerus="yes">
-        <location filename="../app/model/AppModel.cpp" line="+189"/>
+        <location filename="../app/model/AppModel.cpp" line="+228"/>
         <source>%1 ?%n</source>
         <comment>menu title: the timer or the phase, then the open questions</comment>
         <translation>
@@ -35,22 +31,50 @@
             <numerusform>%1 ?%n</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+373"/>
+        <source>%1 and %n more</source>
+        <comment>members of the state file</comment>
+        <translation>
+            <numerusform>%1 and %n more</numerusform>
+            <numerusform>%1 and %n more</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
-    <name>quillmere::HistoryView</name>
+    <name>quillmere::BlockPreparationForm</name>
     <message numerus="yes">
-        <location filename="../app/ui/history/HistoryView.cpp" line="+148"/>
-        <source>%n older block(s) not shown</source>
+        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+45"/>
+        <source>%L1 minute(s)</source>
         <translation>
-            <numerusform>%n older block not shown</numerusform>
-            <numerusform>%n older blocks not shown</numerusform>
+            <numerusform>%L1 minute</numerusform>
+            <numerusform>%L1 minutes</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::BlockProgress</name>
+    <message numerus="yes">
+        <location filename="../app/ui/panel/BlockProgress.cpp" line="+70"/>
+        <source>%L1 of %L2 session(s) started</source>
+        <translation>
+            <numerusform>%L1 of %L2 session started</numerusform>
+            <numerusform>%L1 of %L2 sessions started</numerusform>
         </translation>
     </message>
 </context>
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+402"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+270"/>
+        <source>%Ln open agent question(s)</source>
+        <translation>
+            <numerusform>%Ln open agent question</numerusform>
+            <numerusform>%Ln open agent questions</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+126"/>
         <source>and %Ln more</source>
         <translation>
             <numerusform>and %Ln more</numerusform>

@@ -5,6 +5,7 @@
 #include "quillmere/QuillmereDesign.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QLabel>
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace quillmere {
 
 QString orBlank(const std::string& text)
 {
-    return text.empty() ? ValueRow::tr("Blank") : shownText(text);
+    return text.empty() ? QCoreApplication::translate("quillmere::ValueRow", "Blank") : shownText(text);
 }
 
 QVBoxLayout* makeFormLayout(QWidget* form)

@@ -235,7 +235,7 @@ void MenuBarPopover::refresh()
 void MenuBarPopover::refreshTicking()
 {
     const QuillmereState& state = model_.state();
-    caption_->setText(QString::fromStdString(QuillmereDesign::caption(WidgetSnapshot::make(state, model_.displayTick()))));
+    caption_->setText(translated(QuillmereDesign::captionSource(WidgetSnapshot::make(state, model_.displayTick()))));
 
     timer_->setTime(model_.timerText().value_or(QStringLiteral("--:--")));
     const auto timer = TimerSnapshot::derive(state, model_.displayTick());
@@ -246,8 +246,7 @@ void MenuBarPopover::rebuild(const Shown& shown)
 {
     const QColor colour = look::phaseColour(shown.phase, palette());
 
-    const std::string_view titleText = title(shown.phase);
-    const QString phaseTitle = QString::fromUtf8(titleText.data(), static_cast<qsizetype>(titleText.size()));
+    const QString phaseTitle = translated(titleSource(shown.phase));
     phaseIcon_->setPixmap(look::symbolIcon(symbolName(shown.phase), colour).pixmap(QSize(22, 22), devicePixelRatioF()));
     phaseIcon_->setAccessibleName(phaseTitle);
     phaseTitle_->setText(phaseTitle);
