@@ -2,14 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>BlockForms</name>
-    <message>
-        <location filename="../app/ui/block/BlockEditing.cpp" line="+11"/>
-        <source>Sessions: %1 of %2</source>
-        <translation>Sitzungen: %1 von %2</translation>
-    </message>
-</context>
-<context>
     <name>FoundStateFile</name>
     <message>
         <location filename="../app/model/FoundStateFile.cpp" line="+24"/>
@@ -169,7 +161,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message>
-        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+23"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+24"/>
         <source>Agent questions</source>
         <translation>Agentenfragen</translation>
     </message>
@@ -215,12 +207,21 @@
         <translation>gefragt von %1</translation>
     </message>
     <message>
-        <location line="+81"/>
-        <source>Showing %L1 of %L2 open questions.</source>
-        <translation>%L1 von %L2 offenen Fragen werden angezeigt.</translation>
+        <location line="+2"/>
+        <source>%1 — %2</source>
+        <comment>a question and who asked it</comment>
+        <translation>%1 — %2</translation>
     </message>
     <message numerus="yes">
-        <location line="+2"/>
+        <location line="+79"/>
+        <source>Showing %L1 of %L2 open question(s).</source>
+        <translation>
+            <numerusform>%L1 von %L2 offenen Frage angezeigt.</numerusform>
+            <numerusform>%L1 von %L2 offenen Fragen angezeigt.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
         <source>Show %Ln more</source>
         <translation>
             <numerusform>%Ln weitere anzeigen</numerusform>
@@ -326,6 +327,14 @@
     </message>
 </context>
 <context>
+    <name>quillmere::BlockForms</name>
+    <message>
+        <location filename="../app/ui/block/BlockEditing.cpp" line="+11"/>
+        <source>Sessions: %L1 of %L2</source>
+        <translation>Sitzungen: %L1 von %L2</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::BlockPlanningView</name>
     <message>
         <location filename="../app/ui/workcycle/BlockPlanningView.cpp" line="+47"/>
@@ -366,8 +375,21 @@
 </context>
 <context>
     <name>quillmere::BlockPreparationForm</name>
+    <message numerus="yes">
+        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+45"/>
+        <source>%L1 minute(s)</source>
+        <translation>
+            <numerusform>%L1 Minute</numerusform>
+            <numerusform>%L1 Minuten</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+83"/>
+        <location line="+28"/>
+        <source>Hoped-for outcome %L1</source>
+        <translation>Erhofftes Ergebnis %L1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Block settings</source>
         <translation>Blockeinstellungen</translation>
     </message>
@@ -460,6 +482,17 @@
     </message>
 </context>
 <context>
+    <name>quillmere::BlockProgress</name>
+    <message numerus="yes">
+        <location filename="../app/ui/panel/BlockProgress.cpp" line="+70"/>
+        <source>%L1 of %L2 session(s) started</source>
+        <translation>
+            <numerusform>%L1 von %L2 Sitzung begonnen</numerusform>
+            <numerusform>%L1 von %L2 Sitzungen begonnen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere::BlockReviewForm</name>
     <message>
         <location filename="../app/ui/forms/BlockReviewForm.cpp" line="+39"/>
@@ -519,8 +552,8 @@
     </message>
     <message>
         <location line="+0"/>
-        <source>Break timer </source>
-        <translation>Pausentimer </translation>
+        <source>Break timer %1</source>
+        <translation>Pausentimer %1</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -684,8 +717,8 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
     <message>
         <location line="+0"/>
-        <source>Focus timer </source>
-        <translation>Fokustimer </translation>
+        <source>Focus timer %1</source>
+        <translation>Fokustimer %1</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -837,12 +870,32 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MainWindow</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+68"/>
+        <location filename="../app/ui/MainWindow.cpp" line="+38"/>
+        <source>Work cycle</source>
+        <translation>Arbeitszyklus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Current block</source>
+        <translation>Aktueller Block</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Agent questions</source>
+        <translation>Agentenfragen</translation>
+    </message>
+    <message>
+        <location line="+29"/>
         <source>Dismiss</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+79"/>
         <source>Quillmere error</source>
         <translation>Quillmere-Fehler</translation>
     </message>
@@ -864,7 +917,75 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message>
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+383"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+114"/>
+        <source>Timer %1</source>
+        <translation>Timer %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Paused</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Open Quillmere</source>
+        <translation>Quillmere öffnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+130"/>
+        <source>%Ln open agent question(s)</source>
+        <translation>
+            <numerusform>%Ln offene Agentenfrage</numerusform>
+            <numerusform>%Ln offene Agentenfragen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>Next</source>
+        <translation>Als Nächstes</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Block scheduled for %1</source>
+        <translation>Block geplant für %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No active block</source>
+        <translation>Kein aktiver Block</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Outcome</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No outcome set</source>
+        <translation>Kein Ergebnis festgelegt</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>First action</source>
+        <translation>Erster Schritt</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Reflection</source>
+        <translation>Reflexion</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Record the five block-reflection answers in the app.</source>
+        <translation>Beantworte die fünf Fragen der Blockreflexion in der App.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>Open agent questions</source>
         <translation>Offene Agentenfragen</translation>
     </message>
@@ -880,6 +1001,56 @@ state.json und agent-state.json; der Fensterrahmen wird in
             <numerusform>und %Ln weitere</numerusform>
             <numerusform>und %Ln weitere</numerusform>
         </translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Plan a block</source>
+        <translation>Block planen</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Start scheduled block now</source>
+        <translation>Geplanten Block jetzt starten</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Cancel block</source>
+        <translation>Block absagen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Resume</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Pause</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>End focus</source>
+        <translation>Fokus beenden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>End break</source>
+        <translation>Pause beenden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Extend 5 min</source>
+        <translation>5 Min. verlängern</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Skip</source>
+        <translation>Überspringen</translation>
     </message>
 </context>
 <context>
@@ -1025,6 +1196,30 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::RatingPicker</name>
+    <message>
+        <location filename="../app/ui/forms/FormComponents.cpp" line="-278"/>
+        <source>%L1 of 5</source>
+        <translation>%L1 von 5</translation>
+    </message>
+    <message>
+        <location line="+384"/>
+        <location line="+31"/>
+        <source>%1 %2</source>
+        <comment>a rating&apos;s name and value</comment>
+        <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::ScreenParts</name>
+    <message>
+        <location filename="../app/ui/ScreenParts.cpp" line="+94"/>
+        <source>%1 (%2)</source>
+        <comment>a control&apos;s name and its shortcut</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::SessionPlanForm</name>
     <message>
         <location filename="../app/ui/forms/SessionPlanForm.cpp" line="+47"/>
@@ -1128,7 +1323,25 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionReviewForm</name>
     <message>
-        <location filename="../app/ui/forms/SessionReviewForm.cpp" line="+56"/>
+        <location filename="../app/ui/forms/SessionReviewForm.cpp" line="+37"/>
+        <source>Yes</source>
+        <comment>target completed</comment>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Half</source>
+        <comment>target completed</comment>
+        <translation>Teilweise</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No</source>
+        <comment>target completed</comment>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <location line="+17"/>
         <source>Session review</source>
         <translation>Sitzungsrückblick</translation>
     </message>
@@ -1184,6 +1397,15 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::SessionSection</name>
+    <message>
+        <location filename="../app/ui/block/SessionSection.cpp" line="+18"/>
+        <location line="+34"/>
+        <source>Session %L1</source>
+        <translation>Sitzung %L1</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::StatusAreaItem</name>
     <message>
         <location filename="../app/main/StatusAreaItem.cpp" line="+64"/>
@@ -1202,6 +1424,23 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <location line="-34"/>
         <source>Quillmere panel</source>
         <translation>Quillmere-Panel</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::TimedPhaseScreen</name>
+    <message>
+        <location filename="../app/ui/workcycle/PhaseScreen.cpp" line="+117"/>
+        <source>%1: %2</source>
+        <comment>a row&apos;s name and its value</comment>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::ValueRow</name>
+    <message>
+        <location filename="../app/ui/forms/FormParts.cpp" line="+17"/>
+        <source>Blank</source>
+        <translation>Leer</translation>
     </message>
 </context>
 <context>

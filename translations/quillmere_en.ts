@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>FoundStateFile</name>
+    <message numerus="yes">
+        <location filename="../app/model/FoundStateFile.cpp" line="+72"/>
+        <source>%1 and %n more</source>
+        <comment>members of the state file</comment>
+        <translation>
+            <numerusform>%1 and %n more</numerusform>
+            <numerusform>%1 and %n more</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere::AgentQuestionsView</name>
     <message numerus="yes">
         <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+179"/>
@@ -23,21 +35,12 @@
 <context>
     <name>quillmere::AppModel</name>
     <message numerus="yes">
-        <location filename="../app/model/AppModel.cpp" line="+228"/>
+        <location filename="../app/model/AppModel.cpp" line="+189"/>
         <source>%1 ?%n</source>
         <comment>menu title: the timer or the phase, then the open questions</comment>
         <translation>
             <numerusform>%1 ?%n</numerusform>
             <numerusform>%1 ?%n</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+373"/>
-        <source>%1 and %n more</source>
-        <comment>members of the state file</comment>
-        <translation>
-            <numerusform>%1 and %n more</numerusform>
-            <numerusform>%1 and %n more</numerusform>
         </translation>
     </message>
 </context>
@@ -60,6 +63,17 @@
         <translation>
             <numerusform>%L1 of %L2 session started</numerusform>
             <numerusform>%L1 of %L2 sessions started</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::HistoryView</name>
+    <message numerus="yes">
+        <location filename="../app/ui/history/HistoryView.cpp" line="+148"/>
+        <source>%n older block(s) not shown</source>
+        <translation>
+            <numerusform>%n older block not shown</numerusform>
+            <numerusform>%n older blocks not shown</numerusform>
         </translation>
     </message>
 </context>
