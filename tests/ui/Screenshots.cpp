@@ -8,10 +8,12 @@
 #include "panel/MenuBarPopover.h"
 #include "ModelFakes.h"
 #include "TempFolder.h"
+#include "Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
@@ -225,6 +227,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // In the language of the environment, as the application would be.
+    const quillmere::Translations translations{QLocale()};
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(folder);
