@@ -2,7 +2,7 @@
 
 #include "QuillmereTimelineProvider.h"
 #include "QuillmereWidgetLink.h"
-#include "WidgetParts.h"
+#include "WidgetFamilyViews.h"
 
 #include "Look.h"
 #include "LocalText.h"
