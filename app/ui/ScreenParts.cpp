@@ -77,6 +77,20 @@ QPushButton* makePrimaryButton(const QString& text, QWidget* parent)
     return button;
 }
 
+MoreRow makeMoreRow(const QString& buttonText, QWidget* parent)
+{
+    MoreRow more;
+    more.row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(more.row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    more.text = makeSecondaryText(QString(), more.row);
+    more.button = makeButton(buttonText, more.row);
+    layout->addWidget(more.text, 1);
+    layout->addWidget(more.button);
+    return more;
+}
+
 SymbolLabel::SymbolLabel(const char* symbol, int side, QWidget* parent) : QWidget(parent), symbol_(symbol)
 {
     setFixedSize(side, side);

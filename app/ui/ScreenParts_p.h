@@ -38,6 +38,15 @@ QPushButton* makePrimaryButton(const QString& text, QWidget* parent);
 // A control's tooltip: its name and its shortcut, "Quit (Ctrl+Q)".
 QString withShortcut(const QString& name, const QKeySequence& shortcut);
 
+// The row under a list shown a page at a time: a secondary line saying how
+// much is left, and the button that shows the next page.
+struct MoreRow {
+    QWidget* row = nullptr;
+    QLabel* text = nullptr;
+    QPushButton* button = nullptr;
+};
+MoreRow makeMoreRow(const QString& buttonText, QWidget* parent);
+
 // A symbol drawn at paint time, so that it follows a palette change.
 class SymbolLabel final : public QWidget {
 public:

@@ -27,14 +27,10 @@ HistoryView::HistoryView(AppModel& model, QWidget* parent) : QWidget(parent), mo
     listLayout_ = makeColumn(list_, QuillmereDesign::Spacing::regular);
     layout->addWidget(list_);
 
-    more_ = new QWidget(this);
-    auto* moreRow = new QHBoxLayout(more_);
-    moreRow->setContentsMargins(0, 0, 0, 0);
-    moreRow->setSpacing(look::points(QuillmereDesign::Spacing::snug));
-    moreText_ = makeSecondaryText(QString(), more_);
-    showMore_ = makeButton(tr("Show older blocks"), more_);
-    moreRow->addWidget(moreText_, 1);
-    moreRow->addWidget(showMore_);
+    const MoreRow more = makeMoreRow(tr("Show older blocks"), this);
+    more_ = more.row;
+    moreText_ = more.text;
+    showMore_ = more.button;
     layout->addWidget(more_);
     layout->addStretch(1);
     connect(showMore_, &QPushButton::clicked, this, &HistoryView::showMore);

@@ -43,14 +43,10 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent) : QWidg
     cardsLayout_ = makeColumn(cards, QuillmereDesign::Spacing::snug);
     layout->addWidget(cards);
 
-    more_ = new QWidget(this);
-    auto* moreRow = new QHBoxLayout(more_);
-    moreRow->setContentsMargins(0, 0, 0, 0);
-    moreRow->setSpacing(look::points(QuillmereDesign::Spacing::snug));
-    moreText_ = makeSecondaryText(QString(), more_);
-    showMore_ = makeButton(QString(), more_);
-    moreRow->addWidget(moreText_, 1);
-    moreRow->addWidget(showMore_);
+    const MoreRow more = makeMoreRow(QString(), this);
+    more_ = more.row;
+    moreText_ = more.text;
+    showMore_ = more.button;
     layout->addWidget(more_);
     layout->addStretch(1);
     connect(showMore_, &QPushButton::clicked, this, &AgentQuestionsView::showMore);
