@@ -22,7 +22,7 @@ namespace {
 
 QString errorText(WorkflowError error)
 {
-    return qtText(message(error));
+    return translated(messageSource(error));
 }
 
 QString localShortDateTime(Instant instant)
