@@ -34,6 +34,8 @@ public:
     {
         return parent.isValid() ? 0 : static_cast<int>(rows_.size());
     }
+    // Every row in order, for a view that shows each with widgets of its own.
+    const std::vector<Row>& rows() const { return rows_; }
 
 protected:
     using QAbstractListModel::QAbstractListModel;

@@ -18,7 +18,8 @@
 
 namespace quillmere {
 
-AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
+AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent)
+    : QWidget(parent), model_(model), questions_(model)
 {
     auto* layout = makeColumn(this, QuillmereDesign::Spacing::loose);
     layout->addWidget(makeLabel(tr("Agent questions"), look::titleFont(), this));
@@ -51,7 +52,12 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent) : QWidg
     layout->addStretch(1);
     connect(showMore_, &QPushButton::clicked, this, &AgentQuestionsView::showMore);
 
-    connect(&model_, &AppModel::questionsChanged, this, &AgentQuestionsView::refresh);
+    // The list model tells which questions came, went or changed; the cards
+    // of the others are left alone.
+    connect(&questions_, &QAbstractItemModel::rowsInserted, this, &AgentQuestionsView::refresh);
+    connect(&questions_, &QAbstractItemModel::rowsRemoved, this, &AgentQuestionsView::refresh);
+    connect(&questions_, &QAbstractItemModel::dataChanged, this, &AgentQuestionsView::refresh);
+    connect(&questions_, &QAbstractItemModel::modelReset, this, &AgentQuestionsView::refresh);
     refresh();
 }
 
@@ -115,12 +121,12 @@ AgentQuestionsView::Card AgentQuestionsView::makeCard(const AgentQuestion& quest
 
 void AgentQuestionsView::refresh()
 {
-    // Runs on every change of the state: one pass over the questions, and
-    // work only for the questions that have (or get) a card.
+    // Runs when a question came, went or changed: one pass over the
+    // questions, and work only for those that have (or get) a card.
     std::vector<const AgentQuestion*> shown;
     std::size_t openCount = 0;
     std::map<Uuid, QString> openDrafts;
-    for (const AgentQuestion& question : model_.state().agentQuestions) {
+    for (const AgentQuestion& question : questions_.rows()) {
         if (question.answeredAt) {
             continue;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AgentQuestionListModel.h"
 #include "AppModel.h"
 #include "forms/FormComponents.h"
 
@@ -58,6 +59,7 @@ private:
     const Card* card(const Uuid& questionId) const;
 
     AppModel& model_;
+    AgentQuestionListModel questions_;
     BoundedLineEdit* newQuestion_ = nullptr;
     QPushButton* add_ = nullptr;
     QVBoxLayout* cardsLayout_ = nullptr;
