@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTranslator>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -420,6 +421,45 @@ TEST(QuillmereWidgetView, DarkPalette_GivesADarkBackgroundAndLightText)
     const QColor focus = QuillmereWidgetPalette::phaseColour(WidgetPhase::focusing, view.palette());
     EXPECT_GT(focus.lightness(), QColor(0x1A, 0x3A, 0x8A).lightness());
     EXPECT_EQ(QuillmereWidgetPalette::phaseColour(WidgetPhase::breaking, view.palette()), look::teal);
+}
+
+// Installed last, so that it is asked first: every text comes back wrapped
+// and a third longer, as a long translation would.
+class PseudoTranslator final : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        const QString text = QString::fromUtf8(source);
+        return text.isEmpty() ? text : QStringLiteral("[%1 %2]").arg(text, QString(std::max<qsizetype>(3, text.size() / 3), u'~'));
+    }
+};
+
+TEST(QuillmereWidgetView, EveryFamilyShowsOnlyTranslatedTextsAndKeepsThemInside)
+{
+    PseudoTranslator pseudo;
+    QCoreApplication::installTranslator(&pseudo);
+    WidgetSnapshot snapshot = withQuestions(3, 2);
+    snapshot.intendedOutcome = "\u270e outcome";
+    snapshot.firstAction = "\u270e action";
+    snapshot.openQuestions = {"\u270e first?", "\u270e second?"};
+    for (const auto family : allCases<QuillmereWidgetFamily>) {
+        SCOPED_TRACE(static_cast<int>(family));
+        QuillmereWidgetView view(ready(snapshot), family);
+        showAtHostSize(view, family);
+        for (TextBlock* block : visibleParts<TextBlock>(view)) {
+            const QString text = block->text();
+            SCOPED_TRACE(text.toStdString());
+            const bool typed = text.contains(u'\u270e'); // a question is listed after a bullet
+            EXPECT_TRUE(typed || (text.startsWith(u'[') && text.endsWith(QStringLiteral("~]"))))
+                << "a text skipped translation";
+            // Inside the widget, and given the height its lines need.
+            const QRect place(block->mapTo(&view, QPoint(0, 0)), block->size());
+            EXPECT_TRUE(view.rect().contains(place)) << "a text is cut off by the widget's edge";
+            EXPECT_GE(block->height(), block->heightForWidth(block->width()));
+        }
+    }
+    QCoreApplication::removeTranslator(&pseudo);
 }
 
 } // namespace
