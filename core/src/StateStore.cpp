@@ -123,7 +123,11 @@ std::expected<std::optional<std::filesystem::path>, StoreError> StateStore::keep
     if (!stateFileExists()) {
         return std::nullopt;
     }
-    return keepStateFileAside("unreadable", at, KeepAside::move);
+    auto kept = keepStateFileAside("unreadable", at, KeepAside::move);
+    if (!kept) {
+        return std::unexpected(kept.error());
+    }
+    return std::optional(std::move(*kept));
 }
 
 std::expected<std::filesystem::path, StoreError> StateStore::keepNewerStateFile(Instant at) const
