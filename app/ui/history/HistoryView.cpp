@@ -39,12 +39,11 @@ HistoryView::HistoryView(AppModel& model, QWidget* parent) : QWidget(parent), mo
             [this](const QModelIndex&, int first, int last) { insertEditors(first, last); });
     connect(&rows_, &QAbstractItemModel::rowsRemoved, this,
             [this](const QModelIndex&, int first, int last) { removeEditors(first, last); });
-    connect(&rows_, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& from, const QModelIndex& to) { updateEditors(from.row(), to.row()); });
     connect(&rows_, &QAbstractItemModel::modelReset, this, &HistoryView::rebuild);
-    // The rows carry only what a header shows; every other change of a
-    // block reaches its editor through the history's own signal.
-    connect(&model_, &AppModel::historyChanged, this, [this] { updateEditors(0, static_cast<int>(editors_.size()) - 1); });
+    // The rows carry only what a header shows, so a change of a block
+    // reaches its editor through the history's own signal, once the rows
+    // (connected first, when they were made) have followed it.
+    connect(&model_, &AppModel::historyChanged, this, &HistoryView::updateEditors);
     rebuild();
 }
 
@@ -94,10 +93,9 @@ void HistoryView::removeEditors(int first, int last)
     syncFooter();
 }
 
-void HistoryView::updateEditors(int first, int last)
+void HistoryView::updateEditors()
 {
-    last = std::min(last, static_cast<int>(editors_.size()) - 1);
-    for (int row = std::max(first, 0); row <= last; ++row) {
+    for (int row = 0; row < std::ssize(editors_); ++row) {
         CompletedBlockEditor* editor = editors_[static_cast<std::size_t>(row)];
         const Block* block = blockAt(row);
         if (block != nullptr && block->id == editor->blockId()) {

@@ -41,7 +41,7 @@ private:
     const Block* blockAt(int row) const;
     void insertEditors(int first, int last);
     void removeEditors(int first, int last);
-    void updateEditors(int first, int last);
+    void updateEditors();
     void rebuild();
     void showMore();
     void syncFooter();

@@ -52,12 +52,9 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent)
     layout->addStretch(1);
     connect(showMore_, &QPushButton::clicked, this, &AgentQuestionsView::showMore);
 
-    // The list model tells which questions came, went or changed; the cards
-    // of the others are left alone.
-    connect(&questions_, &QAbstractItemModel::rowsInserted, this, &AgentQuestionsView::refresh);
-    connect(&questions_, &QAbstractItemModel::rowsRemoved, this, &AgentQuestionsView::refresh);
-    connect(&questions_, &QAbstractItemModel::dataChanged, this, &AgentQuestionsView::refresh);
-    connect(&questions_, &QAbstractItemModel::modelReset, this, &AgentQuestionsView::refresh);
+    // Once per change, after the list model (connected first, when it was
+    // made) has taken it in; the cards of unchanged questions are left alone.
+    connect(&model_, &AppModel::questionsChanged, this, &AgentQuestionsView::refresh);
     refresh();
 }
 
