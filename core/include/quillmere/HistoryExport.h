@@ -1,0 +1,48 @@
+#pragma once
+
+#include "quillmere/Block.h"
+#include "quillmere/JsonCoding.h"
+#include "quillmere/QuillmereState.h"
+#include "quillmere/TimeZone.h"
+
+#include <chrono>
+#include <expected>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmere {
+
+enum class ExportFormat { csv, json };
+
+template <>
+inline constexpr std::array allCases<ExportFormat>{ExportFormat::csv, ExportFormat::json};
+
+// The local days an export covers, both ends included; an open end reaches
+// to the first or last record.
+struct ExportRange {
+    std::optional<std::chrono::local_days> since;
+    std::optional<std::chrono::local_days> until;
+
+    friend bool operator==(const ExportRange&, const ExportRange&) = default;
+};
+
+// The history and the current block, taken out for a spreadsheet or a
+// script.
+//
+// CSV (RFC 4180, UTF-8, a header row, CRLF line ends): one row per focus
+// session that started in the range, oldest first, with its block, plan,
+// ratings, review and times; times in ISO 8601 with the local offset of
+// `zone`, durations in minutes.
+// JSON: the blocks that have a session that started, or were completed, in
+// the range, oldest first, each exactly as `state.json` stores it, in an
+// array; decodeExportedBlocks reads it back.
+[[nodiscard]] std::expected<std::string, CodingError> exportHistory(const QuillmereState& state, ExportFormat format,
+                                                                    const ExportRange& range, const TimeZone& zone,
+                                                                    Instant now);
+
+// Reads the JSON form back.
+[[nodiscard]] std::expected<std::vector<Block>, CodingError> decodeExportedBlocks(std::string_view bytes);
+
+} // namespace quillmere
