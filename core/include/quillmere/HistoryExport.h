@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quillmere/AtomicFile.h"
 #include "quillmere/Block.h"
 #include "quillmere/JsonCoding.h"
 #include "quillmere/QuillmereState.h"
@@ -7,6 +8,7 @@
 
 #include <chrono>
 #include <expected>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +43,11 @@ struct ExportRange {
 [[nodiscard]] std::expected<std::string, CodingError> exportHistory(const QuillmereState& state, ExportFormat format,
                                                                     const ExportRange& range, const TimeZone& zone,
                                                                     Instant now);
+
+// Writes an export atomically: readers see no file or the whole of it.
+// Unless `replaceExisting`, a file already at `path` is refused (EEXIST)
+// and left as it was, even one that appears while the export is written.
+[[nodiscard]] FileResult writeExport(const std::filesystem::path& path, std::string_view bytes, bool replaceExisting);
 
 // Reads the JSON form back.
 [[nodiscard]] std::expected<std::vector<Block>, CodingError> decodeExportedBlocks(std::string_view bytes);
