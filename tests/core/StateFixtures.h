@@ -4,6 +4,8 @@
 
 #include "quillmere/QuillmereState.h"
 
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <utility>
@@ -239,6 +241,62 @@ inline QuillmereState planningWithHistory(std::size_t blocks, Instant now)
     state.breakExtensionSeconds = 0;
     state.updatedAt = now;
     return state;
+}
+
+// A history as a person builds it: `blocks` completed blocks, one a day on
+// most days before `now`, most recent first, each of one to eight sessions
+// that start between 07:00 and 20:00 UTC, with varied lengths, pauses,
+// ratings and judgements (some sessions unreviewed), for the statistics,
+// exports and pictures that need dates spread like real ones.
+inline std::vector<Block> workedHistory(std::size_t blocks, Instant now, std::uint64_t seed = 7)
+{
+    using namespace std::chrono;
+    StateGenerator random(seed);
+    std::vector<Block> history;
+    history.reserve(blocks);
+    auto day = floor<days>(now) - days{1};
+    const std::array texts{"Draft the chapter", "Fix the import, then test it", "Écrire «la» note", "表を作る",
+                           "Read \"the\" paper,\nthen summarise"};
+    for (std::size_t index = 0; index < blocks; ++index) {
+        day -= days{random.pick(0, 9) == 0 ? 2 : 1};
+        Block block = Block::defaultBlock(day + hours{random.pick(7, 12)});
+        block.id = Uuid::generate();
+        block.outcomes.front().title = texts[static_cast<std::size_t>(random.pick(0, texts.size() - 1))];
+        block.focusDurationSeconds = random.coin() ? 1500 : 3000;
+        Instant start = block.createdAt + minutes{random.pick(1, 30)};
+        const auto sessions = random.pick(1, 8);
+        for (std::int64_t number = 1; number <= sessions && start < day + hours{21}; ++number) {
+            WorkSession session;
+            session.id = Uuid::generate();
+            session.number = number;
+            session.plan = SessionPlan::blank(Uuid::generate());
+            session.plan.intendedOutcome = texts[static_cast<std::size_t>(random.pick(0, texts.size() - 1))];
+            session.plan.energy = random.pick(1, 5);
+            session.plan.morale = random.pick(1, 5);
+            session.startedAt = start + seconds{random.pick(0, 59)};
+            session.plannedDurationSeconds = block.focusDurationSeconds;
+            session.accumulatedPausedSeconds = random.pick(0, 3) == 0 ? static_cast<double>(random.pick(30, 600)) : 0;
+            session.endedAt = session.startedAt +
+                              seconds{static_cast<std::int64_t>(block.focusDurationSeconds + session.accumulatedPausedSeconds) -
+                                      random.pick(0, 300)};
+            if (random.pick(0, 4) != 0) {
+                session.review = SessionReview{.id = Uuid::generate(),
+                                               .completion = allCases<CompletionResult>[static_cast<std::size_t>(
+                                                   random.pick(0, 2))],
+                                               .noteworthyResult = "Done, mostly",
+                                               .distractions = random.coin() ? "Mail, twice" : "",
+                                               .improvement = ""};
+            }
+            start = *session.endedAt + seconds{static_cast<std::int64_t>(block.breakDurationSeconds)} +
+                    minutes{random.pick(0, 20)};
+            block.sessions.push_back(std::move(session));
+        }
+        block.reflection = BlockReview{.outputProduced = "A draft", .normalComparison = "Better",
+                                       .boggedDown = "", .wentWell = "Kept going", .lessons = "Start earlier"};
+        block.completedAt = *block.sessions.back().endedAt + minutes{5};
+        history.push_back(std::move(block));
+    }
+    return history;
 }
 
 } // namespace quillmere::fixtures
