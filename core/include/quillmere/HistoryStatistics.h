@@ -70,12 +70,12 @@ struct PeriodFigures {
     // Sessions that ended in the stretch, by the day they ended.
     int sessionsCompleted = 0;
     // The same sessions, by their review's judgement.
-    TargetCounts targets;
+    TargetCounts targets{};
     // Blocks whose reflection was finished in the stretch.
     int blocksCompleted = 0;
     // Plans' ratings of the sessions that started in the stretch.
-    RatingTally energy;
-    RatingTally morale;
+    RatingTally energy{};
+    RatingTally morale{};
 
     friend bool operator==(const PeriodFigures&, const PeriodFigures&) = default;
 };
@@ -109,6 +109,9 @@ struct HistoryStatistics {
     // Focus minutes in the range by local weekday (0 = Monday) and hour.
     std::array<std::array<double, 24>, 7> focusMinutesByWeekdayAndHour{};
 
+    // A session that starts after `now`, or ends before it starts (a clock
+    // set back, a hand-edited file), counts nowhere. A range whose first day
+    // is after its last gives no days, no weeks and a zero total.
     static HistoryStatistics compute(const QuillmereState& state, const Request& request);
 
     friend bool operator==(const HistoryStatistics&, const HistoryStatistics&) = default;
