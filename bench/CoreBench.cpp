@@ -1,8 +1,10 @@
 // Costs that grow with the history: the application saves the whole state
 // after every change and reads it once at start-up.
 
+#include "LocalZone.h"
 #include "StateFixtures.h"
 #include "TempFolder.h"
+#include "quillmere/HistoryStatistics.h"
 #include "quillmere/StateCoding.h"
 #include "quillmere/StateStore.h"
 #include "quillmere/TimerSnapshot.h"
@@ -106,6 +108,25 @@ void DeriveTimer(benchmark::State& run)
     }
 }
 BENCHMARK(DeriveTimer);
+
+// What the insights tab waits for: the figures of a period of a person's
+// 1,250-block history, in a zone with clock changes.
+void ComputeHistoryStatistics(benchmark::State& run, InsightPeriod period)
+{
+    const fixtures::ScopedLocalZone local("Europe/Berlin");
+    const TimeZone zone = TimeZone::system();
+    const Instant now = utcInstant(2026, 12, 9, 15, 30, 0) + std::chrono::milliseconds{250};
+    QuillmereState state = QuillmereState::initial(now);
+    state.blockHistory = fixtures::workedHistory(1250, now);
+    const DayRange range = insightRange(period, state, zone, now);
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(HistoryStatistics::compute(state, {range, now, zone}));
+    }
+    run.counters["days"] = static_cast<double>((range.last - range.first).count() + 1);
+}
+BENCHMARK_CAPTURE(ComputeHistoryStatistics, all, InsightPeriod::all)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ComputeHistoryStatistics, lastTwelveMonths, InsightPeriod::lastTwelveMonths)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace quillmere
