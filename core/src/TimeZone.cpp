@@ -81,7 +81,7 @@ std::string TimeZone::isoText(Instant instant) const
     const hh_mm_ss clock{time - day};
     const auto offset = offsetAt(instant).count();
     const long long offsetMinutes = (offset < 0 ? -offset : offset) / 60;
-    char text[40];
+    char text[96]; // room for any year the clock reaches
     std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02lld:%02lld:%02lld%c%02lld:%02lld", static_cast<int>(date.year()),
                   static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
                   static_cast<long long>(clock.hours().count()), static_cast<long long>(clock.minutes().count()),
