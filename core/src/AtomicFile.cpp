@@ -91,8 +91,8 @@ std::string compactUtc(Instant instant)
     return iso;
 }
 
-// rename(2) that never replaces an existing file.
-int renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+// rename(2) that never replaces an existing file; 0 or the errno.
+int renameUnlessExisting(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return 0;
@@ -174,6 +174,14 @@ FileResult renameReplacing(const std::filesystem::path& temporary, const std::fi
     // POSIX error we can report faithfully.
     const bool known = error > 0 && std::strncmp(std::strerror(error), "Unknown error", 13) != 0;
     return std::unexpected(errnoError("replace", destination, known ? error : EIO));
+}
+
+FileResult renameWithoutReplacing(const std::filesystem::path& temporary, const std::filesystem::path& destination)
+{
+    if (const int error = renameUnlessExisting(temporary, destination); error != 0) {
+        return std::unexpected(errnoError("create", destination, error));
+    }
+    return {};
 }
 
 FileResult createPrivateDirectory(const std::filesystem::path& directory)
@@ -381,7 +389,7 @@ std::expected<std::filesystem::path, FileError> keepAside(const std::filesystem:
         }
         name += extension;
         const std::filesystem::path kept = file.parent_path() / name;
-        const int error = how == KeepAside::move ? renameWithoutReplacing(file, kept) : copyWithoutReplacing(file, kept);
+        const int error = how == KeepAside::move ? renameUnlessExisting(file, kept) : copyWithoutReplacing(file, kept);
         if (error == EEXIST) {
             continue;
         }

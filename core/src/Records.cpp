@@ -1,5 +1,6 @@
 #include "quillmere/QuillmereState.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quillmere {
@@ -9,6 +10,19 @@ SessionPlan SessionPlan::blank(Uuid id)
     SessionPlan plan;
     plan.id = id;
     return plan;
+}
+
+Seconds WorkSession::focusSeconds(Instant now) const
+{
+    const Instant end = endedAt ? *endedAt : pausedAt.value_or(now);
+    return std::max(0.0, secondsBetween(startedAt, end) - accumulatedPausedSeconds);
+}
+
+Seconds WorkSession::pausedSeconds(Instant now) const
+{
+    // A clock set back while paused counts nothing for the pause in progress.
+    const Seconds running = pausedAt && !endedAt ? std::max(0.0, secondsBetween(*pausedAt, now)) : 0.0;
+    return accumulatedPausedSeconds + running;
 }
 
 Block Block::defaultBlock(Instant now)

@@ -41,6 +41,13 @@ using ReplaceItem =
 // one file system. An errno that is not a known POSIX code is reported as EIO.
 [[nodiscard]] FileResult renameReplacing(const std::filesystem::path& temporary, const std::filesystem::path& destination);
 
+// Moves `temporary` to `destination` only if nothing is there: atomic, and
+// an existing file (EEXIST) is left as it was, even one that appeared a
+// moment before. Where the file system has no such rename, a hard link and
+// the removal of the temporary name do the same.
+[[nodiscard]] FileResult renameWithoutReplacing(const std::filesystem::path& temporary,
+                                                const std::filesystem::path& destination);
+
 // Creates `directory` and any missing parents with mode 0700, and makes the
 // directory itself private: an existing one of the user's own is tightened to
 // 0700 (its contents are the user's plans and reflections), one that belongs

@@ -59,6 +59,12 @@ struct WorkSession {
     std::optional<Instant> endedAt;
     std::optional<SessionReview> review;
 
+    // Focus worked: from the start to the end (to the pause while paused, to
+    // `now` while running) less the pauses, never below zero.
+    Seconds focusSeconds(Instant now) const;
+    // The pauses, the one in progress up to `now` included.
+    Seconds pausedSeconds(Instant now) const;
+
     friend bool operator==(const WorkSession&, const WorkSession&) = default;
 };
 
