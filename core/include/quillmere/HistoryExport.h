@@ -21,6 +21,10 @@ enum class ExportFormat { csv, json };
 template <>
 inline constexpr std::array allCases<ExportFormat>{ExportFormat::csv, ExportFormat::json};
 
+// "csv" or "json": the formats' names on command lines, and their usual
+// file name extensions.
+std::string_view rawText(ExportFormat value);
+
 // The local days an export covers, both ends included; an open end reaches
 // to the first or last record.
 struct ExportRange {
