@@ -6,7 +6,12 @@
 
 #include "QuitOnSignal.h"
 
+#include "quillmere/HistoryExport.h"
+#include "quillmere/StateStore.h"
+#include "quillmere/TimeZone.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QPointer>
 #include <QTimeZone>
 
@@ -67,6 +72,7 @@ ExitCode ControlProgram::run(const Invocation& invocation)
     case Command::cancelScheduled: return command(ControlCommand::cancelScheduledBlock);
     case Command::show: return command(ControlCommand::showMainWindow);
     case Command::mcp: return mcp();
+    case Command::exportHistory: return exportHistory(invocation);
     }
     return ExitCode::usage;
 }
@@ -256,6 +262,35 @@ ExitCode ControlProgram::mcp()
     McpSession session(client_, backend, STDIN_FILENO, [this](std::string message) { out_ << message << std::flush; });
     connect(&session, &McpSession::ended, this, [&result] { result.finish(ExitCode::done); });
     return result.await();
+}
+
+ExitCode ControlProgram::exportHistory(const Invocation& invocation)
+{
+    // Straight from the saved state, read-only: the export needs neither the
+    // running Quillmere nor its lock, since every save replaces the file whole.
+    const StateStore store(client_.options().stateFolder, client_.options().clock);
+    const auto state = store.load();
+    if (!state) {
+        return fail(QString::fromStdString(state.error().description()), ExitCode::refused);
+    }
+    const auto bytes =
+        quillmere::exportHistory(*state, invocation.exportFormat, invocation.exportRange, TimeZone::system(), now());
+    if (!bytes) {
+        return fail(QString::fromStdString(bytes.error().description()), ExitCode::refused);
+    }
+    if (invocation.output.isEmpty()) {
+        out_ << *bytes << std::flush;
+        return ExitCode::done;
+    }
+    const std::filesystem::path path = QFile::encodeName(invocation.output).toStdString();
+    if (const FileResult written = writeExport(path, *bytes, invocation.force); !written) {
+        if (written.error().code == std::errc::file_exists && !invocation.force) {
+            return fail(translated("%1 already exists; add --force to replace it.").arg(invocation.output),
+                        ExitCode::outputExists);
+        }
+        return fail(QString::fromStdString(written.error().description()), ExitCode::cannotWrite);
+    }
+    return ExitCode::done;
 }
 
 } // namespace quillmere

@@ -34,6 +34,7 @@ private:
     ExitCode waitInterruptible(std::optional<std::chrono::milliseconds> timeout);
     ExitCode command(ControlCommand command);
     ExitCode mcp();
+    ExitCode exportHistory(const Invocation& invocation);
 
     // The status line, or with `json` the document (on one line when
     // `compact`); a note goes to `err` for a saved document.

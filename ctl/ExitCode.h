@@ -16,6 +16,16 @@ enum class ExitCode : int {
     notRunning = 3,
     // The wait ended at --timeout before it was over.
     timedOut = 4,
+    // export: --since or --until is not a calendar date YYYY-MM-DD.
+    notADate = 5,
+    // export: --since is after --until.
+    reversedRange = 6,
+    // export: the output file could not be written; nothing was left
+    // behind.
+    cannotWrite = 7,
+    // export: the output file exists and --force was not given; it is
+    // left as it was.
+    outputExists = 8,
 };
 
 } // namespace quillmere

@@ -29,7 +29,14 @@ enum OptionFlag : unsigned {
     waitOption = 1U << 2U,
     asOption = 1U << 3U,
     timeoutOption = 1U << 4U,
+    formatOption = 1U << 5U,
+    sinceOption = 1U << 6U,
+    untilOption = 1U << 7U,
+    outputOption = 1U << 8U,
+    forceOption = 1U << 9U,
 };
+
+constexpr unsigned exportOptions = formatOption | sinceOption | untilOption | outputOption | forceOption;
 
 struct CommandEntry {
     const char* name;
@@ -57,6 +64,7 @@ constexpr CommandEntry commandTable[] = {
     {"cancel-scheduled", Command::cancelScheduled, 0, false},
     {"show", Command::show, 0, false},
     {"mcp", Command::mcp, 0, false},
+    {"export", Command::exportHistory, exportOptions, false},
 };
 
 const CommandEntry* findCommand(const QString& name)
@@ -78,6 +86,8 @@ struct OptionEntry {
 constexpr OptionEntry optionTable[] = {
     {"--json", jsonOption, false},   {"--watch", watchOption, false}, {"--wait", waitOption, false},
     {"--as", asOption, true},        {"--timeout", timeoutOption, true},
+    {"--format", formatOption, true}, {"--since", sinceOption, true},  {"--until", untilOption, true},
+    {"--output", outputOption, true}, {"--force", forceOption, false},
 };
 
 const OptionEntry* findOption(const QString& name)
@@ -90,22 +100,75 @@ const OptionEntry* findOption(const QString& name)
     return nullptr;
 }
 
-[[nodiscard]] std::expected<std::chrono::milliseconds, QString> parseTimeout(const QString& value)
+std::unexpected<InvocationError> refusal(QString message, ExitCode code = ExitCode::usage)
+{
+    return std::unexpected(InvocationError{std::move(message), code});
+}
+
+[[nodiscard]] std::expected<std::chrono::milliseconds, InvocationError> parseTimeout(const QString& value)
 {
     bool ok = false;
     const double seconds = value.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(seconds) || seconds < 0 ||
         seconds > static_cast<double>(Invocation::maximumTimeout.count())) {
-        return std::unexpected(translated("--timeout needs a number of seconds from 0 to %1, not '%2'")
-                                   .arg(Invocation::maximumTimeout.count())
-                                   .arg(value));
+        return refusal(translated("--timeout needs a number of seconds from 0 to %1, not '%2'")
+                           .arg(Invocation::maximumTimeout.count())
+                           .arg(value));
     }
     return std::chrono::milliseconds(std::llround(seconds * 1000.0));
 }
 
+[[nodiscard]] std::expected<ExportFormat, InvocationError> parseFormat(const QString& value)
+{
+    if (auto format = fromRawText<ExportFormat>(value.toStdString())) {
+        return *format;
+    }
+    return refusal(translated("--format needs csv or json, not '%1'").arg(value));
+}
+
+// A calendar date written YYYY-MM-DD, and nothing else: a script that
+// passes "yesterday" or 2026-02-30 must hear of it, not get another day.
+[[nodiscard]] std::expected<std::chrono::local_days, InvocationError> parseDate(const QString& option,
+                                                                               const QString& value)
+{
+    const auto refused = [&] {
+        return refusal(translated("%1 needs a date in the form YYYY-MM-DD, not '%2'").arg(option, value),
+                       ExitCode::notADate);
+    };
+    const QByteArray text = value.toLatin1();
+    if (value.size() != 10 || text[4] != '-' || text[7] != '-') {
+        return refused();
+    }
+    int parts[3] = {};
+    const std::pair<int, int> fields[] = {{0, 4}, {5, 2}, {8, 2}};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        for (int at = fields[i].first; at < fields[i].first + fields[i].second; ++at) {
+            if (text[at] < '0' || text[at] > '9') {
+                return refused();
+            }
+            parts[i] = parts[i] * 10 + (text[at] - '0');
+        }
+    }
+    const std::chrono::year_month_day date{std::chrono::year{parts[0]}, std::chrono::month{static_cast<unsigned>(parts[1])},
+                                           std::chrono::day{static_cast<unsigned>(parts[2])}};
+    if (!date.ok()) {
+        return refused();
+    }
+    return std::chrono::local_days{date};
+}
+
+QString dateText(std::chrono::local_days day)
+{
+    const std::chrono::year_month_day date{day};
+    return QStringLiteral("%1-%2-%3")
+        .arg(static_cast<int>(date.year()), 4, 10, QLatin1Char('0'))
+        .arg(static_cast<unsigned>(date.month()), 2, 10, QLatin1Char('0'))
+        .arg(static_cast<unsigned>(date.day()), 2, 10, QLatin1Char('0'));
+}
+
 } // namespace
 
-std::expected<Invocation, QString> Invocation::parse(const QStringList& arguments)
+std::expected<Invocation, InvocationError> Invocation::parse(const QStringList& arguments)
 {
     // --help and --version win wherever they are, as with most programs, so
     // that a half-typed line can still ask for help.
@@ -137,13 +200,13 @@ std::expected<Invocation, QString> Invocation::parse(const QStringList& argument
             const QString name = equals < 0 ? argument : argument.left(equals);
             const OptionEntry* option = findOption(name);
             if (option == nullptr) {
-                return std::unexpected(translated("unknown option %1").arg(name));
+                return refusal(translated("unknown option %1").arg(name));
             }
             if (entry == nullptr) {
-                return std::unexpected(translated("%1 comes before any command; put it after the command").arg(name));
+                return refusal(translated("%1 comes before any command; put it after the command").arg(name));
             }
             if ((entry->options & option->flag) == 0) {
-                return std::unexpected(
+                return refusal(
                     translated("%1 has no option %2").arg(QLatin1String(entry->name), QLatin1String(option->name)));
             }
             QString value;
@@ -153,10 +216,10 @@ std::expected<Invocation, QString> Invocation::parse(const QStringList& argument
                 } else if (i + 1 < arguments.size()) {
                     value = arguments[++i];
                 } else {
-                    return std::unexpected(translated("%1 needs a value").arg(name));
+                    return refusal(translated("%1 needs a value").arg(name));
                 }
             } else if (equals >= 0) {
-                return std::unexpected(translated("%1 takes no value").arg(name));
+                return refusal(translated("%1 takes no value").arg(name));
             }
             given |= option->flag;
             switch (option->flag) {
@@ -172,23 +235,42 @@ std::expected<Invocation, QString> Invocation::parse(const QStringList& argument
                 invocation.timeout = *timeout;
                 break;
             }
+            case formatOption: {
+                auto format = parseFormat(value);
+                if (!format) {
+                    return std::unexpected(format.error());
+                }
+                invocation.exportFormat = *format;
+                break;
+            }
+            case sinceOption:
+            case untilOption: {
+                auto day = parseDate(name, value);
+                if (!day) {
+                    return std::unexpected(day.error());
+                }
+                (option->flag == sinceOption ? invocation.exportRange.since : invocation.exportRange.until) = *day;
+                break;
+            }
+            case outputOption: invocation.output = value; break;
+            case forceOption: invocation.force = true; break;
             }
             continue;
         }
         if (entry == nullptr) {
             entry = findCommand(argument);
             if (entry == nullptr) {
-                return std::unexpected(translated("unknown command '%1'").arg(argument));
+                return refusal(translated("unknown command '%1'").arg(argument));
             }
             invocation.command = entry->command;
             continue;
         }
         if (!entry->takesText) {
-            return std::unexpected(translated("%1 takes no arguments, but was given '%2'")
-                                       .arg(QLatin1String(entry->name), argument));
+            return refusal(translated("%1 takes no arguments, but was given '%2'")
+                               .arg(QLatin1String(entry->name), argument));
         }
         if (textGiven) {
-            return std::unexpected(
+            return refusal(
                 translated("%1 takes the question as one argument; put it in quotes").arg(QLatin1String(entry->name)));
         }
         invocation.text = argument;
@@ -196,22 +278,35 @@ std::expected<Invocation, QString> Invocation::parse(const QStringList& argument
     }
 
     if (entry == nullptr) {
-        return std::unexpected(translated("no command given"));
+        return refusal(translated("no command given"));
     }
     if (entry->takesText && !textGiven) {
-        return std::unexpected(translated("%1 needs the question's text").arg(QLatin1String(entry->name)));
+        return refusal(translated("%1 needs the question's text").arg(QLatin1String(entry->name)));
     }
     // A timeout without a wait would be silently ignored, which hides the
     // mistake of a script that meant to wait.
     if ((given & timeoutOption) != 0 && (entry->options & waitOption) != 0 && !invocation.wait) {
-        return std::unexpected(translated("--timeout needs --wait"));
+        return refusal(translated("--timeout needs --wait"));
+    }
+    // Neither format is the obvious one: a spreadsheet wants CSV, a script
+    // JSON.
+    if ((entry->options & formatOption) != 0 && (given & formatOption) == 0) {
+        return refusal(translated("%1 needs --format csv or --format json").arg(QLatin1String(entry->name)));
+    }
+    if ((given & forceOption) != 0 && (given & outputOption) == 0) {
+        return refusal(translated("--force needs --output"));
+    }
+    const ExportRange& range = invocation.exportRange;
+    if (range.since && range.until && *range.since > *range.until) {
+        return refusal(translated("--since %1 is after --until %2").arg(dateText(*range.since), dateText(*range.until)),
+                       ExitCode::reversedRange);
     }
     return invocation;
 }
 
 std::string Invocation::helpText()
 {
-    static_assert(static_cast<int>(ExitCode::timedOut) == 4, "the help text names the exit codes");
+    static_assert(static_cast<int>(ExitCode::outputExists) == 8, "the help text names the exit codes");
     return translated(
                "Usage: quillmerectl COMMAND [OPTION]...\n"
                "Ask the running Quillmere how the work goes, ask the user a question, or run the\n"
@@ -249,6 +344,14 @@ std::string Invocation::helpText()
                "  mcp                       serve the Model Context Protocol on standard input\n"
                "                            and output, for coding agents: register\n"
                "                            \"quillmerectl mcp\" as a stdio server\n"
+               "  export --format csv|json [--since DATE] [--until DATE] [--output FILE [--force]]\n"
+               "      Writes the history and the current block from the saved state, whether or\n"
+               "      not Quillmere runs: CSV, one row per focus session (RFC 4180, UTF-8, CRLF\n"
+               "      line ends, times with the local offset, minutes with up to two decimals),\n"
+               "      or JSON, the blocks as state.json holds them. DATE is a local day,\n"
+               "      YYYY-MM-DD: a session counts on the day it started, a block on the days\n"
+               "      of its sessions and of its completion. To standard output, or to FILE,\n"
+               "      which is written whole or not at all and never replaced without --force.\n"
                "  help                      show this help\n"
                "\n"
                "Options:\n"
@@ -258,6 +361,11 @@ std::string Invocation::helpText()
                "  --wait               wait for the answer\n"
                "  --timeout SECONDS    give up waiting after SECONDS (a fraction is allowed;\n"
                "                       0 looks once)\n"
+               "  --format csv|json    what export writes\n"
+               "  --since DATE         export from this local day on (YYYY-MM-DD)\n"
+               "  --until DATE         export up to this local day, included (YYYY-MM-DD)\n"
+               "  --output FILE        export to FILE instead of standard output\n"
+               "  --force              replace FILE if it exists\n"
                "  -h, --help           show this help and exit\n"
                "  -v, --version        show the version and exit\n"
                "  --                   end of options: a question may then start with '-'\n"
@@ -268,6 +376,10 @@ std::string Invocation::helpText()
                "  2  usage: unknown command or option, missing argument, bad number\n"
                "  3  Quillmere is not running (or cannot be reached) and the command needs it\n"
                "  4  timed out\n"
+               "  5  export: --since or --until is not a date YYYY-MM-DD\n"
+               "  6  export: --since is after --until\n"
+               "  7  export: the output file could not be written (nothing was left behind)\n"
+               "  8  export: the output file exists and --force was not given\n"
                "\n"
                "Files:\n"
                "  $XDG_DATA_HOME/Quillmere/ (default ~/.local/share/Quillmere/) holds state.json\n"

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "ExitCode.h"
+
+#include "quillmere/HistoryExport.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +13,13 @@
 #include <string>
 
 namespace quillmere {
+
+// Why a command line was refused: one line for people, naming what was
+// wrong, and the exit status that tells a script which mistake it was.
+struct InvocationError {
+    QString message;
+    ExitCode code = ExitCode::usage;
+};
 
 // What `quillmerectl` was asked to do: one command and its options, checked
 // against what that command accepts before anything is tried, so that a
@@ -32,6 +43,7 @@ struct Invocation {
         cancelScheduled,
         show,
         mcp,
+        exportHistory,
     };
 
     Command command = Command::help;
@@ -44,13 +56,19 @@ struct Invocation {
     QString asker;
     // --timeout; none waits for as long as it takes.
     std::optional<std::chrono::milliseconds> timeout;
+    // What `export` writes: --format, --since and --until.
+    ExportFormat exportFormat = ExportFormat::csv;
+    ExportRange exportRange;
+    // --output: empty for standard output.
+    QString output;
+    // --force: an existing output file is replaced.
+    bool force = false;
 
     // The longest --timeout: what one Qt timer can wait.
     static constexpr std::chrono::seconds maximumTimeout{2'147'483};
 
-    // The arguments after the program name. The error is one line for
-    // people, naming what was wrong.
-    [[nodiscard]] static std::expected<Invocation, QString> parse(const QStringList& arguments);
+    // The arguments after the program name.
+    [[nodiscard]] static std::expected<Invocation, InvocationError> parse(const QStringList& arguments);
 
     static std::string helpText();
     static std::string versionText();

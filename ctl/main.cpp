@@ -27,9 +27,14 @@ int main(int argc, char** argv)
     }
     const auto invocation = Invocation::parse(arguments);
     if (!invocation) {
-        std::cerr << "quillmerectl: " << invocation.error().toStdString() << "\n"
-                  << QCoreApplication::translate("quillmerectl", "Try 'quillmerectl --help'.").toStdString() << "\n";
-        return static_cast<int>(ExitCode::usage);
+        std::cerr << "quillmerectl: " << invocation.error().message.toStdString() << "\n";
+        // A bad date or range says all there is to say; other mistakes may
+        // need the list of commands.
+        if (invocation.error().code == ExitCode::usage) {
+            std::cerr << QCoreApplication::translate("quillmerectl", "Try 'quillmerectl --help'.").toStdString()
+                      << "\n";
+        }
+        return static_cast<int>(invocation.error().code);
     }
     QuillmereClient client(QDBusConnection::sessionBus());
     ControlProgram program(client, std::cout, std::cerr);

@@ -1,5 +1,6 @@
 # bash completion for quillmerectl: its commands, then the options of the
-# command given. Values (a question, a name, seconds) are the user's own.
+# command given, the export formats and file names. Other values (a
+# question, a name, seconds, a date) are the user's own.
 
 _quillmerectl()
 {
@@ -8,7 +9,7 @@ _quillmerectl()
     prev=${COMP_WORDS[COMP_CWORD-1]}
 
     local commands="status ask questions wait-interruptible pause resume end-focus extend-break
-        end-break skip-break start start-now cancel-scheduled show mcp help"
+        end-break skip-break start start-now cancel-scheduled show mcp export help"
 
     for ((i = 1; i < COMP_CWORD; i++)); do
         word=${COMP_WORDS[i]}
@@ -21,7 +22,15 @@ _quillmerectl()
     done
 
     case $prev in
-        --as | --timeout)
+        --as | --timeout | --since | --until)
+            return 0
+            ;;
+        --format)
+            COMPREPLY=($(compgen -W "csv json" -- "$cur"))
+            return 0
+            ;;
+        --output)
+            COMPREPLY=($(compgen -f -- "$cur"))
             return 0
             ;;
     esac
@@ -37,6 +46,7 @@ _quillmerectl()
         ask) options="--as --wait --timeout --" ;;
         questions) options="--json" ;;
         wait-interruptible) options="--timeout" ;;
+        export) options="--format --since --until --output --force" ;;
     esac
     if [[ $cur == -* || $command != ask ]]; then
         COMPREPLY=($(compgen -W "$options --help" -- "$cur"))

@@ -50,7 +50,7 @@ TEST(Invocation, AcceptedLinesSayWhatTheyAsk)
         const QStringList arguments = words(c.arguments);
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const auto invocation = Invocation::parse(arguments);
-        ASSERT_TRUE(invocation.has_value()) << invocation.error().toStdString();
+        ASSERT_TRUE(invocation.has_value()) << invocation.error().message.toStdString();
         EXPECT_EQ(invocation->command, c.command);
         EXPECT_EQ(invocation->json, c.json);
         EXPECT_EQ(invocation->watch, c.watch);
@@ -92,7 +92,80 @@ TEST(Invocation, MistakesAreRefusedNamingTheMistake)
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const auto invocation = Invocation::parse(arguments);
         ASSERT_FALSE(invocation.has_value());
-        EXPECT_EQ(invocation.error().toStdString(), c.error);
+        EXPECT_EQ(invocation.error().message.toStdString(), c.error);
+        EXPECT_EQ(invocation.error().code, ExitCode::usage);
+    }
+}
+
+TEST(Invocation, ExportTakesAFormatRealCalendarDatesAndAnOrderedRange)
+{
+    using std::chrono::local_days;
+    using namespace std::chrono;
+    const struct {
+        std::initializer_list<const char*> arguments;
+        ExitCode code;
+        const char* error = "";
+        ExportFormat format = ExportFormat::csv;
+        ExportRange range = {};
+        const char* output = "";
+        bool force = false;
+    } cases[] = {
+        {{"export", "--format", "json"}, ExitCode::done, "", ExportFormat::json},
+        {{"export", "--format=csv", "--since", "2026-02-28", "--until=2026-03-01", "--output", "out.csv", "--force"},
+         ExitCode::done,
+         "",
+         ExportFormat::csv,
+         {local_days{2026y / February / 28}, local_days{2026y / March / 1}},
+         "out.csv",
+         true},
+        {{"export", "--format", "csv", "--since", "2024-02-29", "--until", "2024-02-29"},
+         ExitCode::done,
+         "",
+         ExportFormat::csv,
+         {local_days{2024y / February / 29}, local_days{2024y / February / 29}}},
+        {{"export"}, ExitCode::usage, "export needs --format csv or --format json"},
+        {{"export", "--format", "xml"}, ExitCode::usage, "--format needs csv or json, not 'xml'"},
+        {{"export", "--format", "CSV"}, ExitCode::usage, "--format needs csv or json, not 'CSV'"},
+        {{"export", "--format", "csv", "--force"}, ExitCode::usage, "--force needs --output"},
+        {{"status", "--since", "2026-03-01"}, ExitCode::usage, "status has no option --since"},
+        {{"export", "--format", "csv", "--since", "2026-02-30"},
+         ExitCode::notADate,
+         "--since needs a date in the form YYYY-MM-DD, not '2026-02-30'"},
+        {{"export", "--format", "csv", "--until", "yesterday"},
+         ExitCode::notADate,
+         "--until needs a date in the form YYYY-MM-DD, not 'yesterday'"},
+        {{"export", "--format", "csv", "--since", "2025-02-29"},
+         ExitCode::notADate,
+         "--since needs a date in the form YYYY-MM-DD, not '2025-02-29'"},
+        {{"export", "--format", "csv", "--since", "2026-3-1"},
+         ExitCode::notADate,
+         "--since needs a date in the form YYYY-MM-DD, not '2026-3-1'"},
+        {{"export", "--format", "csv", "--since", "2026-03-01T00:00"},
+         ExitCode::notADate,
+         "--since needs a date in the form YYYY-MM-DD, not '2026-03-01T00:00'"},
+        {{"export", "--format", "csv", "--since", "+026-03-01"},
+         ExitCode::notADate,
+         "--since needs a date in the form YYYY-MM-DD, not '+026-03-01'"},
+        {{"export", "--format", "csv", "--since", "2026-03-02", "--until", "2026-03-01"},
+         ExitCode::reversedRange,
+         "--since 2026-03-02 is after --until 2026-03-01"},
+    };
+    for (const auto& c : cases) {
+        const QStringList arguments = words(c.arguments);
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const auto invocation = Invocation::parse(arguments);
+        if (c.code != ExitCode::done) {
+            ASSERT_FALSE(invocation.has_value());
+            EXPECT_EQ(invocation.error().message.toStdString(), c.error);
+            EXPECT_EQ(invocation.error().code, c.code);
+            continue;
+        }
+        ASSERT_TRUE(invocation.has_value()) << invocation.error().message.toStdString();
+        EXPECT_EQ(invocation->command, Command::exportHistory);
+        EXPECT_EQ(invocation->exportFormat, c.format);
+        EXPECT_EQ(invocation->exportRange, c.range);
+        EXPECT_EQ(invocation->output.toStdString(), c.output);
+        EXPECT_EQ(invocation->force, c.force);
     }
 }
 

@@ -39,15 +39,21 @@ for command in $commands; do
         case $option in
             --help | --) continue ;;
             --as | --timeout) value=1 ;;
+            --since | --until) value=2026-03-02 ;;
+            --format) value=csv ;;
+            --output) value=out.csv ;;
             *) value="" ;;
         esac
-        # --timeout needs --wait with ask; give it, as a user would.
+        # --timeout needs --wait with ask, and --force --output with export;
+        # give them, as a user would.
         extra=()
         [[ $command == ask ]] && extra=(question --wait)
+        [[ $command == export ]] && extra=(--output out.csv)
         check "$command $option" \
             "$("$ctl" "$command" "${extra[@]}" "$option" ${value:+"$value"} --no-such-option 2>&1 >/dev/null || true)"
     done
 done
 [[ $commands == *status* ]] || { echo "FAIL: no commands offered"; failed=$((failed + 1)); }
+[[ $(offered quillmerectl export --format "") == "csv json" ]] || { echo "FAIL: no formats offered"; failed=$((failed + 1)); }
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
