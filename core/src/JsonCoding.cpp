@@ -232,6 +232,17 @@ std::expected<std::string, CodingError> encodeDocument(json tree, JsonLayout lay
     }
 }
 
+void appendIndented(std::string& out, std::string_view text, std::string_view indent)
+{
+    out += indent;
+    for (const char c : text) {
+        out += c;
+        if (c == '\n') {
+            out += indent;
+        }
+    }
+}
+
 json instantValue(Instant instant)
 {
     return formatInstant(instant);

@@ -200,13 +200,7 @@ std::expected<std::string, CodingError> historyFragment(const Block& block, std:
     }
     std::string indented;
     indented.reserve(text->size() + text->size() / 16);
-    indented += "    ";
-    for (const char c : *text) {
-        indented += c;
-        if (c == '\n') {
-            indented += "    ";
-        }
-    }
+    appendIndented(indented, *text, "    ");
     return indented;
 }
 

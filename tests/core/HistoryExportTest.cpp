@@ -222,7 +222,14 @@ TEST(HistoryExport, JsonHoldsEachBlockAsTheStateFileDoesAndReadsBackWhole)
             EXPECT_LE((*decoded)[i - 1].sessions.front().startedAt, block.sessions.front().startedAt);
         }
     }
-    EXPECT_TRUE(text.starts_with("[\n  {\n    \"")) << "indented like the state file";
+    // Laid out as the state file's writer lays out a whole tree.
+    EXPECT_EQ(text, exportedTree.dump(2) + "\n");
+
+    state.currentBlock->sessions.back().plannedDurationSeconds = std::numeric_limits<double>::infinity();
+    const auto refused = exportHistory(state, ExportFormat::json, {}, TimeZone::fixed(1h), now);
+    ASSERT_FALSE(refused);
+    const auto current = std::ranges::find(*decoded, state.currentBlock->id, &Block::id) - decoded->begin();
+    EXPECT_EQ(refused.error().path, "[" + std::to_string(current) + "].sessions[1].planned_duration_seconds");
 }
 
 TEST(HistoryExport, DecodingRefusesAnythingButAnArrayOfBlocksNamingTheFault)

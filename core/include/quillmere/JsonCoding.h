@@ -41,6 +41,12 @@ enum class JsonLayout { indented, compact };
 // JSON and fails the encoding (rather than turning into null).
 [[nodiscard]] std::expected<std::string, CodingError> encodeDocument(nlohmann::json tree, JsonLayout layout);
 
+// Appends `text`, a document encoded indented, with `indent` before each of
+// its lines: its layout at its place inside a larger indented document.
+// Encoding records one by one and joining their texts keeps the trees small,
+// which makes a long list much cheaper to write than as one tree.
+void appendIndented(std::string& out, std::string_view text, std::string_view indent);
+
 // The file form of values inside trees.
 nlohmann::json instantValue(Instant instant);
 // Whole seconds are written without a fraction, for readers in other languages.
