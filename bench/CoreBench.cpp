@@ -4,6 +4,7 @@
 #include "LocalZone.h"
 #include "StateFixtures.h"
 #include "TempFolder.h"
+#include "quillmere/HistoryExport.h"
 #include "quillmere/HistoryStatistics.h"
 #include "quillmere/StateCoding.h"
 #include "quillmere/StateStore.h"
@@ -127,6 +128,27 @@ void ComputeHistoryStatistics(benchmark::State& run, InsightPeriod period)
 BENCHMARK_CAPTURE(ComputeHistoryStatistics, all, InsightPeriod::all)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ComputeHistoryStatistics, lastTwelveMonths, InsightPeriod::lastTwelveMonths)
     ->Unit(benchmark::kMillisecond);
+
+// The history's export with years of daily blocks of one to eight sessions
+// (the application's Export... and quillmerectl export), in a zone with
+// clock changes: every time in the CSV goes through the zone's rules.
+void ExportHistory(benchmark::State& run, ExportFormat format)
+{
+    const fixtures::ScopedLocalZone local("Europe/Berlin");
+    const Instant now = utcInstant(2026, 3, 2, 18);
+    QuillmereState state = QuillmereState::initial(now);
+    state.blockHistory = fixtures::workedHistory(static_cast<std::size_t>(run.range(0)), now);
+    const TimeZone zone = TimeZone::system();
+    std::size_t bytes = 0;
+    for (auto _ : run) {
+        auto text = exportHistory(state, format, {}, zone, now);
+        bytes = text->size();
+        benchmark::DoNotOptimize(text);
+    }
+    run.counters["export_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK_CAPTURE(ExportHistory, csv, ExportFormat::csv)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ExportHistory, json, ExportFormat::json)->Arg(0)->Arg(1250)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace quillmere
