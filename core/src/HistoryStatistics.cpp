@@ -56,7 +56,7 @@ struct WorkedSpan {
 // clock set back, a hand-edited file): it counts nowhere.
 std::optional<WorkedSpan> workedSpan(const WorkSession& session, Instant now)
 {
-    const Instant end = session.endedAt ? *session.endedAt : session.pausedAt ? *session.pausedAt : now;
+    const Instant end = session.runEnd(now);
     if (session.startedAt > now || end < session.startedAt) {
         return std::nullopt;
     }

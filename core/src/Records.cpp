@@ -14,8 +14,7 @@ SessionPlan SessionPlan::blank(Uuid id)
 
 Seconds WorkSession::focusSeconds(Instant now) const
 {
-    const Instant end = endedAt ? *endedAt : pausedAt.value_or(now);
-    return std::max(0.0, secondsBetween(startedAt, end) - accumulatedPausedSeconds);
+    return std::max(0.0, secondsBetween(startedAt, runEnd(now)) - accumulatedPausedSeconds);
 }
 
 Seconds WorkSession::pausedSeconds(Instant now) const

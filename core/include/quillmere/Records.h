@@ -59,8 +59,10 @@ struct WorkSession {
     std::optional<Instant> endedAt;
     std::optional<SessionReview> review;
 
-    // Focus worked: from the start to the end (to the pause while paused, to
-    // `now` while running) less the pauses, never below zero.
+    // Where its run has got to: its end, else its pause, else `now`.
+    Instant runEnd(Instant now) const { return endedAt ? *endedAt : pausedAt.value_or(now); }
+    // Focus worked: from the start to runEnd less the pauses, never below
+    // zero.
     Seconds focusSeconds(Instant now) const;
     // The pauses, the one in progress up to `now` included.
     Seconds pausedSeconds(Instant now) const;
