@@ -29,7 +29,7 @@
 namespace quillmere {
 
 // The tabs of the main window, in their order.
-enum class MainWindowTab { workCycle, currentBlock, history, agentQuestions };
+enum class MainWindowTab { workCycle, currentBlock, history, agentQuestions, insights };
 
 // The application's one model: it owns the state, runs every user command
 // through the workflow engine, keeps the notifications and the widget in step,

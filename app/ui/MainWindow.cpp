@@ -5,6 +5,7 @@
 #include "block/CurrentBlockView.h"
 #include "forms/FormComponents.h"
 #include "history/HistoryView.h"
+#include "insights/InsightsView.h"
 #include "questions/AgentQuestionsView.h"
 #include "workcycle/WorkflowView.h"
 
@@ -34,11 +35,12 @@ struct TabDescription {
     const char* icon;
 };
 
-constexpr std::array<TabDescription, 4> tabDescriptions{{
+constexpr std::array<TabDescription, 5> tabDescriptions{{
     {MainWindowTab::workCycle, QT_TRANSLATE_NOOP("quillmere::MainWindow", "Work cycle"), "timer"},
     {MainWindowTab::currentBlock, QT_TRANSLATE_NOOP("quillmere::MainWindow", "Current block"), "square.stack.3d.up"},
     {MainWindowTab::history, QT_TRANSLATE_NOOP("quillmere::MainWindow", "History"), "clock.arrow.circlepath"},
     {MainWindowTab::agentQuestions, QT_TRANSLATE_NOOP("quillmere::MainWindow", "Agent questions"), "questionmark.bubble"},
+    {MainWindowTab::insights, QT_TRANSLATE_NOOP("quillmere::MainWindow", "Insights"), "chart.bar"},
 }};
 
 int tabIndex(MainWindowTab tab)
@@ -93,6 +95,7 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), mode
         case MainWindowTab::currentBlock: content = currentBlock_ = new CurrentBlockView(model_, page); break;
         case MainWindowTab::history: content = history_ = new HistoryView(model_, page); break;
         case MainWindowTab::agentQuestions: content = questions_ = new AgentQuestionsView(model_, page); break;
+        case MainWindowTab::insights: content = insights_ = new InsightsView(model_, page); break;
         }
         padding->addWidget(content);
         area->setWidget(page);

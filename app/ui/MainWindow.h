@@ -13,8 +13,9 @@ namespace quillmere {
 class AgentQuestionsView;
 class CurrentBlockView;
 class HistoryView;
+class InsightsView;
 
-// The content of the main window: the due-message banner, the four tabs
+// The content of the main window: the due-message banner, the five tabs
 // (kept in step with the model's selected tab both ways) and the error
 // alert. Saves when the application stops being active and refreshes the
 // notification permission when it becomes active again.
@@ -32,6 +33,7 @@ public:
     CurrentBlockView* currentBlockView() const { return currentBlock_; }
     HistoryView* historyView() const { return history_; }
     AgentQuestionsView* agentQuestionsView() const { return questions_; }
+    InsightsView* insightsView() const { return insights_; }
 
 private:
     void syncBanner();
@@ -48,6 +50,7 @@ private:
     CurrentBlockView* currentBlock_ = nullptr;
     HistoryView* history_ = nullptr;
     AgentQuestionsView* questions_ = nullptr;
+    InsightsView* insights_ = nullptr;
 };
 
 } // namespace quillmere

@@ -490,7 +490,7 @@ def screenshots(desktop, options):
     window = desktop.wait_main_window(timeout=5)
     time.sleep(0.5)
     for key, name in (("ctrl+1", "work-cycle"), ("ctrl+2", "current-block"), ("ctrl+3", "history"),
-                      ("ctrl+4", "agent-questions")):
+                      ("ctrl+4", "agent-questions"), ("ctrl+5", "insights")):
         desktop.press(window, key)
         time.sleep(0.4)
         desktop.screenshot(window, os.path.join(options.out, f"main-window-{name}.png"))

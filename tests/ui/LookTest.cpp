@@ -79,7 +79,7 @@ TEST(SymbolIcons, EverySymbolTheScreensUseRendersInTheRequestedColourWithoutAnIc
         "flag.checkered",    "minus.circle",          "plus",       "timer",              "square.stack.3d.up",
         "clock.arrow.circlepath", "questionmark.bubble", "bell.fill", "square.dashed",    "clock",
         "pause.fill",        "play.fill",             "questionmark.circle.fill",         "arrow.down.app",
-        "exclamationmark.triangle", "bolt.fill",      "heart.fill",
+        "exclamationmark.triangle", "bolt.fill",      "heart.fill",            "chart.bar",
     };
     const QColor colour(0xC0, 0x20, 0x70);
     for (const QString& name : used) {

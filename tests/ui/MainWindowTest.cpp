@@ -327,7 +327,8 @@ TEST_F(MainWindowTest, TabFollowsTheModelAndTheUser)
     open(MainWindowTab::history);
     QTabWidget* tabs = window->tabs();
     EXPECT_EQ(tabs->currentIndex(), 2);
-    const QStringList labels{"Work cycle", "Current block", "History", "Agent questions"};
+    const QStringList labels{"Work cycle", "Current block", "History", "Agent questions", "Insights"};
+    ASSERT_EQ(tabs->count(), labels.size());
     for (int index = 0; index < tabs->count(); ++index) {
         EXPECT_EQ(str(tabs->tabText(index)), str(labels[index]));
         EXPECT_FALSE(tabs->tabIcon(index).isNull());
@@ -340,6 +341,10 @@ TEST_F(MainWindowTest, TabFollowsTheModelAndTheUser)
     QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(model().selectedTab(), MainWindowTab::workCycle);
     EXPECT_EQ(tabs->currentIndex(), 0);
+    QTest::keyClick(window.get(), Qt::Key_5, Qt::ControlModifier);
+    EXPECT_EQ(model().selectedTab(), MainWindowTab::insights);
+    EXPECT_EQ(tabs->currentIndex(), 4);
+    EXPECT_TRUE(tabs->tabToolTip(4).startsWith("Insights ("));
 }
 
 TEST_F(MainWindowTest, AddingAQuestionEmptiesTheField)
