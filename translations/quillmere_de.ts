@@ -161,7 +161,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message>
-        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+24"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+25"/>
         <source>Agent questions</source>
         <translation>Agentenfragen</translation>
     </message>
@@ -191,7 +191,7 @@
         <translation>Hinzufügen (%1)</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+54"/>
         <location line="+1"/>
         <source>Answer</source>
         <translation>Antwort</translation>
@@ -709,6 +709,92 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::FocusChart</name>
+    <message>
+        <location filename="../app/ui/insights/FocusChart.cpp" line="+20"/>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Targets met</source>
+        <translation>Ziele erreicht</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Targets met, %</source>
+        <translation>Ziele erreicht, %</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Focus per day</source>
+        <translation>Fokus pro Tag</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Focus per week</source>
+        <translation>Fokus pro Woche</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+19"/>
+        <source>%Ln minute(s)</source>
+        <translation>
+            <numerusform>%Ln Minute</numerusform>
+            <numerusform>%Ln Minuten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 hours</source>
+        <translation>%1 Stunden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: %2, %3% of targets met</source>
+        <translation>%1: %2, %3 % der Ziele erreicht</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>no focus</source>
+        <translation>kein Fokus</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no focus on the other days</source>
+        <translation>an den übrigen Tagen kein Fokus</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>no focus in the other weeks</source>
+        <translation>in den übrigen Wochen kein Fokus</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Focus per day, %1: %2.</source>
+        <translation>Fokus pro Tag, %1: %2.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Focus per week, %1: %2.</source>
+        <translation>Fokus pro Woche, %1: %2.</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::FocusView</name>
     <message>
         <location filename="../app/ui/workcycle/FocusView.cpp" line="+9"/>
@@ -778,6 +864,64 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::HeadlineFigures</name>
+    <message>
+        <location filename="../app/ui/insights/HeadlineFigures.cpp" line="+36"/>
+        <source>%1 h</source>
+        <comment>hours of focus</comment>
+        <translation>%1 h</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>of focus</source>
+        <translation>im Fokus</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>session(s) completed</source>
+        <translation>
+            <numerusform>Sitzung abgeschlossen</numerusform>
+            <numerusform>Sitzungen abgeschlossen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1%</source>
+        <comment>a share in percent</comment>
+        <translation>%1 %</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>of targets met, of %n reviewed</source>
+        <translation>
+            <numerusform>der Ziele erreicht, bei %n ausgewerteten Sitzung</numerusform>
+            <numerusform>der Ziele erreicht, bei %n ausgewerteten Sitzungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>of targets met: no session reviewed</source>
+        <translation>der Ziele erreicht: keine Sitzung ausgewertet</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%n day(s)</source>
+        <comment>a run of days with a session</comment>
+        <translation>
+            <numerusform>%n Tag</numerusform>
+            <numerusform>%n Tage</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>current streak, longest %n day(s)</source>
+        <translation>
+            <numerusform>aktuelle Serie, längste %n Tag</numerusform>
+            <numerusform>aktuelle Serie, längste %n Tage</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere::HistoryView</name>
     <message>
         <location filename="../app/ui/history/HistoryView.cpp" line="+23"/>
@@ -795,16 +939,65 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Die Reflexionen abgeschlossener Blöcke bleiben hier.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+6"/>
         <source>Show older blocks</source>
         <translation>Ältere Blöcke anzeigen</translation>
     </message>
     <message numerus="yes">
-        <location line="+113"/>
+        <location line="+112"/>
         <source>%n older block(s) not shown</source>
         <translation>
             <numerusform>%n älterer Block wird nicht angezeigt</numerusform>
             <numerusform>%n ältere Blöcke werden nicht angezeigt</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::HourHeatMap</name>
+    <message>
+        <location filename="../app/ui/insights/HourHeatMap.cpp" line="+52"/>
+        <source>Focus by weekday and hour</source>
+        <translation>Fokus nach Wochentag und Uhrzeit</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+83"/>
+        <source>%1 from %2: %Ln minute(s)</source>
+        <translation>
+            <numerusform>%1 ab %2: %Ln Minute</numerusform>
+            <numerusform>%1 ab %2: %Ln Minuten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>%1 %2 hours</source>
+        <translation>%1 %2 Stunden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Focus by weekday and hour, %1: no focus.</source>
+        <translation>Fokus nach Wochentag und Uhrzeit, %1: kein Fokus.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1; no focus on the other weekdays</source>
+        <translation>%1; an den übrigen Wochentagen kein Fokus</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Focus by weekday and hour, %1. Busiest hours: %2. Per weekday: %3.</source>
+        <translation>Fokus nach Wochentag und Uhrzeit, %1. Stärkste Stunden: %2. Pro Wochentag: %3.</translation>
+    </message>
+    <message>
+        <location line="+67"/>
+        <source>no focus</source>
+        <translation>kein Fokus</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>up to %Ln minute(s) in an hour</source>
+        <translation>
+            <numerusform>bis zu %Ln Minute in einer Stunde</numerusform>
+            <numerusform>bis zu %Ln Minuten in einer Stunde</numerusform>
         </translation>
     </message>
 </context>
@@ -855,6 +1048,119 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::InsightsView</name>
+    <message>
+        <location filename="../app/ui/insights/InsightsView.cpp" line="+34"/>
+        <source>Last 7 days</source>
+        <translation>Letzte 7 Tage</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last 4 weeks</source>
+        <translation>Letzte 4 Wochen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Last 12 months</source>
+        <translation>Letzte 12 Monate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>All</source>
+        <translation>Alles</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>No focus in the last 7 days. A longer period shows your earlier sessions.</source>
+        <translation>Kein Fokus in den letzten 7 Tagen. Ein längerer Zeitraum zeigt deine früheren Sitzungen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No focus in the last 4 weeks. A longer period shows your earlier sessions.</source>
+        <translation>Kein Fokus in den letzten 4 Wochen. Ein längerer Zeitraum zeigt deine früheren Sitzungen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No focus in the last 12 months. “All” shows your earlier sessions.</source>
+        <translation>Kein Fokus in den letzten 12 Monaten. „Alles“ zeigt deine früheren Sitzungen.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No focus time has been recorded yet.</source>
+        <translation>Bisher ist keine Fokuszeit erfasst.</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Insights</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Period:</source>
+        <translation>Zeitraum:</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Export…</source>
+        <translation>Exportieren …</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Save the period&apos;s sessions as CSV, or its blocks as JSON</source>
+        <translation>Speichere die Sitzungen des Zeitraums als CSV oder seine Blöcke als JSON</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>No focus sessions yet</source>
+        <translation>Noch keine Fokussitzungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Once you have finished a few focus sessions, this tab shows how long you focused, how often you met your targets, how your energy and morale went, and at which hours you work best.</source>
+        <translation>Sobald du ein paar Fokussitzungen abgeschlossen hast, zeigt dir dieser Tab, wie lange du fokussiert warst, wie oft du deine Ziele erreicht hast, wie es um deine Energie und Stimmung stand und zu welchen Stunden du am besten arbeitest.</translation>
+    </message>
+    <message>
+        <location line="+99"/>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>JSON (*.json)</source>
+        <translation>JSON (*.json)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Export history</source>
+        <translation>Verlauf exportieren</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Exporting to %1…</source>
+        <translation>Exportiere nach %1 …</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Exported to %1.</source>
+        <translation>Nach %1 exportiert.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing was exported: %1 already exists.</source>
+        <translation>Nichts exportiert: %1 gibt es schon.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The export failed: %1</source>
+        <translation>Der Export ist fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::LengthLimitNote</name>
     <message>
         <location filename="../app/ui/forms/FormComponents.cpp" line="+66"/>
@@ -870,7 +1176,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MainWindow</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+38"/>
+        <location filename="../app/ui/MainWindow.cpp" line="+39"/>
         <source>Work cycle</source>
         <translation>Arbeitszyklus</translation>
     </message>
@@ -890,12 +1196,17 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Agentenfragen</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Insights</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
         <location line="+29"/>
         <source>Dismiss</source>
         <translation>Schließen</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+80"/>
         <source>Quillmere error</source>
         <translation>Quillmere-Fehler</translation>
     </message>
@@ -1087,6 +1398,64 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::PeriodLabels</name>
+    <message>
+        <location filename="../app/ui/insights/PeriodLabels.cpp" line="+36"/>
+        <source>ddd d</source>
+        <comment>date format: a day on a chart&apos;s axis</comment>
+        <translation>ddd d.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+11"/>
+        <source>d MMM</source>
+        <comment>date format: a week on a chart&apos;s axis</comment>
+        <translation>d. MMM</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>yyyy</source>
+        <comment>date format: a year on a chart&apos;s axis</comment>
+        <translation>yyyy</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>MMM yyyy</source>
+        <comment>date format: a month and its year on a chart&apos;s axis</comment>
+        <translation>MMM yyyy</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>MMM</source>
+        <comment>date format: a month on a chart&apos;s axis</comment>
+        <translation>MMM</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>ddd d MMM</source>
+        <comment>date format: a day in a sentence</comment>
+        <translation>ddd, d. MMM</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>week of %1</source>
+        <translation>Woche ab %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+7"/>
+        <source>d MMM yyyy</source>
+        <comment>date format: a date in a sentence</comment>
+        <translation>d. MMM yyyy</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 to %2</source>
+        <comment>a range of dates</comment>
+        <translation>%1 bis %2</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::ProseField</name>
     <message>
         <location filename="../app/ui/forms/FormComponents.cpp" line="+222"/>
@@ -1211,9 +1580,52 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::RatingsChart</name>
+    <message>
+        <location filename="../app/ui/insights/RatingsChart.cpp" line="+19"/>
+        <source>Energy</source>
+        <translation>Energie</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Morale</source>
+        <translation>Stimmung</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Rating, 1 to 5</source>
+        <translation>Bewertung, 1 bis 5</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Energy and morale per week</source>
+        <translation>Energie und Stimmung pro Woche</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>not rated</source>
+        <translation>nicht bewertet</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1: energy %2, morale %3</source>
+        <translation>%1: Energie %2, Stimmung %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>no rated sessions</source>
+        <translation>keine bewerteten Sitzungen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Energy and morale per week on a scale of 1 to 5, %1: %2.</source>
+        <translation>Energie und Stimmung pro Woche auf einer Skala von 1 bis 5, %1: %2.</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::ScreenParts</name>
     <message>
-        <location filename="../app/ui/ScreenParts.cpp" line="+94"/>
+        <location filename="../app/ui/ScreenParts.cpp" line="+108"/>
         <source>%1 (%2)</source>
         <comment>a control&apos;s name and its shortcut</comment>
         <translation>%1 (%2)</translation>
@@ -1446,7 +1858,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::WidgetParts</name>
     <message numerus="yes">
-        <location filename="../widget/plugin/WidgetParts.cpp" line="+90"/>
+        <location filename="../widget/plugin/WidgetLayout_p.h" line="+79"/>
         <source>%Ln open question(s)</source>
         <translation>
             <numerusform>%Ln offene Frage</numerusform>
@@ -1454,7 +1866,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         </translation>
     </message>
     <message>
-        <location line="+257"/>
+        <location filename="../widget/plugin/WidgetParts.cpp" line="+274"/>
         <source>Due</source>
         <comment>a countdown that has reached zero</comment>
         <translation>Fällig</translation>
@@ -1485,7 +1897,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         </translation>
     </message>
     <message>
-        <location line="+156"/>
+        <location filename="../widget/plugin/WidgetFamilyViews.cpp" line="+78"/>
         <source>Outcome</source>
         <translation>Ergebnis</translation>
     </message>

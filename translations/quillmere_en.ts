@@ -16,7 +16,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message numerus="yes">
-        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+179"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+178"/>
         <source>Showing %L1 of %L2 open question(s).</source>
         <translation>
             <numerusform>Showing %L1 of %L2 open question.</numerusform>
@@ -67,13 +67,79 @@
     </message>
 </context>
 <context>
+    <name>quillmere::FocusChart</name>
+    <message numerus="yes">
+        <location filename="../app/ui/insights/FocusChart.cpp" line="+94"/>
+        <source>%Ln minute(s)</source>
+        <translation>
+            <numerusform>%Ln minute</numerusform>
+            <numerusform>%Ln minutes</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::HeadlineFigures</name>
+    <message numerus="yes">
+        <location filename="../app/ui/insights/HeadlineFigures.cpp" line="+39"/>
+        <source>session(s) completed</source>
+        <translation>
+            <numerusform>session completed</numerusform>
+            <numerusform>sessions completed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>of targets met, of %n reviewed</source>
+        <translation>
+            <numerusform>of targets met, of %n reviewed</numerusform>
+            <numerusform>of targets met, of %n reviewed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%n day(s)</source>
+        <comment>a run of days with a session</comment>
+        <translation>
+            <numerusform>%n day</numerusform>
+            <numerusform>%n days</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>current streak, longest %n day(s)</source>
+        <translation>
+            <numerusform>current streak, longest %n day</numerusform>
+            <numerusform>current streak, longest %n days</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere::HistoryView</name>
     <message numerus="yes">
-        <location filename="../app/ui/history/HistoryView.cpp" line="+148"/>
+        <location filename="../app/ui/history/HistoryView.cpp" line="+142"/>
         <source>%n older block(s) not shown</source>
         <translation>
             <numerusform>%n older block not shown</numerusform>
             <numerusform>%n older blocks not shown</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::HourHeatMap</name>
+    <message numerus="yes">
+        <location filename="../app/ui/insights/HourHeatMap.cpp" line="+135"/>
+        <source>%1 from %2: %Ln minute(s)</source>
+        <translation>
+            <numerusform>%1 from %2: %Ln minute</numerusform>
+            <numerusform>%1 from %2: %Ln minutes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+117"/>
+        <source>up to %Ln minute(s) in an hour</source>
+        <translation>
+            <numerusform>up to %Ln minute in an hour</numerusform>
+            <numerusform>up to %Ln minutes in an hour</numerusform>
         </translation>
     </message>
 </context>
@@ -99,7 +165,7 @@
 <context>
     <name>quillmere::WidgetParts</name>
     <message numerus="yes">
-        <location filename="../widget/plugin/WidgetParts.cpp" line="+90"/>
+        <location filename="../widget/plugin/WidgetLayout_p.h" line="+79"/>
         <source>%Ln open question(s)</source>
         <translation>
             <numerusform>%Ln open question</numerusform>
@@ -107,7 +173,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+433"/>
+        <location filename="../widget/plugin/WidgetParts.cpp" line="+450"/>
         <source>and %Ln more</source>
         <comment>open questions not listed</comment>
         <translation>

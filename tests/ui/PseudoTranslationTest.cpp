@@ -256,7 +256,7 @@ TEST_F(PseudoTranslation, NoScreenShowsAnUntranslatedText)
         {"complete", Stage::complete, 1},
     };
     constexpr MainWindowTab tabs[] = {MainWindowTab::workCycle, MainWindowTab::currentBlock, MainWindowTab::history,
-                                      MainWindowTab::agentQuestions};
+                                      MainWindowTab::agentQuestions, MainWindowTab::insights};
     for (const auto& phase : phases) {
         SCOPED_TRACE(phase.name);
         ModelHarness harness;
