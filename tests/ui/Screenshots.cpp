@@ -1,17 +1,22 @@
 // Writes PNG pictures of every screen for people to look at: each workflow
 // screen, each main-window tab (with three completed blocks and three open
 // questions, then with more questions than a page) and the status panel in
-// each phase, in a light and a dark palette. Run by CTest; the pictures land in <build>/screenshots.
+// each phase, in a light and a dark palette, and the Insights tab before the
+// first session and over three months of a person's history. Run by CTest;
+// the pictures land in <build>/screenshots.
 
 #include "MainWindow.h"
+#include "insights/InsightsView.h"
 #include "questions/AgentQuestionsView.h"
 #include "panel/MenuBarPopover.h"
 #include "ModelFakes.h"
+#include "StateFixtures.h"
 #include "TempFolder.h"
 #include "Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLocale>
 #include <QPushButton>
@@ -78,6 +83,48 @@ BlockReview reflection(int n)
 {
     return BlockReview{"Output " + std::to_string(n), "Better than usual", "Flaky tests", "Short sessions",
                        "Plan the first action"};
+}
+
+// The Insights tab with nothing yet, then over about three months of a
+// person's blocks and today's sessions, one of them running, in each
+// period: the whole tab as well as the window's view of it.
+void photographInsights(Photographer& camera)
+{
+    fixtures::TempFolder temp;
+    fakes::FakeClock clock;
+    clock.now = utcInstant(2026, 3, 2, 15, 40, 0);
+    AppModel model(StateStore(temp.path(), clock.function()),
+                   AppModel::Collaborators{std::make_unique<fakes::RecordingNotifications>(),
+                                           std::make_unique<fakes::RecordingPublisher>(), clock.function(), nullptr,
+                                           std::chrono::milliseconds::zero()},
+                   clock.now, false);
+    MainWindow window(model);
+    window.resize(920, 720);
+    window.show();
+    model.setSelectedTab(MainWindowTab::insights);
+    camera.shoot(window, "insights-empty");
+
+    model.editState([&](QuillmereState& state) { state.blockHistory = fixtures::workedHistory(80, clock.now); });
+    // Today: one session reviewed, the next one running.
+    model.beginBlock();
+    model.startBlock(Block::defaultBlock(clock.now));
+    model.startFocus(SessionPlan::blank(Uuid::generate()));
+    clock.now += 25min;
+    model.tick(clock.now);
+    model.saveReview(SessionReview{Uuid::generate(), CompletionResult::yes, "", "", ""},
+                     SessionPlan::blank(Uuid::generate()));
+    model.skipBreak();
+    model.startFocus(std::nullopt);
+    clock.now += 12min;
+    model.tick(clock.now);
+    InsightsView& view = *window.insightsView();
+    auto* period = view.findChild<QComboBox*>();
+    const QStringList names{"insights-7-days", "insights-4-weeks", "insights-12-months", "insights-all"};
+    for (int index = 0; index < names.size(); ++index) {
+        period->setCurrentIndex(index);
+        camera.shoot(window, names[index]);
+        camera.shoot(view, names[index] + "-whole");
+    }
 }
 
 int photographAll(const QString& folder, const QString& paletteName)
@@ -217,6 +264,8 @@ int photographAll(const QString& folder, const QString& paletteName)
         }
     }
     camera.shoot(window, "agent-questions-show-more");
+
+    photographInsights(camera);
     return camera.failures() == 0 ? camera.count() : -1;
 }
 
