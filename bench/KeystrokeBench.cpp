@@ -5,15 +5,20 @@
 // a keystroke is counted. Prints the median and the 90th percentile, how
 // long the held-back draft takes to write once typing pauses, how long the
 // window takes to build, and how long the first switch to the History tab
-// takes until it is laid out and painted.
+// takes until it is laid out and painted. Then, over a history of as many
+// blocks spread over the days as a person's are, how long the first switch
+// to the Insights tab takes until it is laid out and painted, and a change
+// of its period to "All".
 //
 //   build-bench/bench/quillmere-keystroke-bench [keystrokes]
 
 #include "BenchModel.h"
 #include "MainWindow.h"
+#include "insights/InsightsView.h"
 #include "panel/MenuBarPopover.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -93,6 +98,39 @@ void measure(std::size_t blocks, int keystrokes)
                 at(0.5), at(0.9), keystrokes, firstSave, save, buildMilliseconds, historyMilliseconds);
 }
 
+// The first switch to Insights, with the window shown on the work cycle, and
+// a change of its period, each until the window is laid out and painted.
+void measureInsights(std::size_t blocks)
+{
+    const Instant now = std::chrono::system_clock::now();
+    QuillmereState state = fixtures::planningWithHistory(0, now);
+    state.blockHistory = fixtures::workedHistory(blocks, now);
+    bench::BenchModel prepared(state, now);
+    AppModel& model = prepared.model();
+    MainWindow view(model);
+    view.resize(920, 720);
+    view.show();
+    QApplication::processEvents();
+    const auto settled = [&](std::chrono::steady_clock::time_point start) {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+        view.repaint();
+        return millisecondsSince(start);
+    };
+    auto start = std::chrono::steady_clock::now();
+    model.setSelectedTab(MainWindowTab::insights);
+    const double opened = settled(start);
+    auto* period = view.insightsView()->findChild<QComboBox*>();
+    start = std::chrono::steady_clock::now();
+    period->setCurrentIndex(period->count() - 1);
+    const double all = settled(start);
+    const auto days = state.blockHistory.empty()
+                          ? 0
+                          : std::chrono::floor<std::chrono::days>(now - state.blockHistory.back().createdAt).count();
+    std::printf("history %5zu blocks over %4d days: Insights tab opened in %6.1f ms, period \"All\" in %6.1f ms\n",
+                blocks, static_cast<int>(days), opened, all);
+}
+
 } // namespace
 } // namespace quillmere
 
@@ -103,5 +141,7 @@ int main(int argc, char** argv)
     const int keystrokes = argc > 1 ? std::atoi(argv[1]) : 40;
     quillmere::measure(0, keystrokes);
     quillmere::measure(1250, keystrokes);
+    quillmere::measureInsights(0);
+    quillmere::measureInsights(1250);
     return 0;
 }
