@@ -400,7 +400,7 @@ std::string Invocation::helpText()
 
 std::string Invocation::versionText()
 {
-    return std::string("quillmerectl ") + QUILLMERE_VERSION + "\n";
+    return std::string("quillmerectl ") + QUILLMERE_VERSION + "\nLicense: " QUILLMERE_LICENSE "\n";
 }
 
 } // namespace quillmere

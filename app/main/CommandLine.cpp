@@ -71,7 +71,7 @@ std::string CommandLine::helpText()
 
 std::string CommandLine::versionText()
 {
-    return std::string("quillmere ") + QUILLMERE_VERSION + "\n";
+    return std::string("quillmere ") + QUILLMERE_VERSION + "\nLicense: " QUILLMERE_LICENSE "\n";
 }
 
 std::string CommandLine::tryHelpText()

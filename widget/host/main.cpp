@@ -107,7 +107,7 @@ int main(int argc, char** argv)
             QTextStream(stdout) << usageText();
             return 0;
         }
-        QTextStream(stdout) << "quillmere-widget-host " << QUILLMERE_VERSION << "\n";
+        QTextStream(stdout) << "quillmere-widget-host " << QUILLMERE_VERSION << "\nLicense: " << QUILLMERE_LICENSE << "\n";
         return 0;
     }
     const HostOptions& options = *parsed;
