@@ -711,22 +711,22 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::FocusChart</name>
     <message>
-        <location filename="../app/ui/insights/FocusChart.cpp" line="+20"/>
+        <location filename="../app/ui/insights/FocusChart.cpp" line="+22"/>
         <source>Focus</source>
         <translation>Fokus</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+13"/>
         <source>Targets met</source>
         <translation>Ziele erreicht</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>Targets met, %</source>
         <translation>Ziele erreicht, %</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+37"/>
         <source>Minutes</source>
         <translation>Minuten</translation>
     </message>
@@ -746,7 +746,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Fokus pro Woche</translation>
     </message>
     <message numerus="yes">
-        <location line="+19"/>
+        <location line="+11"/>
         <source>%Ln minute(s)</source>
         <translation>
             <numerusform>%Ln Minute</numerusform>
@@ -769,7 +769,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+15"/>
         <source>no focus</source>
         <translation>kein Fokus</translation>
     </message>
@@ -892,10 +892,10 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <source>of targets met, of %n reviewed</source>
+        <source>of targets met, of %Ln reviewed</source>
         <translation>
-            <numerusform>der Ziele erreicht, bei %n ausgewerteten Sitzung</numerusform>
-            <numerusform>der Ziele erreicht, bei %n ausgewerteten Sitzungen</numerusform>
+            <numerusform>der Ziele erreicht, bei %Ln ausgewerteten Sitzung</numerusform>
+            <numerusform>der Ziele erreicht, bei %Ln ausgewerteten Sitzungen</numerusform>
         </translation>
     </message>
     <message>
@@ -994,10 +994,10 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
     <message numerus="yes">
         <location line="+6"/>
-        <source>up to %Ln minute(s) in an hour</source>
+        <source>%Ln minute(s) at the busiest hour</source>
         <translation>
-            <numerusform>bis zu %Ln Minute in einer Stunde</numerusform>
-            <numerusform>bis zu %Ln Minuten in einer Stunde</numerusform>
+            <numerusform>%Ln Minute in der stärksten Stunde</numerusform>
+            <numerusform>%Ln Minuten in der stärksten Stunde</numerusform>
         </translation>
     </message>
 </context>
@@ -1582,7 +1582,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::RatingsChart</name>
     <message>
-        <location filename="../app/ui/insights/RatingsChart.cpp" line="+19"/>
+        <location filename="../app/ui/insights/RatingsChart.cpp" line="+20"/>
         <source>Energy</source>
         <translation>Energie</translation>
     </message>
@@ -1597,12 +1597,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Bewertung, 1 bis 5</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Energy and morale per week</source>
         <translation>Energie und Stimmung pro Woche</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+31"/>
         <source>not rated</source>
         <translation>nicht bewertet</translation>
     </message>

@@ -69,7 +69,7 @@
 <context>
     <name>quillmere::FocusChart</name>
     <message numerus="yes">
-        <location filename="../app/ui/insights/FocusChart.cpp" line="+94"/>
+        <location filename="../app/ui/insights/FocusChart.cpp" line="+98"/>
         <source>%Ln minute(s)</source>
         <translation>
             <numerusform>%Ln minute</numerusform>
@@ -89,10 +89,10 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <source>of targets met, of %n reviewed</source>
+        <source>of targets met, of %Ln reviewed</source>
         <translation>
-            <numerusform>of targets met, of %n reviewed</numerusform>
-            <numerusform>of targets met, of %n reviewed</numerusform>
+            <numerusform>of targets met, of %Ln reviewed</numerusform>
+            <numerusform>of targets met, of %Ln reviewed</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -136,10 +136,10 @@
     </message>
     <message numerus="yes">
         <location line="+117"/>
-        <source>up to %Ln minute(s) in an hour</source>
+        <source>%Ln minute(s) at the busiest hour</source>
         <translation>
-            <numerusform>up to %Ln minute in an hour</numerusform>
-            <numerusform>up to %Ln minutes in an hour</numerusform>
+            <numerusform>%Ln minute at the busiest hour</numerusform>
+            <numerusform>%Ln minutes at the busiest hour</numerusform>
         </translation>
     </message>
 </context>

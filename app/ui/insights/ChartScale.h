@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class QValueAxis;
 
 namespace quillmere {
@@ -16,5 +18,9 @@ void scaleFromZero(QValueAxis& axis, double largest, double smallestStep);
 
 // Sets a value axis from zero to `top` in four equal steps.
 void scaleInQuarters(QValueAxis& axis, double top);
+
+// A line's points are marked while there are few of them; more marks than
+// this would crowd into a band that hides the line.
+inline constexpr qsizetype mostMarkedPoints = 31;
 
 } // namespace quillmere

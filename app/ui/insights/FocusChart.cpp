@@ -8,8 +8,10 @@
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QCursor>
 #include <QLineSeries>
 #include <QLocale>
+#include <QToolTip>
 #include <QValueAxis>
 
 namespace quillmere {
@@ -21,9 +23,16 @@ FocusChart::FocusChart(QWidget* parent) : InsightChart(parent)
     bars_ = new QBarSeries(drawn);
     bars_->append(focus_);
     bars_->setBarWidth(0.7);
+    // The pointer over a bar shows its figures, as the description says them.
+    connect(bars_, &QBarSeries::hovered, this, [this](bool entered, int index) {
+        if (entered && index >= 0 && index < std::ssize(shown_)) {
+            QToolTip::showText(QCursor::pos(), barText(shown_[static_cast<std::size_t>(index)], unit_), this);
+        } else {
+            QToolTip::hideText();
+        }
+    });
     targets_ = new QLineSeries(drawn);
     targets_->setName(tr("Targets met"));
-    targets_->setPointsVisible(true);
     drawn->addSeries(bars_);
     drawn->addSeries(targets_);
 
@@ -59,9 +68,12 @@ void FocusChart::setFigures(const HistoryStatistics& statistics, PeriodUnit unit
             shares.append(QPointF(static_cast<qreal>(index), *share * 100));
         }
     }
+    shown_ = periods;
+    unit_ = unit;
     focus_->remove(0, focus_->count());
     focus_->append(amounts);
     targets_->replace(shares);
+    targets_->setPointsVisible(shares.size() <= mostMarkedPoints);
     labelPeriods(*periods_, periods, unit);
     switch (unit) {
     case PeriodUnit::day:
@@ -78,25 +90,28 @@ void FocusChart::setFigures(const HistoryStatistics& statistics, PeriodUnit unit
     setAccessibleDescription(description(statistics, unit));
 }
 
-QString FocusChart::description(const HistoryStatistics& statistics, PeriodUnit unit) const
+QString FocusChart::barText(const PeriodFigures& figures, PeriodUnit unit)
 {
     const QLocale locale;
+    const QString when = periodInWords(figures.start, unit);
+    const QString amount = unit == PeriodUnit::day
+                               ? tr("%Ln minute(s)", nullptr, qRound(figures.focusMinutes))
+                               : tr("%1 hours").arg(locale.toString(figures.focusMinutes / 60, 'f', 1));
+    if (const auto share = figures.targets.metShare()) {
+        return tr("%1: %2, %3% of targets met").arg(when, amount, locale.toString(qRound(*share * 100)));
+    }
+    return tr("%1: %2").arg(when, amount);
+}
+
+QString FocusChart::description(const HistoryStatistics& statistics, PeriodUnit unit) const
+{
     QStringList entries;
     bool quietPeriods = false;
     for (const PeriodFigures& figures : unit == PeriodUnit::day ? statistics.days : statistics.weeks) {
-        const int minutes = qRound(figures.focusMinutes);
-        if (minutes == 0 && figures.sessionsCompleted == 0) {
+        if (qRound(figures.focusMinutes) == 0 && figures.sessionsCompleted == 0) {
             quietPeriods = true;
-            continue;
-        }
-        const QString when = periodInWords(figures.start, unit);
-        const QString amount = unit == PeriodUnit::day
-                                   ? tr("%Ln minute(s)", nullptr, minutes)
-                                   : tr("%1 hours").arg(locale.toString(figures.focusMinutes / 60, 'f', 1));
-        if (const auto share = figures.targets.metShare()) {
-            entries << tr("%1: %2, %3% of targets met").arg(when, amount, locale.toString(qRound(*share * 100)));
         } else {
-            entries << tr("%1: %2").arg(when, amount);
+            entries << barText(figures, unit);
         }
     }
     if (entries.isEmpty()) {

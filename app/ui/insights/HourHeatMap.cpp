@@ -249,7 +249,7 @@ void HourHeatMap::paintEvent(QPaintEvent*)
             box(cellColour(std::max(strength, 0.01) * busiest_));
         }
         left += margin - gap;
-        text(tr("up to %Ln minute(s) in an hour", nullptr, qRound(busiest_)));
+        text(tr("%Ln minute(s) at the busiest hour", nullptr, qRound(busiest_)));
     }
 
     if (hasFocus()) {

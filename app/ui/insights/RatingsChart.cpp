@@ -1,5 +1,6 @@
 #include "RatingsChart.h"
 
+#include "insights/ChartScale.h"
 #include "insights/PeriodLabels.h"
 
 #include "Look.h"
@@ -35,7 +36,6 @@ RatingsChart::RatingsChart(QWidget* parent) : InsightChart(parent)
     energy_->setMarkerSize(6);
     morale_->setMarkerSize(3);
     for (QLineSeries* series : {energy_, morale_}) {
-        series->setPointsVisible(true);
         drawn->addSeries(series);
         series->attachAxis(weeks_);
         series->attachAxis(rating_);
@@ -59,6 +59,9 @@ void RatingsChart::setFigures(const HistoryStatistics& statistics)
     }
     energy_->replace(energy);
     morale_->replace(morale);
+    for (QLineSeries* series : {energy_, morale_}) {
+        series->setPointsVisible(series->count() <= mostMarkedPoints);
+    }
     labelPeriods(*weeks_, statistics.weeks, PeriodUnit::week);
     setAccessibleDescription(description(statistics));
 }
