@@ -22,11 +22,6 @@ namespace {
 using namespace std::chrono_literals;
 using namespace uitest;
 
-std::string str(const QString& text)
-{
-    return text.toStdString();
-}
-
 WorkSession session(Instant start, std::chrono::minutes length, std::optional<CompletionResult> judgement,
                     std::int64_t energy, std::int64_t morale)
 {

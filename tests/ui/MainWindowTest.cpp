@@ -34,11 +34,6 @@ namespace {
 using namespace std::chrono_literals;
 using namespace uitest;
 
-std::string str(const QString& text)
-{
-    return text.toStdString();
-}
-
 WorkSession session(std::int64_t number, bool reviewed)
 {
     WorkSession session;

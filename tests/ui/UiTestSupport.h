@@ -21,6 +21,12 @@
 
 namespace quillmere::uitest {
 
+// Qt texts in GoogleTest's messages and comparisons.
+inline std::string str(const QString& text)
+{
+    return text.toStdString();
+}
+
 template <class Widget>
 Widget* findNamed(QWidget* root, const QString& name)
 {
