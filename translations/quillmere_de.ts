@@ -892,7 +892,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <source>of targets met, of %Ln reviewed</source>
+        <source>of targets met in %Ln reviewed session(s)</source>
         <translation>
             <numerusform>der Ziele erreicht, bei %Ln ausgewerteten Sitzung</numerusform>
             <numerusform>der Ziele erreicht, bei %Ln ausgewerteten Sitzungen</numerusform>

@@ -89,10 +89,10 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <source>of targets met, of %Ln reviewed</source>
+        <source>of targets met in %Ln reviewed session(s)</source>
         <translation>
-            <numerusform>of targets met, of %Ln reviewed</numerusform>
-            <numerusform>of targets met, of %Ln reviewed</numerusform>
+            <numerusform>of targets met in %Ln reviewed session</numerusform>
+            <numerusform>of targets met in %Ln reviewed sessions</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -151,7 +151,7 @@ TEST_F(InsightsViewTest, FiguresAndChartDescriptionsSayWhatEachPeriodHolds)
         std::vector<const char*> hours;
     } cases[] = {
         {"Last 4 weeks",
-         {"2.8 h", "4", "sessions completed", "33%", "of targets met, of 3 reviewed", "1 day",
+         {"2.8 h", "4", "sessions completed", "33%", "of targets met in 3 reviewed sessions", "1 day",
           "current streak, longest 1 day"},
          "Focus per day",
          {"Focus per day, 12 Feb 2026 to 11 Mar 2026: ", "Mon 2 Mar: 90 minutes, 0% of targets met",
@@ -161,14 +161,14 @@ TEST_F(InsightsViewTest, FiguresAndChartDescriptionsSayWhatEachPeriodHolds)
           "minutes.",
           "Per weekday: Monday 1.5 hours, Tuesday 1.3 hours; no focus on the other weekdays."}},
         {"Last 7 days",
-         {"1.3 h", "2", "sessions completed", "50%", "of targets met, of 2 reviewed"},
+         {"1.3 h", "2", "sessions completed", "50%", "of targets met in 2 reviewed sessions"},
          "Focus per day",
          {"Focus per day, 5 Mar 2026 to 11 Mar 2026: Tue 10 Mar: 79 minutes, 50% of targets met; no focus on "
           "the other days."},
          {"week of 9 Mar 2026: energy 3.0, morale 4.0"},
          {"Per weekday: Tuesday 1.3 hours; no focus on the other weekdays."}},
         {"Last 12 months",
-         {"3.3 h", "5", "sessions completed", "50%", "of targets met, of 4 reviewed"},
+         {"3.3 h", "5", "sessions completed", "50%", "of targets met in 4 reviewed sessions"},
          "Focus per week",
          {"week of 5 Jan 2026: 0.5 hours, 100% of targets met", "week of 2 Mar 2026: 1.5 hours, 0% of targets met",
           "week of 9 Mar 2026: 1.3 hours, 50% of targets met", "no focus in the other weeks"},

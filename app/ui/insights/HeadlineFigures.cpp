@@ -40,7 +40,7 @@ void HeadlineFigures::setFigures(const HistoryStatistics& statistics)
     const int reviewed = total.targets.reviewed();
     if (const auto share = total.targets.metShare()) {
         setFigure(targets_, tr("%1%", "a share in percent").arg(locale.toString(qRound(*share * 100))),
-             tr("of targets met, of %Ln reviewed", nullptr, reviewed));
+             tr("of targets met in %Ln reviewed session(s)", nullptr, reviewed));
     } else {
         setFigure(targets_, QStringLiteral("–"), tr("of targets met: no session reviewed"));
     }
