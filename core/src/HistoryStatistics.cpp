@@ -120,8 +120,9 @@ struct Runs {
 Runs runsOf(std::vector<local_days> days)
 {
     std::ranges::sort(days);
-    const auto repeated = std::ranges::unique(days);
-    days.erase(repeated.begin(), repeated.end());
+    // Not ranges::unique: the subrange it returns does not build with clang 14
+    // over libstdc++ 12, which the fuzzer's build uses.
+    days.erase(std::unique(days.begin(), days.end()), days.end());
     Runs runs;
     for (std::size_t index = 0; index < days.size(); ++index) {
         runs.latest = index > 0 && days[index - 1] + std::chrono::days{1} == days[index] ? runs.latest + 1 : 1;
