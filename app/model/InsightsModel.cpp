@@ -27,13 +27,6 @@ bool startedAnySession(const QuillmereState& state)
            (state.currentBlock && hasSessions(*state.currentBlock));
 }
 
-bool focusRuns(const QuillmereState& state)
-{
-    const WorkSession* session = state.currentSession();
-    return state.workflowState == WorkflowState::focusing && session != nullptr && !session->endedAt &&
-           !session->pausedAt;
-}
-
 } // namespace
 
 InsightsModel::InsightsModel(AppModel& model, QObject* parent) : QObject(parent), model_(model)
@@ -97,9 +90,9 @@ void InsightsModel::refresh()
 {
     const QuillmereState& state = model_.state();
     const Instant now = model_.now();
-    const TimeZone zone = TimeZone::system();
-    const DayRange range = insightRange(period_, state, zone, now);
-    statistics_ = HistoryStatistics::compute(state, {range, now, zone, localFirstDayOfWeek()});
+    zone_ = TimeZone::system();
+    const DayRange range = insightRange(period_, state, zone_, now);
+    statistics_ = HistoryStatistics::compute(state, {range, now, zone_, localFirstDayOfWeek()});
     hasSessions_ = startedAnySession(state);
     computedAt_ = now;
     stale_ = false;
@@ -112,8 +105,10 @@ bool InsightsModel::due() const
         return true;
     }
     const Instant now = model_.now();
-    return TimeZone::system().localDay(now) != statistics_.range.last ||
-           (focusRuns(model_.state()) && now - computedAt_ >= focusRefreshInterval);
+    // Asked every second while shown: the zone of the last refresh saves
+    // reading the system's zone each time.
+    return zone_.localDay(now) != statistics_.range.last ||
+           (!model_.state().interruptible() && now - computedAt_ >= focusRefreshInterval);
 }
 
 void InsightsModel::followTick()

@@ -56,6 +56,8 @@ private:
     HistoryStatistics statistics_;
     bool hasSessions_ = false;
     Instant computedAt_;
+    // The zone the figures were worked out in.
+    TimeZone zone_ = TimeZone::system();
 };
 
 } // namespace quillmere
