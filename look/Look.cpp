@@ -181,6 +181,17 @@ QColor accent(const QPalette& palette)
     return palette.color(QPalette::Highlight);
 }
 
+void drawFocusFrame(QPainter& painter, const QRect& area, const QPalette& palette)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(accent(palette), 2));
+    painter.setBrush(Qt::NoBrush);
+    const double radius = QuillmereDesign::Radius::control;
+    painter.drawRoundedRect(QRectF(area).adjusted(1, 1, -1, -1), radius, radius);
+    painter.restore();
+}
+
 QColor legible(const QColor& colour, const QPalette& palette, double minimumContrast)
 {
     const QColor background = palette.color(QPalette::Window);

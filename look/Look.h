@@ -8,6 +8,9 @@
 #include <QIcon>
 #include <QPalette>
 
+class QPainter;
+class QRect;
+
 #include <string_view>
 
 class QWidget;
@@ -27,6 +30,10 @@ QColor secondary(const QPalette& palette);
 QColor tertiary(const QPalette& palette);
 QColor quaternary(const QPalette& palette);
 QColor accent(const QPalette& palette);
+
+// The ring a self-drawn widget shows around itself while it has the
+// keyboard focus, inside `area`.
+void drawFocusFrame(QPainter& painter, const QRect& area, const QPalette& palette);
 
 // `colour` with its lightness moved just far enough from the palette's window
 // colour to reach `minimumContrast` (3 suits large text, icons and bars; 4.5

@@ -253,10 +253,7 @@ void HourHeatMap::paintEvent(QPaintEvent*)
     }
 
     if (hasFocus()) {
-        painter.setPen(QPen(look::accent(palette), 2));
-        painter.setBrush(Qt::NoBrush);
-        const double frameRadius = QuillmereDesign::Radius::control;
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), frameRadius, frameRadius);
+        look::drawFocusFrame(painter, rect(), palette);
     }
 }
 

@@ -69,10 +69,7 @@ void InsightChart::paintEvent(QPaintEvent* event)
         return;
     }
     QPainter painter(viewport());
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(look::accent(palette()), 2));
-    const double radius = QuillmereDesign::Radius::control;
-    painter.drawRoundedRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1), radius, radius);
+    look::drawFocusFrame(painter, viewport()->rect(), palette());
 }
 
 void InsightChart::focusInEvent(QFocusEvent* event)
