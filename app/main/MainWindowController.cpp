@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "MainWindow.h"
+#include "preferences/PreferencesWindow.h"
 
 #include "quillmere/AtomicFile.h"
 
@@ -40,7 +41,7 @@ void MainWindowFrame::hideEvent(QHideEvent* event)
 }
 
 MainWindowController::MainWindowController(AppModel& model, SettingsFactory settings)
-    : settings_(std::move(settings))
+    : model_(model), settings_(std::move(settings))
 {
     if (!settings_) {
         settings_ = [] { return std::make_unique<QSettings>(); };
@@ -51,6 +52,16 @@ MainWindowController::MainWindowController(AppModel& model, SettingsFactory sett
 }
 
 MainWindowController::~MainWindowController() = default;
+
+void MainWindowController::presentPreferences()
+{
+    if (!preferences_) {
+        preferences_ = new PreferencesWindow(model_.preferences(), window_.get());
+    }
+    preferences_->show();
+    preferences_->raise();
+    preferences_->activateWindow();
+}
 
 void MainWindowController::placeWindow()
 {

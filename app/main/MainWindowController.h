@@ -2,6 +2,7 @@
 
 #include "MainWindowControlling.h"
 
+#include <QPointer>
 #include <QSize>
 #include <QWidget>
 
@@ -14,6 +15,7 @@ namespace quillmere {
 
 class AppModel;
 class MainWindow;
+class PreferencesWindow;
 
 // The top-level window around the main window's content. Closing it only
 // hides it: the same window, with what was typed into it, comes back next
@@ -53,6 +55,8 @@ public:
     // focus. A launcher's activation token in XDG_ACTIVATION_TOKEN is used
     // by Qt's Wayland integration for that request.
     void presentWindow() override;
+    // Built on first use, over the main window's frame.
+    void presentPreferences() override;
 
     MainWindowFrame* window() const { return window_.get(); }
     void saveFrame() const;
@@ -60,8 +64,11 @@ public:
 private:
     void placeWindow();
 
+    AppModel& model_;
     SettingsFactory settings_;
     std::unique_ptr<MainWindowFrame> window_;
+    // Owned by the frame.
+    QPointer<PreferencesWindow> preferences_;
 };
 
 } // namespace quillmere

@@ -37,11 +37,12 @@ LaunchMode LaunchMode::current()
 
 std::unique_ptr<QSettings> LaunchMode::openSettings() const
 {
-    if (hosted) {
-        return std::make_unique<QSettings>(QString::fromStdString((stateFolder / "Quillmere.conf").string()),
-                                           QSettings::IniFormat);
-    }
-    return std::make_unique<QSettings>();
+    return std::make_unique<QSettings>(preferenceLocations().settingsFile, QSettings::IniFormat);
+}
+
+Preferences::Locations LaunchMode::preferenceLocations() const
+{
+    return hosted ? Preferences::inFolder(stateFolder) : Preferences::userLocations();
 }
 
 // What saves killed mid-write left behind. This process is the folders' one
@@ -69,6 +70,8 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     AppModel::Collaborators collaborators;
     collaborators.clock = options.clock;
     collaborators.writeInBackground = true;
+    collaborators.preferences = std::make_unique<Preferences>(mode_.preferenceLocations());
+    Preferences& preferences = *collaborators.preferences;
     if (mode_.hosted) {
         collaborators.notifications = std::make_unique<TestHostNotificationScheduler>();
         collaborators.widgets = std::make_unique<TestHostWidgetPublisher>();
@@ -80,6 +83,9 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
         };
         auto center = std::make_unique<FreedesktopNotificationCenter>(QDBusConnection::sessionBus(), clock,
                                                                       [this] { model_->showMainWindow(); });
+        center->setPlaysSound(preferences.soundAtEnd());
+        connect(&preferences, &Preferences::soundAtEndChanged, center.get(),
+                &FreedesktopNotificationCenter::setPlaysSound);
         collaborators.notifications = std::make_unique<Notifications>(std::move(center), clock);
         // The widget's shared folder, written on a thread of its own.
         widgetWriter_ = std::make_shared<BackgroundWriter>(
@@ -96,6 +102,11 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     StateStore store(mode_.stateFolder, options.clock ? options.clock : StateStore::systemClock());
     removeStaleTemporaries(store);
     model_ = std::make_unique<AppModel>(std::move(store), std::move(collaborators), now, true);
+    // A preferences file that could not be read whole is said once, at the
+    // start, beside whatever else is due.
+    if (const QStringList problems = model_->preferences().problems(); !problems.isEmpty()) {
+        model_->setDueMessage(problems.join(QLatin1Char(' ')));
+    }
 
     // Agents and scripts reach the user's own instance only, never a hosted
     // run: the interface rides on the object that serves the bus name.

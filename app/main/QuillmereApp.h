@@ -40,6 +40,8 @@ struct LaunchMode {
     // The store of the main window's frame: the user's settings, or a file in
     // the hosted folder.
     std::unique_ptr<QSettings> openSettings() const;
+    // Where the preferences live: the user's, or the hosted folder.
+    Preferences::Locations preferenceLocations() const;
 };
 
 // The application's entry type: builds the collaborators of the mode, the

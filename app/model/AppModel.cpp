@@ -43,6 +43,9 @@ AppModel::AppModel(StateStore store, Collaborators collaborators, Instant now, b
       store_(std::move(store)),
       agentFileStore_(store_),
       displayTick_(wholeSeconds(now)),
+      preferences_(collaborators.preferences
+                       ? std::move(collaborators.preferences)
+                       : std::make_unique<Preferences>(Preferences::inFolder(store_.directory()))),
       notifications_(std::move(collaborators.notifications)),
       widgets_(std::move(collaborators.widgets)),
       clock_(std::move(collaborators.clock)),
@@ -600,14 +603,36 @@ void AppModel::noteAgentFileWrite(const std::expected<void, StoreError>& result)
     troubles_.noteAgentFileWrite(Trouble::worded(source, tr(source), sentence(description(result.error()))));
 }
 
+Block AppModel::newBlock(Instant now) const
+{
+    Block block = Block::defaultBlock(now);
+    const NewBlockDefaults& defaults = preferences_->newBlockDefaults();
+    block.focusDurationSeconds = defaults.focusMinutes * 60.0;
+    block.breakDurationSeconds = defaults.breakMinutes * 60.0;
+    block.cycleCount = defaults.sessions;
+    return block;
+}
+
 void AppModel::showMainWindow()
+{
+    if (MainWindowControlling* controller = windowController()) {
+        controller->presentWindow();
+    }
+}
+
+void AppModel::showPreferences()
+{
+    if (MainWindowControlling* controller = windowController()) {
+        controller->presentPreferences();
+    }
+}
+
+MainWindowControlling* AppModel::windowController()
 {
     if (!mainWindowController_ && mainWindowFactory_) {
         mainWindowController_ = mainWindowFactory_(*this);
     }
-    if (mainWindowController_) {
-        mainWindowController_->presentWindow();
-    }
+    return mainWindowController_.get();
 }
 
 void AppModel::tick(Instant exactNow)

@@ -5,6 +5,7 @@
 #include "FoundStateFile.h"
 #include "MainWindowControlling.h"
 #include "NotificationScheduling.h"
+#include "Preferences.h"
 #include "SaveTroubles.h"
 #include "StateParts.h"
 #include "WidgetPublishing.h"
@@ -74,6 +75,9 @@ public:
         // main thread waiting; their outcome comes back through the event
         // loop. Off: every write is finished when the command returns.
         bool writeInBackground = false;
+        // The user's preferences. Absent: preferences kept in the state's
+        // folder, which tests throw away with it.
+        std::unique_ptr<Preferences> preferences = nullptr;
     };
 
     // Loads the state (or starts afresh with an error text), asks for
@@ -102,6 +106,10 @@ public:
     QString menuTitle() const;
 
     NotificationScheduling& notifications() { return *notifications_; }
+    Preferences& preferences() { return *preferences_; }
+    // The block the user begins to prepare: empty, with the numbers the
+    // preferences give a new block.
+    Block newBlock(Instant now) const;
     // The model's clock, for screens that pass "the current instant".
     Instant now() const { return clock_(); }
 
@@ -172,6 +180,7 @@ public:
     [[nodiscard]] std::expected<void, QString> persistThrowing();
 
     void showMainWindow();
+    void showPreferences();
 
     // One tick of the clock: a change of the system clock, automatic
     // transitions, a due retry of a failed save, agent file, widget.
@@ -223,6 +232,8 @@ private:
     void notifyStateChanged(StateParts changed);
     void noteAgentFileWrite(const std::expected<void, StoreError>& result);
     void followClockChange(Instant now);
+    // Built on first use; null without a factory.
+    MainWindowControlling* windowController();
 
     StateStore store_;
     // A copy for the file writer's thread, which writes the agents' file.
@@ -232,6 +243,7 @@ private:
     QString dueMessage_;
     QString lastError_;
     MainWindowTab selectedTab_ = MainWindowTab::workCycle;
+    std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<NotificationScheduling> notifications_;
     std::unique_ptr<WidgetPublishing> widgets_;
     Clock clock_;

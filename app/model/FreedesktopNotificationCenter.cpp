@@ -42,6 +42,11 @@ FreedesktopNotificationCenter::FreedesktopNotificationCenter(QDBusConnection con
 
 FreedesktopNotificationCenter::~FreedesktopNotificationCenter() = default;
 
+void FreedesktopNotificationCenter::setPlaysSound(bool sound)
+{
+    playsSound_ = sound;
+}
+
 void FreedesktopNotificationCenter::setOnActivated(std::function<void()> onActivated)
 {
     onActivated_ = std::move(onActivated);
@@ -139,10 +144,12 @@ void FreedesktopNotificationCenter::sendNotify(const std::string& identifier)
 {
     const Entry& entry = entries_.at(identifier);
     QDBusMessage call = QDBusMessage::createMethodCall(service, objectPath, interfaceName, QStringLiteral("Notify"));
-    const QVariantMap hints{
-        {QStringLiteral("sound-name"), QStringLiteral("complete")},
-        {QStringLiteral("desktop-entry"), qtText(applicationId)},
-    };
+    QVariantMap hints{{QStringLiteral("desktop-entry"), qtText(applicationId)}};
+    if (playsSound_) {
+        hints.insert(QStringLiteral("sound-name"), QStringLiteral("complete"));
+    } else {
+        hints.insert(QStringLiteral("suppress-sound"), true);
+    }
     call << qtText(applicationName) << entry.shownId << qtText(applicationId) << qtText(entry.request.title)
          << qtText(entry.request.body) << QStringList{defaultAction, tr("Open Quillmere")} << hints
          << qint32(-1);

@@ -44,6 +44,8 @@ public:
 
     // For an application that builds the centre before the window it shows.
     void setOnActivated(std::function<void()> onActivated);
+    // Whether the notifications ask the desktop for a sound; on at first.
+    void setPlaysSound(bool sound);
 
     void requestAuthorization(std::function<void(NotificationAuthorization)> completion) override;
     void readAuthorization(std::function<void(NotificationAuthorization)> completion) override;
@@ -78,6 +80,7 @@ private:
     QDBusConnection connection_;
     Clock now_;
     std::function<void()> onActivated_;
+    bool playsSound_ = true;
     std::map<std::string, Entry, std::less<>> entries_;
     // Tokens the daemon hands over just before a click is reported, so that
     // the window the click raises may take the focus on Wayland.

@@ -167,6 +167,17 @@ TEST_F(FreedesktopNotificationCenterTest, NotificationDueSoonerIsShownAfterOneSe
     EXPECT_EQ(shown.expireTimeout, -1);
 }
 
+TEST_F(FreedesktopNotificationCenterTest, WithoutSoundTheNotificationAsksTheDesktopForSilence)
+{
+    startServer();
+    FreedesktopNotificationCenter center;
+    center.setPlaysSound(false);
+    center.add(requestIn(NotificationEvent::breakEnd, 0ms), [](bool) {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.received.size() == 1; }));
+    EXPECT_EQ(server.received.at(0).hints, (QVariantMap{{"suppress-sound", true},
+                                                        {"desktop-entry", QStringLiteral("org.quillmere.Quillmere")}}));
+}
+
 TEST_F(FreedesktopNotificationCenterTest, NextNotificationOfAnIdentifierReplacesItsPreviousOne)
 {
     startServer();

@@ -59,6 +59,7 @@ class CountingWindow final : public MainWindowControlling {
 public:
     explicit CountingWindow(int& presented) : presented_(presented) {}
     void presentWindow() override { ++presented_; }
+    void presentPreferences() override {}
 
 private:
     int& presented_;

@@ -1,6 +1,7 @@
 #include "BlockPreparationForm.h"
 
 #include "LocalText.h"
+#include "Preferences.h"
 #include "forms/FormParts_p.h"
 
 #include "Look.h"
@@ -45,13 +46,13 @@ QString minutesText(Seconds seconds)
     return BlockPreparationForm::tr("%L1 minute(s)", nullptr, pluralCount(whole)).arg(whole);
 }
 
-QSpinBox* makeStepper(const QString& prefix, const QString& suffix, int low, int high, const QString& name,
-                      QWidget* parent)
+QSpinBox* makeStepper(const QString& prefix, const QString& suffix, const BoundedSetting& range,
+                      const QString& name, QWidget* parent)
 {
     auto* stepper = new QSpinBox(parent);
     stepper->setPrefix(prefix);
     stepper->setSuffix(suffix);
-    stepper->setRange(low, high);
+    stepper->setRange(range.low, range.high);
     stepper->setAccessibleName(name);
     return stepper;
 }
@@ -88,9 +89,12 @@ BlockPreparationForm::BlockPreparationForm(const Block& block, FormPresentation 
 
     switch (presentation) {
     case FormPresentation::editable:
-        focusMinutes_ = makeStepper(tr("Focus: "), tr(" minutes"), 1, 120, tr("Focus duration in minutes"), settings);
-        breakMinutes_ = makeStepper(tr("Break: "), tr(" minutes"), 1, 60, tr("Break duration in minutes"), settings);
-        cycleCount_ = makeStepper(tr("Sessions: "), QString(), 1, 24, tr("Sessions"), settings);
+        focusMinutes_ = makeStepper(tr("Focus: "), tr(" minutes"), NewBlockDefaults::focusMinutesRange,
+                                    tr("Focus duration in minutes"), settings);
+        breakMinutes_ = makeStepper(tr("Break: "), tr(" minutes"), NewBlockDefaults::breakMinutesRange,
+                                    tr("Break duration in minutes"), settings);
+        cycleCount_ = makeStepper(tr("Sessions: "), QString(), NewBlockDefaults::sessionsRange, tr("Sessions"),
+                                  settings);
         for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, cycleCount_}) {
             settings->rows()->addWidget(stepper, 0, Qt::AlignLeft);
         }

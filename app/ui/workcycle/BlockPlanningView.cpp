@@ -41,7 +41,7 @@ void BlockScheduleDraft::setScheduledStart(Instant start)
 BlockPlanningView::BlockPlanningView(AppModel& model, QWidget* parent) : PhaseScreen(model, Spacing::form, parent)
 {
     const Instant now = model_.now();
-    const Block block = model_.state().currentBlock.value_or(Block::defaultBlock(now));
+    const Block block = model_.state().currentBlock ? *model_.state().currentBlock : model_.newBlock(now);
     draft_ = BlockScheduleDraft::make(block, now + std::chrono::seconds(300));
 
     addTitle(tr("Plan the block"));
