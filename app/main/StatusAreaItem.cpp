@@ -62,6 +62,7 @@ StatusAreaItem::StatusAreaItem(AppModel& model, QObject* parent) : QObject(paren
 {
     menu_ = new QMenu;
     menu_->addAction(tr("Open Quillmere"), this, [this] { model_.showMainWindow(); });
+    menu_->addAction(tr("Preferences…"), this, [this] { model_.showPreferences(); });
     menu_->addSeparator();
     menu_->addAction(tr("Quit"), qApp, &QCoreApplication::quit);
     tray_.setContextMenu(menu_);

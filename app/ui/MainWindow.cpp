@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QToolButton>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -78,6 +79,16 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), mode
 
     tabs_ = new QTabWidget(this);
     tabs_->setDocumentMode(true);
+    // Preferences sit where the eye goes for them, at the end of the tabs.
+    auto* preferences = new QToolButton(tabs_);
+    const QKeySequence preferencesShortcut(Qt::CTRL | Qt::Key_Comma);
+    preferences->setIcon(look::symbolIcon("gearshape"));
+    preferences->setAutoRaise(true);
+    preferences->setAccessibleName(tr("Preferences"));
+    preferences->setToolTip(withShortcut(tr("Preferences"), preferencesShortcut));
+    tabs_->setCornerWidget(preferences, Qt::TopRightCorner);
+    connect(preferences, &QToolButton::clicked, &model_, &AppModel::showPreferences);
+    connect(new QShortcut(preferencesShortcut, this), &QShortcut::activated, &model_, &AppModel::showPreferences);
     layout->addWidget(tabs_, 1);
     for (const TabDescription& description : tabDescriptions) {
         // Every tab can outgrow the window: a long history, a block with

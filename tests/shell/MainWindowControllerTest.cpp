@@ -1,6 +1,7 @@
 #include "MainWindowController.h"
 
 #include "MainWindow.h"
+#include "preferences/PreferencesWindow.h"
 #include "ShellTestSupport.h"
 
 #include <QPointer>
@@ -44,6 +45,18 @@ TEST_F(MainWindowControllerTest, FirstWindowIsTitledAtTheDesignSizeAndCentred)
     const QPoint offCentre = window->frameGeometry().center() - window->screen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 4);
     EXPECT_NE(window->findChild<MainWindow*>(), nullptr);
+}
+
+TEST_F(MainWindowControllerTest, PreferencesOpenOnceOverTheMainWindowEvenWhileItIsHidden)
+{
+    auto controller = makeController();
+    controller->presentPreferences();
+    controller->presentPreferences();
+    const auto windows = controller->window()->findChildren<PreferencesWindow*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows.front()->isVisible());
+    EXPECT_TRUE(windows.front()->isWindow());
+    EXPECT_FALSE(controller->window()->isVisible()) << "the preferences alone do not bring the main window";
 }
 
 TEST_F(MainWindowControllerTest, ClosingHidesTheSameWindowWhichComesBackAtItsSize)

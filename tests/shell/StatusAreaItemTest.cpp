@@ -53,7 +53,7 @@ TEST_F(StatusAreaItemTest, PictureIsRedrawnOnlyWhenItChanges)
     EXPECT_NE(drawing(), at24);
 }
 
-TEST_F(StatusAreaItemTest, ContextMenuOpensTheWindowOrQuits)
+TEST_F(StatusAreaItemTest, ContextMenuOpensTheWindowOrThePreferencesOrQuits)
 {
     StatusAreaItem item(*harness.model);
     QStringList texts;
@@ -62,7 +62,8 @@ TEST_F(StatusAreaItemTest, ContextMenuOpensTheWindowOrQuits)
             texts << action->text();
         }
     }
-    ASSERT_EQ(texts, (QStringList{QStringLiteral("Open Quillmere"), QStringLiteral("Quit")}));
+    ASSERT_EQ(texts, (QStringList{QStringLiteral("Open Quillmere"), QStringLiteral("Preferences…"),
+                                  QStringLiteral("Quit")}));
 
     item.contextMenu()->actions().first()->trigger();
     EXPECT_EQ(harness.presented, 1);

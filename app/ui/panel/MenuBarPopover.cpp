@@ -137,16 +137,30 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     auto* footerRow = new QHBoxLayout(footer);
     footerRow->setContentsMargins(0, 0, 0, 0);
     openButton_ = linkButton(tr("Open Quillmere"), footer);
+    // A symbol: the panel is too narrow for a third word between the two.
+    preferencesButton_ = linkButton(QString(), footer);
+    preferencesButton_->setIcon(look::symbolIcon("gearshape"));
     quitButton_ = linkButton(tr("Quit"), footer);
     for (auto [button, shortcut] : {std::pair{openButton_, QKeySequence(Qt::CTRL | Qt::Key_O)},
+                                    std::pair{preferencesButton_, QKeySequence(Qt::CTRL | Qt::Key_Comma)},
                                     std::pair{quitButton_, QKeySequence(Qt::CTRL | Qt::Key_Q)}}) {
         button->setShortcut(shortcut);
-        button->setToolTip(withShortcut(button->text(), shortcut));
-        button->setAccessibleName(button->text());
+        const QString name = button == preferencesButton_ ? tr("Preferences") : button->text();
+        button->setToolTip(withShortcut(name, shortcut));
+        button->setAccessibleName(name);
     }
     connect(openButton_, &QPushButton::clicked, this, &MenuBarPopover::openMainWindow);
+    connect(preferencesButton_, &QPushButton::clicked, this, [this] {
+        if (hooks_.activateApplication) {
+            hooks_.activateApplication();
+        }
+        model_.showPreferences();
+        emit closeRequested();
+    });
     connect(quitButton_, &QPushButton::clicked, this, [this] { hooks_.quit(); });
     footerRow->addWidget(openButton_);
+    footerRow->addStretch(1);
+    footerRow->addWidget(preferencesButton_);
     footerRow->addStretch(1);
     footerRow->addWidget(quitButton_);
     layout_->addWidget(footer);

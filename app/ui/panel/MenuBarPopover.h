@@ -120,6 +120,7 @@ private:
     QLabel* pausedText_ = nullptr;
     QWidget* sections_ = nullptr;
     QPushButton* openButton_ = nullptr;
+    QPushButton* preferencesButton_ = nullptr;
     QPushButton* quitButton_ = nullptr;
 };
 

@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PreferencesWindow.h"
+
+#include "Preferences.h"
+#include "ScreenParts_p.h"
+#include "forms/FormComponents.h"
+
+#include "Look.h"
+
+#include "quillmere/QuillmereDesign.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace quillmere {
+namespace {
+
+template <class Control, class Value>
+void showValue(Control* control, void (Control::*set)(Value), const Value& value, const Value& current)
+{
+    if (current != value) {
+        const QSignalBlocker blocker(control);
+        (control->*set)(value);
+    }
+}
+
+void showChecked(QAbstractButton* button, bool checked)
+{
+    showValue(button, &QAbstractButton::setChecked, checked, button->isChecked());
+}
+
+QSpinBox* makeMinutes(const BoundedSetting& range, const QString& suffix, QWidget* parent)
+{
+    auto* stepper = new QSpinBox(parent);
+    stepper->setRange(range.low, range.high);
+    stepper->setSuffix(suffix);
+    return stepper;
+}
+
+// A row label that is its field's buddy: a click or its mnemonic focuses the
+// field, and a screen reader names the field by it.
+void addRow(QFormLayout* form, const QString& label, QWidget* field)
+{
+    auto* text = new QLabel(label, field->parentWidget());
+    text->setBuddy(field);
+    field->setAccessibleName(QString(label).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+    form->addRow(text, field);
+}
+
+} // namespace
+
+PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
+    : QDialog(parent), preferences_(preferences)
+{
+    setWindowTitle(tr("Preferences"));
+    auto* layout = new QVBoxLayout(this);
+    const int inset = look::points(QuillmereDesign::Spacing::section);
+    layout->setContentsMargins(inset, inset, inset, inset);
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::section));
+
+    problems_ = makeLabel(QString(), this);
+    problems_->setForegroundRole(QPalette::WindowText);
+    problems_->setAccessibleName(tr("Problems with the preferences"));
+    layout->addWidget(problems_);
+
+    auto* start = new FormGroup(tr("Starting"), this);
+    startAtLogin_ = new QCheckBox(tr("&Start Quillmere when I log in"), start);
+    start->addRow(startAtLogin_);
+    layout->addWidget(start);
+
+    auto* focus = new FormGroup(tr("During focus"), this);
+    auto* awayText = makeLabel(tr("When the screen locks or the computer sleeps:"), focus);
+    keepCounting_ = new QRadioButton(tr("&Keep counting"), focus);
+    pauseFocus_ = new QRadioButton(tr("&Pause the focus"), focus);
+    pauseFocus_->setToolTip(tr("Quillmere pauses a running focus and tells you for how long when you are back. "
+                               "It never resumes by itself; a break runs on."));
+    auto* away = new QButtonGroup(this);
+    away->addButton(keepCounting_);
+    away->addButton(pauseFocus_);
+    for (QWidget* row : std::initializer_list<QWidget*>{awayText, keepCounting_, pauseFocus_}) {
+        focus->addRow(row);
+    }
+    doNotDisturb_ = new QCheckBox(tr("&Do not disturb during focus"), focus);
+    doNotDisturbNote_ = makeSecondaryText(QString(), focus);
+    doNotDisturb_->setAccessibleDescription(QString());
+    focus->addRow(doNotDisturb_);
+    focus->addRow(doNotDisturbNote_);
+    layout->addWidget(focus);
+
+    auto* blocks = new FormGroup(tr("New blocks"), this);
+    auto* numbers = new QWidget(blocks);
+    auto* form = new QFormLayout(numbers);
+    form->setContentsMargins(0, 0, 0, 0);
+    focusMinutes_ = makeMinutes(NewBlockDefaults::focusMinutesRange, tr(" min"), numbers);
+    breakMinutes_ = makeMinutes(NewBlockDefaults::breakMinutesRange, tr(" min"), numbers);
+    sessions_ = makeMinutes(NewBlockDefaults::sessionsRange, QString(), numbers);
+    addRow(form, tr("&Focus:"), focusMinutes_);
+    addRow(form, tr("&Break:"), breakMinutes_);
+    addRow(form, tr("S&essions:"), sessions_);
+    blocks->addRow(numbers);
+    layout->addWidget(blocks);
+
+    auto* notifications = new FormGroup(tr("Notifications"), this);
+    sound_ = new QCheckBox(tr("Play a s&ound at the end of focus and break"), notifications);
+    notifications->addRow(sound_);
+    layout->addWidget(notifications);
+
+    layout->addStretch(1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    connect(startAtLogin_, &QCheckBox::toggled, this, [this](bool checked) {
+        if (auto done = preferences_.setStartAtLogin(checked); !done) {
+            showRefusal(done.error());
+        } else {
+            showRefusal({});
+        }
+        sync();
+    });
+    connect(pauseFocus_, &QRadioButton::toggled, this, [this](bool checked) {
+        preferences_.setWhenAway(checked ? WhenAway::pauseFocus : WhenAway::keepCounting);
+    });
+    connect(doNotDisturb_, &QCheckBox::toggled, &preferences_, &Preferences::setDoNotDisturb);
+    connect(sound_, &QCheckBox::toggled, &preferences_, &Preferences::setSoundAtEnd);
+    for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, sessions_}) {
+        connect(stepper, &QSpinBox::valueChanged, this, &PreferencesWindow::storeNewBlockDefaults);
+    }
+
+    connect(&preferences_, &Preferences::whenAwayChanged, this, &PreferencesWindow::sync);
+    connect(&preferences_, &Preferences::doNotDisturbChanged, this, &PreferencesWindow::sync);
+    connect(&preferences_, &Preferences::doNotDisturbSupportChanged, this, &PreferencesWindow::sync);
+    connect(&preferences_, &Preferences::soundAtEndChanged, this, &PreferencesWindow::sync);
+    connect(&preferences_, &Preferences::newBlockDefaultsChanged, this, &PreferencesWindow::sync);
+    connect(&preferences_, &Preferences::startAtLoginChanged, this, &PreferencesWindow::sync);
+    connect(&preferences_, &Preferences::problemsChanged, this, &PreferencesWindow::syncProblems);
+    sync();
+    syncProblems();
+}
+
+void PreferencesWindow::sync()
+{
+    showChecked(startAtLogin_, preferences_.startAtLogin());
+    const bool pause = preferences_.whenAway() == WhenAway::pauseFocus;
+    showChecked(pauseFocus_, pause);
+    showChecked(keepCounting_, !pause);
+    const DoNotDisturbSupport& support = preferences_.doNotDisturbSupport();
+    // A choice made where nothing can silence stays stored for a desktop
+    // that can; the box shows it, greyed.
+    showChecked(doNotDisturb_, preferences_.doNotDisturb());
+    doNotDisturb_->setEnabled(support.available);
+    doNotDisturbNote_->setText(support.description);
+    doNotDisturbNote_->setVisible(!support.description.isEmpty());
+    doNotDisturb_->setAccessibleDescription(support.description);
+    showChecked(sound_, preferences_.soundAtEnd());
+    const NewBlockDefaults& defaults = preferences_.newBlockDefaults();
+    showValue(focusMinutes_, &QSpinBox::setValue, defaults.focusMinutes, focusMinutes_->value());
+    showValue(breakMinutes_, &QSpinBox::setValue, defaults.breakMinutes, breakMinutes_->value());
+    showValue(sessions_, &QSpinBox::setValue, defaults.sessions, sessions_->value());
+}
+
+void PreferencesWindow::syncProblems()
+{
+    QStringList lines = preferences_.problems();
+    if (!refusal_.isEmpty()) {
+        lines.prepend(refusal_);
+    }
+    problems_->setText(lines.join(QLatin1Char('\n')));
+    problems_->setVisible(!lines.isEmpty());
+}
+
+void PreferencesWindow::showRefusal(const QString& text)
+{
+    refusal_ = text;
+    syncProblems();
+}
+
+void PreferencesWindow::storeNewBlockDefaults()
+{
+    // The steppers keep to the ranges, so this is never refused.
+    (void)preferences_.setNewBlockDefaults({focusMinutes_->value(), breakMinutes_->value(), sessions_->value()});
+}
+
+} // namespace quillmere
