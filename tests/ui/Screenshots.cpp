@@ -9,6 +9,7 @@
 #include "insights/InsightsView.h"
 #include "questions/AgentQuestionsView.h"
 #include "panel/MenuBarPopover.h"
+#include "preferences/PreferencesWindow.h"
 #include "ModelFakes.h"
 #include "StateFixtures.h"
 #include "TempFolder.h"
@@ -266,6 +267,14 @@ int photographAll(const QString& folder, const QString& paletteName)
     camera.shoot(window, "agent-questions-show-more");
 
     photographInsights(camera);
+
+    // The preferences as a person finds them on a desktop that can silence
+    // notifications, with one choice made.
+    model.preferences().setDoNotDisturbSupport({true, PreferencesWindow::tr("Silences dunst while a focus runs.")});
+    model.preferences().setWhenAway(WhenAway::pauseFocus);
+    PreferencesWindow preferences(model.preferences());
+    preferences.show();
+    camera.shoot(preferences, "preferences");
     return camera.failures() == 0 ? camera.count() : -1;
 }
 

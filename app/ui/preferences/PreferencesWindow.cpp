@@ -20,6 +20,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quillmere {
 namespace {
 
@@ -61,6 +63,7 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     : QDialog(parent), preferences_(preferences)
 {
     setWindowTitle(tr("Preferences"));
+    setMinimumWidth(look::points(440));
     auto* layout = new QVBoxLayout(this);
     const int inset = look::points(QuillmereDesign::Spacing::section);
     layout->setContentsMargins(inset, inset, inset, inset);
@@ -77,17 +80,22 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     layout->addWidget(start);
 
     auto* focus = new FormGroup(tr("During focus"), this);
-    auto* awayText = makeLabel(tr("When the screen locks or the computer sleeps:"), focus);
-    keepCounting_ = new QRadioButton(tr("&Keep counting"), focus);
-    pauseFocus_ = new QRadioButton(tr("&Pause the focus"), focus);
+    auto* awayText = new QLabel(tr("When the screen locks or the computer sleeps:"), focus);
+    // The two answers stand under their question, set in like a list.
+    auto* answers = new QWidget(focus);
+    auto* answerColumn = new QVBoxLayout(answers);
+    answerColumn->setContentsMargins(look::points(QuillmereDesign::Spacing::section), 0, 0, 0);
+    keepCounting_ = new QRadioButton(tr("&Keep counting"), answers);
+    pauseFocus_ = new QRadioButton(tr("&Pause the focus"), answers);
+    answerColumn->addWidget(keepCounting_);
+    answerColumn->addWidget(pauseFocus_);
     pauseFocus_->setToolTip(tr("Quillmere pauses a running focus and tells you for how long when you are back. "
                                "It never resumes by itself; a break runs on."));
     auto* away = new QButtonGroup(this);
     away->addButton(keepCounting_);
     away->addButton(pauseFocus_);
-    for (QWidget* row : std::initializer_list<QWidget*>{awayText, keepCounting_, pauseFocus_}) {
-        focus->addRow(row);
-    }
+    focus->addRow(awayText);
+    focus->addRow(answers);
     doNotDisturb_ = new QCheckBox(tr("&Do not disturb during focus"), focus);
     doNotDisturbNote_ = makeSecondaryText(QString(), focus);
     doNotDisturb_->setAccessibleDescription(QString());
@@ -99,9 +107,18 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     auto* numbers = new QWidget(blocks);
     auto* form = new QFormLayout(numbers);
     form->setContentsMargins(0, 0, 0, 0);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     focusMinutes_ = makeMinutes(NewBlockDefaults::focusMinutesRange, tr(" min"), numbers);
     breakMinutes_ = makeMinutes(NewBlockDefaults::breakMinutesRange, tr(" min"), numbers);
     sessions_ = makeMinutes(NewBlockDefaults::sessionsRange, QString(), numbers);
+    // One width for the three, so that they line up as a column.
+    int width = 0;
+    for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, sessions_}) {
+        width = std::max(width, stepper->sizeHint().width());
+    }
+    for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, sessions_}) {
+        stepper->setMinimumWidth(width);
+    }
     addRow(form, tr("&Focus:"), focusMinutes_);
     addRow(form, tr("&Break:"), breakMinutes_);
     addRow(form, tr("S&essions:"), sessions_);
