@@ -84,6 +84,8 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), mode
     const QKeySequence preferencesShortcut(Qt::CTRL | Qt::Key_Comma);
     preferences->setIcon(look::symbolIcon("gearshape"));
     preferences->setAutoRaise(true);
+    // Like a toolbar's buttons, out of the Tab chain: the keyboard has Ctrl+,.
+    preferences->setFocusPolicy(Qt::NoFocus);
     preferences->setAccessibleName(tr("Preferences"));
     preferences->setToolTip(withShortcut(tr("Preferences"), preferencesShortcut));
     tabs_->setCornerWidget(preferences, Qt::TopRightCorner);
