@@ -1,5 +1,6 @@
 #include "QuillmereApp.h"
 
+#include "DoNotDisturb.h"
 #include "FreedesktopNotificationCenter.h"
 #include "MainWindowController.h"
 #include "Notifications.h"
@@ -108,6 +109,26 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
         model_->setDueMessage(problems.join(QLatin1Char(' ')));
     }
 
+    // Other applications' notifications are held back while a focus runs,
+    // when the user asks for it. A hosted run leaves the desktop's
+    // notification service alone: it is given no bus.
+    doNotDisturb_ = std::make_unique<DoNotDisturb>(
+        mode_.hosted ? QDBusConnection(QStringLiteral("quillmere-hosted-no-bus")) : QDBusConnection::sessionBus(),
+        mode_.stateFolder, options.clock);
+    doNotDisturb_->setEnabled(preferences.doNotDisturb());
+    connect(&preferences, &Preferences::doNotDisturbChanged, doNotDisturb_.get(), &DoNotDisturb::setEnabled);
+    // The preferences window greys the choice out, with the reason, while
+    // no service that can be silenced runs.
+    const auto tellSupport = [this, told = &preferences] {
+        told->setDoNotDisturbSupport({doNotDisturb_->available(), doNotDisturb_->availability()});
+    };
+    tellSupport();
+    connect(doNotDisturb_.get(), &DoNotDisturb::availabilityChanged, &preferences, tellSupport);
+    doNotDisturb_->follow(model_->state());
+    connect(model_.get(), &AppModel::stateChanged, doNotDisturb_.get(),
+            [this] { doNotDisturb_->follow(model_->state()); });
+    connect(doNotDisturb_.get(), &DoNotDisturb::trouble, model_.get(), &AppModel::setDueMessage);
+
     // Agents and scripts reach the user's own instance only, never a hosted
     // run: the interface rides on the object that serves the bus name.
     if (!mode_.hosted) {
@@ -122,6 +143,7 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
             widgetWriter_->waitUntilIdle();
             QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
         }
+        doNotDisturb_->finish();
     });
 
     // After start-up has returned, so that links delivered during start-up

@@ -12,6 +12,7 @@ class QSettings;
 
 namespace quillmere {
 
+class DoNotDisturb;
 class QuillmereAppDelegate;
 class QuillmereInterface;
 class StatusAreaItem;
@@ -68,6 +69,8 @@ public:
     const LaunchMode& mode() const { return mode_; }
     // Null when built without one.
     StatusAreaItem* statusAreaItem() const { return statusAreaItem_.get(); }
+    // "Do not disturb during focus", for the preferences.
+    DoNotDisturb& doNotDisturb() { return *doNotDisturb_; }
 
 private:
     void removeStaleTemporaries(const StateStore& store) const;
@@ -78,6 +81,7 @@ private:
     // after the publisher.
     std::shared_ptr<BackgroundWriter> widgetWriter_;
     std::unique_ptr<AppModel> model_;
+    std::unique_ptr<DoNotDisturb> doNotDisturb_;
     std::unique_ptr<StatusAreaItem> statusAreaItem_;
     // Owned by the delegate, as its adaptors are; deleted with the model.
     QuillmereInterface* interface_ = nullptr;
