@@ -838,9 +838,92 @@ def mcp_client(desktop, options):
     desktop.quit(app)
 
 
+def dunst(desktop, *args):
+    """What dunstctl prints, stripped."""
+    reply = subprocess.run(["dunstctl", *args], env=desktop.env, capture_output=True, text=True)
+    check(reply.returncode == 0, f"dunstctl {' '.join(args)} failed: {reply.stderr}")
+    return reply.stdout.strip()
+
+
+def write_do_not_disturb(desktop, on):
+    os.makedirs(desktop.config_folder, mode=0o700, exist_ok=True)
+    with open(os.path.join(desktop.config_folder, "Quillmere.conf"), "w") as file:
+        file.write(f"[Focus]\ndoNotDisturb={'true' if on else 'false'}\n")
+
+
+def do_not_disturb(desktop, options):
+    """With "Do not disturb during focus" on, a focus started with
+    quillmerectl pauses dunst; another program's notification waits unseen;
+    the pause lifts a moment before the planned end, so that Quillmere's
+    focus-end notification is shown. Quitting during a focus unpauses dunst,
+    and so does the next start after a SIGKILL during one."""
+    record = os.path.join(desktop.state_folder, "notification-silence.json")
+    write_do_not_disturb(desktop, True)
+    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    state = focus_state(now, 8)
+    state["planned_next_session"] = state["current_block"].pop("sessions")[0]["plan"]
+    state["current_block"]["sessions"] = []
+    state["workflow_state"] = "sessionPlanning"
+    desktop.write_state(state)
+    app = desktop.launch()
+    desktop.wait_main_window(timeout=5)
+
+    started = subprocess.run([options.ctl, "start"], env=desktop.env, capture_output=True, text=True)
+    check(started.returncode == 0, f"quillmerectl start failed: {started.stderr}")
+    ends_at = time.time() // 1 + 8
+    wait_until(lambda: dunst(desktop, "is-paused") == "true", PROMPT, "dunst to be paused by the focus")
+    with open(record) as file:
+        check(json.load(file) == {"dunst": "false"}, "the record of what to put back is not dunst's pause")
+    subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.Notifications", "--object-path",
+                    "/org/freedesktop/Notifications", "--method", "org.freedesktop.Notifications.Notify",
+                    "'e2e-other'", "0", "''", "'Another program'", "'sent during focus'", "[]", "{}", "--", "-1"],
+                   env=desktop.env, check=True, capture_output=True)
+    time.sleep(0.5)
+    check((dunst(desktop, "count", "displayed"), dunst(desktop, "count", "waiting")) == ("0", "1"),
+          "another program's notification was shown during focus")
+
+    def ours():
+        return [call for call in desktop.notify_calls() if '"Quillmere"' in call]
+
+    unpaused_at = wait_until(lambda: dunst(desktop, "is-paused") == "false" and time.time(),
+                             ends_at - time.time() + 3, "dunst to be unpaused as the focus ends")
+    wait_until(lambda: dunst(desktop, "count", "displayed") == "1", PROMPT, "the held-back notification to show")
+    check(not ours(), "the focus-end notification came while dunst was paused")
+    wait_until(ours, ends_at - time.time() + 3, "the focus-end notification")
+    # A paused dunst would hold it back; a GNOME without banners would
+    # only list it.
+    check(time.time() - unpaused_at >= 2,
+          f"dunst was unpaused only {time.time() - unpaused_at:.1f} s before the focus-end notification")
+    wait_until(lambda: (dunst(desktop, "count", "displayed"), dunst(desktop, "count", "waiting")) == ("2", "0"),
+               PROMPT, "the focus-end notification to be shown beside the one held back")
+    wait_until(lambda: (desktop.agent_state() or {}).get("workflow_state") == "sessionReview", PROMPT,
+               "the review after the focus")
+    check(not os.path.exists(record), "the record outlived the silence")
+    desktop.quit(app)
+
+    # Quit during a focus, then killed during one.
+    desktop.write_state(focus_state(datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0), 1500))
+    for end in ("quit", "kill"):
+        app = desktop.launch()
+        wait_until(lambda: dunst(desktop, "is-paused") == "true", 5, f"dunst to be paused before the {end}")
+        if end == "quit":
+            desktop.quit(app)
+            check(dunst(desktop, "is-paused") == "false", "dunst is still paused after Quillmere quit")
+        else:
+            app.send_signal(signal.SIGKILL)
+            app.wait()
+    check(dunst(desktop, "is-paused") == "true", "the killed run's pause is gone")
+    # The restart puts it back even with the preference now off.
+    write_do_not_disturb(desktop, False)
+    app = desktop.launch()
+    wait_until(lambda: dunst(desktop, "is-paused") == "false", PROMPT, "the restart to unpause dunst")
+    wait_until(lambda: not os.path.exists(record), PROMPT, "the record to be removed")
+    desktop.quit(app)
+
+
 SCENARIOS = {scenario.__name__: scenario for scenario in
              (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget, hostile_start,
-              lock_refused, widget_pipe, agent_question, mcp_client, widget_quiet_focus)}
+              lock_refused, widget_pipe, agent_question, mcp_client, widget_quiet_focus, do_not_disturb)}
 
 
 def main():
