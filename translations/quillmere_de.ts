@@ -709,6 +709,34 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::DoNotDisturb</name>
+    <message>
+        <location filename="../app/model/DoNotDisturb.cpp" line="+49"/>
+        <source>Looking for the desktop&apos;s notification service…</source>
+        <translation>Suche den Benachrichtigungsdienst des Desktops …</translation>
+    </message>
+    <message>
+        <location line="+95"/>
+        <source>Uses %1 to hold back other applications&apos; notifications.</source>
+        <translation>Hält Benachrichtigungen anderer Anwendungen über %1 zurück.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>The notification service stopped during your focus. Quillmere sets do-not-disturb right again once the service is back.</source>
+        <translation>Der Benachrichtigungsdienst wurde während deines Fokus beendet. Quillmere stellt „Nicht stören“ wieder richtig ein, sobald der Dienst zurück ist.</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>Quillmere could not hold back other notifications through %1: %2</source>
+        <translation>Quillmere konnte andere Benachrichtigungen nicht über %1 zurückhalten: %2</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Quillmere could not put back the do-not-disturb setting of %1: %2 It tries again when the service or Quillmere starts again.</source>
+        <translation>Quillmere konnte die „Nicht stören“-Einstellung von %1 nicht zurücksetzen: %2 Quillmere versucht es erneut, wenn der Dienst oder Quillmere wieder startet.</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::FocusChart</name>
     <message>
         <location filename="../app/ui/insights/FocusChart.cpp" line="+22"/>
@@ -1090,7 +1118,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Bisher ist keine Fokuszeit erfasst.</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+32"/>
         <source>Insights</source>
         <translation>Statistik</translation>
     </message>
@@ -1395,6 +1423,71 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <location line="+3"/>
         <source>Open Quillmere to plan the first focus session.</source>
         <translation>Öffne Quillmere, um die erste Fokussitzung zu planen.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::NotificationSilencer</name>
+    <message>
+        <location filename="../app/model/DoNotDisturb.cpp" line="-79"/>
+        <location filename="../app/model/NotificationSilencer.cpp" line="+417"/>
+        <source>No notification service is running.</source>
+        <translation>Es läuft kein Benachrichtigungsdienst.</translation>
+    </message>
+    <message>
+        <location filename="../app/model/NotificationSilencer.cpp" line="-357"/>
+        <source>There is no session bus to reach it on.</source>
+        <translation>Es gibt keinen Sitzungsbus, über den er erreichbar wäre.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The notification service answered: %1</source>
+        <translation>Der Benachrichtigungsdienst antwortete: %1</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>“%1” could not be started.</source>
+        <translation>„%1“ konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>“%1” did not finish.</source>
+        <translation>„%1“ wurde nicht ordnungsgemäß beendet.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>“%1” failed: %2</source>
+        <translation>„%1“ ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <location line="+202"/>
+        <source>Quillmere could not note the setting to put back, so it left it alone.</source>
+        <translation>Quillmere konnte sich die zurückzusetzende Einstellung nicht merken und hat sie deshalb nicht verändert.</translation>
+    </message>
+    <message>
+        <location line="-146"/>
+        <source>dunst did not say whether it is paused.</source>
+        <translation>dunst hat nicht mitgeteilt, ob es pausiert ist.</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>gsettings gave “%1” for show-banners.</source>
+        <translation>gsettings lieferte „%1“ für show-banners.</translation>
+    </message>
+    <message>
+        <location line="+103"/>
+        <source>Focus session</source>
+        <translation>Fokussitzung</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>%1 shows the notifications, but %2 is not installed.</source>
+        <translation>%1 zeigt die Benachrichtigungen an, aber %2 ist nicht installiert.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>%1 shows the notifications and has no do-not-disturb setting that Quillmere can use.</source>
+        <translation>%1 zeigt die Benachrichtigungen an und hat keine „Nicht stören“-Einstellung, die Quillmere nutzen kann.</translation>
     </message>
 </context>
 <context>
