@@ -58,7 +58,7 @@ struct DoNotDisturbSupport {
 // wrote is lost to a typo. Main thread only.
 //
 //     Preferences preferences(Preferences::userLocations());
-//     connect(&preferences, &Preferences::doNotDisturbChanged, silencer, &FocusSilencer::setEnabled);
+//     connect(&preferences, &Preferences::doNotDisturbChanged, doNotDisturb, &DoNotDisturb::setEnabled);
 //     preferences.setDoNotDisturb(true); // written to Quillmere.conf now
 class Preferences final : public QObject {
     Q_OBJECT
