@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs that grow with the history: the application saves the whole state
 // after every change and reads it once at start-up.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long one keystroke in the session plan takes, draft save included,
 // with an empty history and with 1,250 completed blocks (about three and a
 // half years of daily blocks), in the whole main window with the status

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the model costs on the main thread while a focus runs, with an empty
 // history and with 1,250 completed blocks (10 MB of state):
 // - Tick: one tick of the clock (evaluating the timers, agent-state.json and

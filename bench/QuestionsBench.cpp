@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a long list of open agent questions costs the screens: building and
 // showing the status panel, building the main window (all four tabs are
 // built at start-up), showing it on the work cycle, the first switch to the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures what agents and scripts wait for: from an AskQuestion call to the
 # question being in agent-state.json and widget-snapshot.json, and the
 # exec-to-exit time of `quillmerectl status`. Runs the release build on a

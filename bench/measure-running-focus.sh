@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures what a running focus costs, the case a focus application spends
 # its life in: Xvfb at 1280x800, a trayer status area, a private session bus,
 # the pointer nudged by a pixel once a second outside every window, a focus

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the application as a user meets it: time from exec to the main
 # window mapped (median of several launches), resident memory after a minute
 # idle, and CPU used over a minute with a focus running. Runs the release

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the widget host's footprint with a live countdown in a medium
 # widget: resident memory, and CPU over a minute. Runs the release build on a
 # virtual display with a private session bus; prints figures and asserts

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The figures behind bench/measure-running-focus.sh (run it through that
 script, which provides the display and the bus).
 

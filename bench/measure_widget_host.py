@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The widget host's resident memory and CPU with a live countdown.
 
 Writes a snapshot of a focus with 40 minutes left into a private data home,

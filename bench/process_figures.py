@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the benchmark scripts read about a running process from /proc, and
 the private user they run it as."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the measuring scripts: builds the given targets of the release
 # configuration in build-release/, installing what is missing first, as
 # scripts/start does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillmerectl: Quillmere from a terminal, a script or a coding agent. Reads
 // its command line, talks to the running Quillmere over the session bus (or
 // to its state folder when it is not running), and exits with a status that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws an SVG into a square PNG of the given size: the build's way of
 // producing the fixed-size application icons from the scalable one.
 

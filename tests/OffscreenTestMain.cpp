@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every test program that needs a widget application: it runs on
 // the off-screen platform, so no display is needed and nothing appears on a
 // desktop. Bus tests get a private session bus from their CMakeLists.txt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillmere: the desktop application. Answers --help and --version without a
 // display; otherwise makes sure it is the one Quillmere of the session and
 // the one writer of its state folder, then runs until the user quits.

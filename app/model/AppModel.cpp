@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Longer than the other files: this is where each command's engine step,
 // its notifications and notices, the save and the tick meet. What can stand
 // alone already does (DraftSaveScheduler, SaveTroubles, ClockChange,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quick way to decode a state. nlohmann/json's tree of a ten-megabyte
 // history costs most of a start-up in allocations alone (a map per object,
 // the keys converted to camel case into a second tree, and all of it freed

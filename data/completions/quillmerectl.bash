@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bash completion for quillmerectl: its commands, then the options of the
 # command given, the export formats and file names. Other values (a
 # question, a name, seconds, a date) are the user's own.

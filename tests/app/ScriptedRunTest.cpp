@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One whole two-cycle block run through the model as the screens and the
 // tick would run it, reading back the three files after every step.
 

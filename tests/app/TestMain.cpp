@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model's tests need a Qt application object for timers, queued calls and
 // D-Bus; every test runs on a private session bus (see CMakeLists.txt).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DecodingAgreement.h"
 #include "StateFixtures.h"
 #include "quillmere/StateCoding.h"

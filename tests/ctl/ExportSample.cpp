@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a history whose texts hold what CSV readers trip over (separators,
 // quotes, every kind of line break, non-Latin letters, leading spaces) in
 // DATA_HOME's state folder, and writes the rows its CSV export must read

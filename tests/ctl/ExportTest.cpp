@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillmerectl export: the saved history to standard output or a file,
 // without the running Quillmere, and never a half-written or lost file.
 

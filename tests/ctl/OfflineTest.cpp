@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillmerectl while Quillmere is not running: the question goes into the
 // state folder under its lock, and status reads what Quillmere saved.
 

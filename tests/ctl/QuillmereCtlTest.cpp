@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real quillmerectl against a fake Quillmere on the test's private bus:
 // what it prints, what it calls, and the exit status a script sees.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads quillmerectl's CSV export back the way people's tools read it.
 
     check-export-csv.py SAMPLE QUILLMERECTL

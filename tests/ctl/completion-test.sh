@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The bash completion offers only what quillmerectl accepts: each command it
 # offers is one the program knows, and each option it offers after a command
 # is one that command takes. A trailing unknown option makes every line a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Grabs an X11 window (or a part of it) of the running application for the
 // end-to-end tests: writes it as PNG, or prints a digest of its pixels so
 // that a test can tell whether a part of the window changed.

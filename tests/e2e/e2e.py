@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end scenarios of the real `quillmere` binary.
 
 Each scenario runs on the X display and the session bus it is started under

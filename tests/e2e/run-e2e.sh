@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one end-to-end scenario of the real quillmere binary on a virtual X
 # display (xvfb-run) with a private session bus (dbus-run-session). Skips,
 # with exit code 77, when a tool the scenarios need is not installed;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole two-cycle block run through the model while the disk fails under
 // it: at every step one save of state.json fails (a write, a flush or the
 // rename, with ENOSPC or EIO, once or several times in a row), injected by

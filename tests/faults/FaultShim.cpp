@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded into the fault-injection tests: write(2), fsync(2) and rename(2)
 // fail on chosen files as on a full or failing disk, and pass through
 // otherwise. Unarmed, each call costs one atomic load.

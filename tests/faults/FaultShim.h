@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The control of the fault shim, a library preloaded (LD_PRELOAD) into a test

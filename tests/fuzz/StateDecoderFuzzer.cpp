@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the state decoder. Anything it accepts must encode
 // and decode again to the same state, and whatever the quick decoder reads
 // must be what the tree reads: a crash, a sanitizer report, a failed round

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives `$QUILLMERECTL mcp` with the official MCP TypeScript SDK client, as
 // a coding agent would: it lists and calls every tool, reads and subscribes
 // to the agent state, changes the phase with `$QUILLMERE_CHANGE_PHASE` and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for `quillmerectl mcp` with no application behind it: the MCP
 // server over standard input and output, with a backend that invents its
 // answers. It lets the SDK client test (tests/mcp-client) check this

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks that the tools' input schemas are valid JSON Schema and that they
 say what the server does: for each set of arguments below, the schema accepts
 it exactly when the server takes the call (rather than answering -32602 or a

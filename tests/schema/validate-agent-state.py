@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Validates agent-state.json documents against the schema that describes them.
 
     validate-agent-state.py SCHEMA FILE_OR_FOLDER...

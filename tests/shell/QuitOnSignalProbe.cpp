@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program that quits on signals the way Quillmere does, for the tests of
 // QuitOnSignal: "idle" runs an event loop, "stuck" blocks the loop in a
 // system call that a restarted signal never interrupts. Prints "ready" once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the translations for a locale, the English fallback with its
 // plural forms, and the German file as translators leave it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Insights tab as a user meets it: the explanation before the first
 // session, the figures and the charts' spoken descriptions of a small
 // history, the period chooser driven by the keyboard, Tab reaching every

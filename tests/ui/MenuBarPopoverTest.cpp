@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "panel/MenuBarPopover.h"
 #include "panel/BlockProgress.h"
 #include "panel/PopoverField.h"

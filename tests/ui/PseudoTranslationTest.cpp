@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text the screens show goes through translation. A pseudo-translator
 // turns each text of every context into "[text ~~~]", a third longer; the
 // main window (every tab) and the status panel are then built in every phase

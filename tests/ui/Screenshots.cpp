@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes PNG pictures of every screen for people to look at: each workflow
 // screen, each main-window tab (with three completed blocks and three open
 // questions, then with more questions than a page) and the status panel in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's arguments: what each asks for, and the mistakes it refuses with
 // a reason.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real plug-in, loaded the way the host loads it, and drawn by --render's
 // code path.
 

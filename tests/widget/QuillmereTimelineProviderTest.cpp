@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The provider reads the shared snapshot afresh on every request and turns
 // every read problem into something the widget can show.
 

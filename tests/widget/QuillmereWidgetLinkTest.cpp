@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a tap opens and what a screen reader says for the widget.
 
 #include "QuillmereWidgetLink.h"

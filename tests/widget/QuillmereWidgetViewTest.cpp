@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widget's views: what each family shows for a snapshot or a message,
 // how the countdown follows the display time, and that everything fits the
 // host's fixed sizes.

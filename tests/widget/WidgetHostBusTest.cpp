@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's service on the session bus, on the test's private bus.
 
 #include "WidgetHostBus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the host shows which entry and when it asks for a new timeline.
 
 #include "HostFakes.h"

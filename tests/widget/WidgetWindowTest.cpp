@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window of a placed widget: what a click, a drag and a key do, and that
 // the view's display time follows the clock.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Pictures of the desktop widget in every size, for people to look at.
 
 Writes one PNG per state, family and palette with `quillmere-widget-host

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillmere-widget-host: shows desktop widgets from plug-ins, each in its own
 // frameless window below the normal windows, and renders single entries to
 // PNG files for tests and documentation.
