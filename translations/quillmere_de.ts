@@ -327,6 +327,14 @@
     </message>
 </context>
 <context>
+    <name>quillmere::AwayWatcher</name>
+    <message>
+        <location filename="../app/model/AwayWatcher.cpp" line="+123"/>
+        <source>Pausing the focus before the computer sleeps</source>
+        <translation>Pausiert den Fokus, bevor der Computer in den Ruhezustand geht</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::BlockForms</name>
     <message>
         <location filename="../app/ui/block/BlockEditing.cpp" line="+11"/>
@@ -1488,6 +1496,46 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <location line="+26"/>
         <source>%1 shows the notifications and has no do-not-disturb setting that Quillmere can use.</source>
         <translation>%1 zeigt die Benachrichtigungen an und hat keine „Nicht stören“-Einstellung, die Quillmere nutzen kann.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::PauseOnAway</name>
+    <message>
+        <location filename="../app/model/PauseOnAway.cpp" line="+22"/>
+        <source>less than a minute</source>
+        <translation>weniger als eine Minute</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%Ln minute(s)</source>
+        <translation>
+            <numerusform>%Ln Minute</numerusform>
+            <numerusform>%Ln Minuten</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%Ln hour(s)</source>
+        <translation>
+            <numerusform>%Ln Stunde</numerusform>
+            <numerusform>%Ln Stunden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 and %2</source>
+        <comment>hours and minutes away</comment>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>You were away for %1; your focus was paused when the screen locked. Resume it when you are ready.</source>
+        <translation>Du warst %1 weg; dein Fokus wurde pausiert, als der Bildschirm gesperrt wurde. Setze ihn fort, wenn du so weit bist.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>You were away for %1; your focus was paused when the computer went to sleep. Resume it when you are ready.</source>
+        <translation>Du warst %1 weg; dein Fokus wurde pausiert, als der Computer in den Ruhezustand ging. Setze ihn fort, wenn du so weit bist.</translation>
     </message>
 </context>
 <context>

@@ -163,6 +163,25 @@
     </message>
 </context>
 <context>
+    <name>quillmere::PauseOnAway</name>
+    <message numerus="yes">
+        <location filename="../app/model/PauseOnAway.cpp" line="+26"/>
+        <source>%Ln minute(s)</source>
+        <translation>
+            <numerusform>%Ln minute</numerusform>
+            <numerusform>%Ln minutes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>%Ln hour(s)</source>
+        <translation>
+            <numerusform>%Ln hour</numerusform>
+            <numerusform>%Ln hours</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quillmere::WidgetParts</name>
     <message numerus="yes">
         <location filename="../widget/plugin/WidgetLayout_p.h" line="+79"/>
