@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QuillmereApp.h"
 
+#include "AwayWatcher.h"
 #include "DoNotDisturb.h"
 #include "FreedesktopNotificationCenter.h"
 #include "MainWindowController.h"
 #include "Notifications.h"
+#include "PauseOnAway.h"
 #include "QuillmereAppDelegate.h"
 #include "QuillmereInterface.h"
 #include "StatusAreaItem.h"
@@ -109,6 +111,14 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     if (const QStringList problems = model_->preferences().problems(); !problems.isEmpty()) {
         model_->setDueMessage(problems.join(QLatin1Char(' ')));
     }
+    // Without a system bus (in a container) only the screen lock is seen.
+    awayWatcher_ = std::make_unique<AwayWatcher>(QDBusConnection::systemBus(), QDBusConnection::sessionBus());
+    pauseOnAway_ = std::make_unique<PauseOnAway>(*model_, *awayWatcher_);
+    const auto followWhenAway = [this](WhenAway whenAway) {
+        pauseOnAway_->setEnabled(whenAway == WhenAway::pauseFocus);
+    };
+    followWhenAway(preferences.whenAway());
+    connect(&preferences, &Preferences::whenAwayChanged, pauseOnAway_.get(), followWhenAway);
 
     // Other applications' notifications are held back while a focus runs,
     // when the user asks for it. A hosted run leaves the desktop's

@@ -13,7 +13,9 @@ class QSettings;
 
 namespace quillmere {
 
+class AwayWatcher;
 class DoNotDisturb;
+class PauseOnAway;
 class QuillmereAppDelegate;
 class QuillmereInterface;
 class StatusAreaItem;
@@ -83,6 +85,10 @@ private:
     std::shared_ptr<BackgroundWriter> widgetWriter_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<DoNotDisturb> doNotDisturb_;
+    // The screen locking and the computer sleeping, and the pause of a
+    // running focus they set off when the user chose so.
+    std::unique_ptr<AwayWatcher> awayWatcher_;
+    std::unique_ptr<PauseOnAway> pauseOnAway_;
     std::unique_ptr<StatusAreaItem> statusAreaItem_;
     // Owned by the delegate, as its adaptors are; deleted with the model.
     QuillmereInterface* interface_ = nullptr;
