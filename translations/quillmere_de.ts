@@ -329,7 +329,7 @@
 <context>
     <name>quillmere::AwayWatcher</name>
     <message>
-        <location filename="../app/model/AwayWatcher.cpp" line="+123"/>
+        <location filename="../app/model/AwayWatcher.cpp" line="+121"/>
         <source>Pausing the focus before the computer sleeps</source>
         <translation>Pausiert den Fokus, bevor der Computer in den Ruhezustand geht</translation>
     </message>
@@ -1501,7 +1501,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::PauseOnAway</name>
     <message>
-        <location filename="../app/model/PauseOnAway.cpp" line="+22"/>
+        <location filename="../app/model/PauseOnAway.cpp" line="+23"/>
         <source>less than a minute</source>
         <translation>weniger als eine Minute</translation>
     </message>

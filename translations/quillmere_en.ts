@@ -165,7 +165,7 @@
 <context>
     <name>quillmere::PauseOnAway</name>
     <message numerus="yes">
-        <location filename="../app/model/PauseOnAway.cpp" line="+26"/>
+        <location filename="../app/model/PauseOnAway.cpp" line="+27"/>
         <source>%Ln minute(s)</source>
         <translation>
             <numerusform>%Ln minute</numerusform>
