@@ -111,8 +111,14 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     if (const QStringList problems = model_->preferences().problems(); !problems.isEmpty()) {
         model_->setDueMessage(problems.join(QLatin1Char(' ')));
     }
+    // A hosted run leaves the desktop alone: it hears no screen lock and
+    // silences no notification service, for it is given no bus.
+    const auto desktopBus = [this](const QDBusConnection& bus) {
+        return mode_.hosted ? QDBusConnection(QStringLiteral("quillmere-hosted-no-bus")) : bus;
+    };
     // Without a system bus (in a container) only the screen lock is seen.
-    awayWatcher_ = std::make_unique<AwayWatcher>(QDBusConnection::systemBus(), QDBusConnection::sessionBus());
+    awayWatcher_ = std::make_unique<AwayWatcher>(desktopBus(QDBusConnection::systemBus()),
+                                                 desktopBus(QDBusConnection::sessionBus()));
     pauseOnAway_ = std::make_unique<PauseOnAway>(*model_, *awayWatcher_);
     const auto followWhenAway = [this](WhenAway whenAway) {
         pauseOnAway_->setEnabled(whenAway == WhenAway::pauseFocus);
@@ -121,11 +127,9 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     connect(&preferences, &Preferences::whenAwayChanged, pauseOnAway_.get(), followWhenAway);
 
     // Other applications' notifications are held back while a focus runs,
-    // when the user asks for it. A hosted run leaves the desktop's
-    // notification service alone: it is given no bus.
-    doNotDisturb_ = std::make_unique<DoNotDisturb>(
-        mode_.hosted ? QDBusConnection(QStringLiteral("quillmere-hosted-no-bus")) : QDBusConnection::sessionBus(),
-        mode_.stateFolder, options.clock);
+    // when the user asks for it.
+    doNotDisturb_ = std::make_unique<DoNotDisturb>(desktopBus(QDBusConnection::sessionBus()), mode_.stateFolder,
+                                                   options.clock);
     doNotDisturb_->setEnabled(preferences.doNotDisturb());
     connect(&preferences, &Preferences::doNotDisturbChanged, doNotDisturb_.get(), &DoNotDisturb::setEnabled);
     // The preferences window greys the choice out, with the reason, while
