@@ -4,7 +4,7 @@
 <context>
     <name>FoundStateFile</name>
     <message>
-        <location filename="../app/model/FoundStateFile.cpp" line="+24"/>
+        <location filename="../app/model/FoundStateFile.cpp" line="+25"/>
         <source>Quillmere could not read its saved state: %1</source>
         <translation>Quillmere konnte seinen gespeicherten Zustand nicht lesen: %1</translation>
     </message>
@@ -41,7 +41,7 @@
 <context>
     <name>quillmere</name>
     <message>
-        <location filename="../app/main/main.cpp" line="+31"/>
+        <location filename="../app/main/main.cpp" line="+32"/>
         <source>Quillmere cannot start</source>
         <translation>Quillmere kann nicht starten</translation>
     </message>
@@ -79,7 +79,7 @@
 <context>
     <name>quillmere-widget-host</name>
     <message>
-        <location filename="../widget/host/PluginCatalogue.cpp" line="+13"/>
+        <location filename="../widget/host/PluginCatalogue.cpp" line="+14"/>
         <source>%1: no such folder</source>
         <translation>%1: Ordner existiert nicht</translation>
     </message>
@@ -89,8 +89,8 @@
         <translation>kein Widget-Paket</translation>
     </message>
     <message>
-        <location filename="../widget/host/Render.cpp" line="+48"/>
-        <location filename="../widget/host/main.cpp" line="+183"/>
+        <location filename="../widget/host/Render.cpp" line="+49"/>
+        <location filename="../widget/host/main.cpp" line="+184"/>
         <source>%1 does not come in the %2 size</source>
         <translation>%1 gibt es nicht in der Größe %2</translation>
     </message>
@@ -128,7 +128,7 @@
 <context>
     <name>quillmere::AgentQuestions</name>
     <message>
-        <location filename="../core/src/AgentQuestions.cpp" line="+53"/>
+        <location filename="../core/src/AgentQuestions.cpp" line="+54"/>
         <source>The question is empty.</source>
         <translation>Die Frage ist leer.</translation>
     </message>
@@ -161,7 +161,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message>
-        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+25"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+26"/>
         <source>Agent questions</source>
         <translation>Agentenfragen</translation>
     </message>
@@ -232,7 +232,7 @@
 <context>
     <name>quillmere::AppModel</name>
     <message>
-        <location filename="../app/model/AppModel.cpp" line="+177"/>
+        <location filename="../app/model/AppModel.cpp" line="+181"/>
         <source>Quillmere</source>
         <translation>Quillmere</translation>
     </message>
@@ -311,7 +311,7 @@
         <translation>Quillmere konnte die Datei für Agenten nicht aktualisieren: %1 Agenten sehen einen älteren Stand, bis sie wieder geschrieben werden kann.</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+50"/>
         <source>Your scheduled block is ready. Plan the first session when you are ready.</source>
         <translation>Dein geplanter Block ist bereit. Plane die erste Sitzung, wenn du so weit bist.</translation>
     </message>
@@ -337,7 +337,7 @@
 <context>
     <name>quillmere::BlockForms</name>
     <message>
-        <location filename="../app/ui/block/BlockEditing.cpp" line="+11"/>
+        <location filename="../app/ui/block/BlockEditing.cpp" line="+12"/>
         <source>Sessions: %L1 of %L2</source>
         <translation>Sitzungen: %L1 von %L2</translation>
     </message>
@@ -345,7 +345,7 @@
 <context>
     <name>quillmere::BlockPlanningView</name>
     <message>
-        <location filename="../app/ui/workcycle/BlockPlanningView.cpp" line="+47"/>
+        <location filename="../app/ui/workcycle/BlockPlanningView.cpp" line="+48"/>
         <source>Plan the block</source>
         <translation>Plane den Block</translation>
     </message>
@@ -384,7 +384,7 @@
 <context>
     <name>quillmere::BlockPreparationForm</name>
     <message numerus="yes">
-        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+45"/>
+        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+47"/>
         <source>%L1 minute(s)</source>
         <translation>
             <numerusform>%L1 Minute</numerusform>
@@ -413,7 +413,7 @@
     </message>
     <message>
         <location line="+0"/>
-        <location line="+1"/>
+        <location line="+2"/>
         <source> minutes</source>
         <translation> Minuten</translation>
     </message>
@@ -428,7 +428,7 @@
         <translation>Pause: </translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Break duration in minutes</source>
         <translation>Pausendauer in Minuten</translation>
     </message>
@@ -439,7 +439,7 @@
     </message>
     <message>
         <location line="+0"/>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Sessions</source>
         <translation>Sitzungen</translation>
     </message>
@@ -492,7 +492,7 @@
 <context>
     <name>quillmere::BlockProgress</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/BlockProgress.cpp" line="+70"/>
+        <location filename="../app/ui/panel/BlockProgress.cpp" line="+71"/>
         <source>%L1 of %L2 session(s) started</source>
         <translation>
             <numerusform>%L1 von %L2 Sitzung begonnen</numerusform>
@@ -503,7 +503,7 @@
 <context>
     <name>quillmere::BlockReviewForm</name>
     <message>
-        <location filename="../app/ui/forms/BlockReviewForm.cpp" line="+39"/>
+        <location filename="../app/ui/forms/BlockReviewForm.cpp" line="+40"/>
         <source>Block reflection</source>
         <translation>Blockreflexion</translation>
     </message>
@@ -536,7 +536,7 @@
 <context>
     <name>quillmere::BlockReviewView</name>
     <message>
-        <location filename="../app/ui/workcycle/BlockReviewView.cpp" line="+16"/>
+        <location filename="../app/ui/workcycle/BlockReviewView.cpp" line="+17"/>
         <source>Reflect on the block</source>
         <translation>Reflektiere den Block</translation>
     </message>
@@ -554,7 +554,7 @@
 <context>
     <name>quillmere::BreakView</name>
     <message>
-        <location filename="../app/ui/workcycle/BreakView.cpp" line="+9"/>
+        <location filename="../app/ui/workcycle/BreakView.cpp" line="+10"/>
         <source>Break</source>
         <translation>Pause</translation>
     </message>
@@ -607,7 +607,7 @@
 <context>
     <name>quillmere::CommandLine</name>
     <message>
-        <location filename="../app/main/CommandLine.cpp" line="+38"/>
+        <location filename="../app/main/CommandLine.cpp" line="+39"/>
         <source>unknown option %1</source>
         <translation>unbekannte Option %1</translation>
     </message>
@@ -669,7 +669,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::CompletedBlockEditor</name>
     <message>
-        <location filename="../app/ui/history/CompletedBlockEditor.cpp" line="+24"/>
+        <location filename="../app/ui/history/CompletedBlockEditor.cpp" line="+25"/>
         <source>Completed block</source>
         <translation>Abgeschlossener Block</translation>
     </message>
@@ -688,7 +688,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::CurrentBlockView</name>
     <message>
-        <location filename="../app/ui/block/CurrentBlockView.cpp" line="+20"/>
+        <location filename="../app/ui/block/CurrentBlockView.cpp" line="+21"/>
         <source>Current block</source>
         <translation>Aktueller Block</translation>
     </message>
@@ -706,7 +706,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::DisclosureButton</name>
     <message>
-        <location filename="../app/ui/forms/DisclosureButton.cpp" line="+41"/>
+        <location filename="../app/ui/forms/DisclosureButton.cpp" line="+42"/>
         <source>Expanded</source>
         <translation>Ausgeklappt</translation>
     </message>
@@ -719,7 +719,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::DoNotDisturb</name>
     <message>
-        <location filename="../app/model/DoNotDisturb.cpp" line="+49"/>
+        <location filename="../app/model/DoNotDisturb.cpp" line="+48"/>
         <source>Looking for the desktop&apos;s notification service…</source>
         <translation>Suche den Benachrichtigungsdienst des Desktops …</translation>
     </message>
@@ -734,12 +734,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Der Benachrichtigungsdienst wurde während deines Fokus beendet. Quillmere stellt „Nicht stören“ wieder richtig ein, sobald der Dienst zurück ist.</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+58"/>
         <source>Quillmere could not hold back other notifications through %1: %2</source>
         <translation>Quillmere konnte andere Benachrichtigungen nicht über %1 zurückhalten: %2</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+20"/>
         <source>Quillmere could not put back the do-not-disturb setting of %1: %2 It tries again when the service or Quillmere starts again.</source>
         <translation>Quillmere konnte die „Nicht stören“-Einstellung von %1 nicht zurücksetzen: %2 Quillmere versucht es erneut, wenn der Dienst oder Quillmere wieder startet.</translation>
     </message>
@@ -747,7 +747,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::FocusChart</name>
     <message>
-        <location filename="../app/ui/insights/FocusChart.cpp" line="+22"/>
+        <location filename="../app/ui/insights/FocusChart.cpp" line="+23"/>
         <source>Focus</source>
         <translation>Fokus</translation>
     </message>
@@ -833,7 +833,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::FocusView</name>
     <message>
-        <location filename="../app/ui/workcycle/FocusView.cpp" line="+9"/>
+        <location filename="../app/ui/workcycle/FocusView.cpp" line="+10"/>
         <source>Focus</source>
         <translation>Fokus</translation>
     </message>
@@ -894,7 +894,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::FreedesktopNotificationCenter</name>
     <message>
-        <location filename="../app/model/FreedesktopNotificationCenter.cpp" line="+147"/>
+        <location filename="../app/model/FreedesktopNotificationCenter.cpp" line="+155"/>
         <source>Open Quillmere</source>
         <translation>Quillmere öffnen</translation>
     </message>
@@ -902,7 +902,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::HeadlineFigures</name>
     <message>
-        <location filename="../app/ui/insights/HeadlineFigures.cpp" line="+36"/>
+        <location filename="../app/ui/insights/HeadlineFigures.cpp" line="+37"/>
         <source>%1 h</source>
         <comment>hours of focus</comment>
         <translation>%1 h</translation>
@@ -960,7 +960,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::HistoryView</name>
     <message>
-        <location filename="../app/ui/history/HistoryView.cpp" line="+23"/>
+        <location filename="../app/ui/history/HistoryView.cpp" line="+24"/>
         <source>Block history</source>
         <translation>Blockverlauf</translation>
     </message>
@@ -991,7 +991,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::HourHeatMap</name>
     <message>
-        <location filename="../app/ui/insights/HourHeatMap.cpp" line="+52"/>
+        <location filename="../app/ui/insights/HourHeatMap.cpp" line="+53"/>
         <source>Focus by weekday and hour</source>
         <translation>Fokus nach Wochentag und Uhrzeit</translation>
     </message>
@@ -1040,7 +1040,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::IdleView</name>
     <message>
-        <location filename="../app/ui/workcycle/IdleView.cpp" line="+40"/>
+        <location filename="../app/ui/workcycle/IdleView.cpp" line="+41"/>
         <source>Block scheduled</source>
         <translation>Block geplant</translation>
     </message>
@@ -1086,7 +1086,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::InsightsView</name>
     <message>
-        <location filename="../app/ui/insights/InsightsView.cpp" line="+34"/>
+        <location filename="../app/ui/insights/InsightsView.cpp" line="+35"/>
         <source>Last 7 days</source>
         <translation>Letzte 7 Tage</translation>
     </message>
@@ -1199,7 +1199,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::LengthLimitNote</name>
     <message>
-        <location filename="../app/ui/forms/FormComponents.cpp" line="+66"/>
+        <location filename="../app/ui/forms/FormComponents.cpp" line="+67"/>
         <source>This text is longer than %L1 characters. It is kept whole, and it cannot grow past the length it had.</source>
         <translation>Dieser Text ist länger als %L1 Zeichen. Er bleibt vollständig erhalten, kann aber nicht über seine bisherige Länge hinaus wachsen.</translation>
     </message>
@@ -1212,7 +1212,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MainWindow</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+39"/>
+        <location filename="../app/ui/MainWindow.cpp" line="+41"/>
         <source>Work cycle</source>
         <translation>Arbeitszyklus</translation>
     </message>
@@ -1242,7 +1242,13 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Schließen</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+16"/>
+        <location line="+1"/>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+75"/>
         <source>Quillmere error</source>
         <translation>Quillmere-Fehler</translation>
     </message>
@@ -1255,7 +1261,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MenuBarLabel</name>
     <message>
-        <location filename="../app/main/MenuBarLabel.cpp" line="+26"/>
+        <location filename="../app/main/MenuBarLabel.cpp" line="+27"/>
         <source>Quillmere, %1</source>
         <comment>the item&apos;s tooltip: the app, then the phase or time</comment>
         <translation>Quillmere, %1</translation>
@@ -1264,7 +1270,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message>
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+114"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+115"/>
         <source>Timer %1</source>
         <translation>Timer %1</translation>
     </message>
@@ -1279,12 +1285,17 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Quillmere öffnen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
         <source>Quit</source>
         <translation>Beenden</translation>
     </message>
+    <message>
+        <location line="+5"/>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
     <message numerus="yes">
-        <location line="+130"/>
+        <location line="+136"/>
         <source>%Ln open agent question(s)</source>
         <translation>
             <numerusform>%Ln offene Agentenfrage</numerusform>
@@ -1403,7 +1414,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::NotificationEvent</name>
     <message>
-        <location filename="../app/model/NotificationScheduling.cpp" line="+21"/>
+        <location filename="../app/model/NotificationScheduling.cpp" line="+22"/>
         <source>Focus session complete</source>
         <translation>Fokussitzung beendet</translation>
     </message>
@@ -1436,13 +1447,13 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::NotificationSilencer</name>
     <message>
-        <location filename="../app/model/DoNotDisturb.cpp" line="-79"/>
-        <location filename="../app/model/NotificationSilencer.cpp" line="+417"/>
+        <location filename="../app/model/DoNotDisturb.cpp" line="-80"/>
+        <location filename="../app/model/NotificationSilencer.cpp" line="+430"/>
         <source>No notification service is running.</source>
         <translation>Es läuft kein Benachrichtigungsdienst.</translation>
     </message>
     <message>
-        <location filename="../app/model/NotificationSilencer.cpp" line="-357"/>
+        <location filename="../app/model/NotificationSilencer.cpp" line="-370"/>
         <source>There is no session bus to reach it on.</source>
         <translation>Es gibt keinen Sitzungsbus, über den er erreichbar wäre.</translation>
     </message>
@@ -1452,12 +1463,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Der Benachrichtigungsdienst antwortete: %1</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+27"/>
         <source>“%1” could not be started.</source>
         <translation>„%1“ konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>“%1” did not finish.</source>
         <translation>„%1“ wurde nicht ordnungsgemäß beendet.</translation>
     </message>
@@ -1467,28 +1478,28 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>„%1“ ist fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location line="+27"/>
-        <location line="+202"/>
+        <location line="+26"/>
+        <location line="+207"/>
         <source>Quillmere could not note the setting to put back, so it left it alone.</source>
         <translation>Quillmere konnte sich die zurückzusetzende Einstellung nicht merken und hat sie deshalb nicht verändert.</translation>
     </message>
     <message>
-        <location line="-146"/>
+        <location line="-149"/>
         <source>dunst did not say whether it is paused.</source>
         <translation>dunst hat nicht mitgeteilt, ob es pausiert ist.</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+51"/>
         <source>gsettings gave “%1” for show-banners.</source>
         <translation>gsettings lieferte „%1“ für show-banners.</translation>
     </message>
     <message>
-        <location line="+103"/>
+        <location line="+105"/>
         <source>Focus session</source>
         <translation>Fokussitzung</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+39"/>
         <source>%1 shows the notifications, but %2 is not installed.</source>
         <translation>%1 zeigt die Benachrichtigungen an, aber %2 ist nicht installiert.</translation>
     </message>
@@ -1541,7 +1552,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::PeriodLabels</name>
     <message>
-        <location filename="../app/ui/insights/PeriodLabels.cpp" line="+36"/>
+        <location filename="../app/ui/insights/PeriodLabels.cpp" line="+37"/>
         <source>ddd d</source>
         <comment>date format: a day on a chart&apos;s axis</comment>
         <translation>ddd d.</translation>
@@ -1597,6 +1608,143 @@ state.json und agent-state.json; der Fensterrahmen wird in
     </message>
 </context>
 <context>
+    <name>quillmere::Preferences</name>
+    <message>
+        <location filename="../app/model/Preferences.cpp" line="+41"/>
+        <source>Quillmere.conf holds “%1” for %2, which Quillmere does not understand; the default is used until you choose again.</source>
+        <translation>Quillmere.conf enthält „%1“ für %2, was Quillmere nicht versteht; bis Sie neu wählen, gilt die Voreinstellung.</translation>
+    </message>
+    <message>
+        <location line="+90"/>
+        <source>Quillmere.conf has lines Quillmere cannot read. A copy was kept as “%1”; the preferences that could be read are used, the others are back at their defaults.</source>
+        <translation>Quillmere.conf enthält Zeilen, die Quillmere nicht lesen kann. Eine Kopie wurde als „%1“ aufbewahrt; die lesbaren Einstellungen gelten, die übrigen sind wieder voreingestellt.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quillmere.conf has lines Quillmere cannot read, and no copy of it could be kept beside it; the preferences that could be read are used.</source>
+        <translation>Quillmere.conf enthält Zeilen, die Quillmere nicht lesen kann, und daneben ließ sich keine Kopie ablegen; die lesbaren Einstellungen gelten.</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>Quillmere could not write its preferences to “%1”; the change holds until Quillmere quits.</source>
+        <translation>Quillmere konnte seine Einstellungen nicht in „%1“ schreiben; die Änderung gilt, bis Quillmere beendet wird.</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Quillmere cannot start at login: its autostart entry “%1” cannot be read.</source>
+        <translation>Quillmere kann nicht beim Anmelden starten: Sein Autostart-Eintrag „%1“ ist nicht lesbar.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Quillmere cannot start at login: “%1” is not a folder Quillmere can write to.</source>
+        <translation>Quillmere kann nicht beim Anmelden starten: „%1“ ist kein Ordner, in den Quillmere schreiben kann.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Quillmere cannot start at login: “%1” cannot be written (%2).</source>
+        <translation>Quillmere kann nicht beim Anmelden starten: „%1“ lässt sich nicht schreiben (%2).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Quillmere still starts at login: “%1” cannot be removed (%2).</source>
+        <translation>Quillmere startet weiterhin beim Anmelden: „%1“ lässt sich nicht entfernen (%2).</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>A new block has %1 to %2 minutes of focus, %3 to %4 minutes of break and %5 to %6 sessions.</source>
+        <translation>Ein neuer Block hat %1 bis %2 Minuten Fokus, %3 bis %4 Minuten Pause und %5 bis %6 Sitzungen.</translation>
+    </message>
+</context>
+<context>
+    <name>quillmere::PreferencesWindow</name>
+    <message>
+        <location filename="../app/ui/preferences/PreferencesWindow.cpp" line="+65"/>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Problems with the preferences</source>
+        <translation>Probleme mit den Einstellungen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Starting</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Start Quillmere when I log in</source>
+        <translation>Quillmere beim &amp;Anmelden starten</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>During focus</source>
+        <translation>Während des Fokus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>When the screen locks or the computer sleeps:</source>
+        <translation>Wenn der Bildschirm gesperrt wird oder der Rechner schläft:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Keep counting</source>
+        <translation>&amp;Weiterzählen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Pause the focus</source>
+        <translation>Fokus &amp;pausieren</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Quillmere pauses a running focus and tells you for how long when you are back. It never resumes by itself; a break runs on.</source>
+        <translation>Quillmere pausiert einen laufenden Fokus und sagt Ihnen bei Ihrer Rückkehr, wie lange. Er wird nie von selbst fortgesetzt; eine Pause läuft weiter.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Do not disturb during focus</source>
+        <translation>&amp;Nicht stören während des Fokus</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>New blocks</source>
+        <translation>Neue Blöcke</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+1"/>
+        <source> min</source>
+        <translation> Min.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Focus:</source>
+        <translation>&amp;Fokus:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Break:</source>
+        <translation>Pa&amp;use:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>S&amp;essions:</source>
+        <translation>&amp;Sitzungen:</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Play a s&amp;ound at the end of focus and break</source>
+        <translation>&amp;Ton am Ende von Fokus und Pause abspielen</translation>
+    </message>
+</context>
+<context>
     <name>quillmere::ProseField</name>
     <message>
         <location filename="../app/ui/forms/FormComponents.cpp" line="+222"/>
@@ -1608,7 +1756,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::QuillmereDesign</name>
     <message>
-        <location filename="../core/src/QuillmereDesign.cpp" line="+117"/>
+        <location filename="../core/src/QuillmereDesign.cpp" line="+118"/>
         <source>No active block</source>
         <translation>Kein aktiver Block</translation>
     </message>
@@ -1646,7 +1794,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::QuillmereStatusWidget</name>
     <message>
-        <location filename="../widget/plugin/QuillmereStatusWidget.h" line="+31"/>
+        <location filename="../widget/plugin/QuillmereStatusWidget.h" line="+32"/>
         <source>Your current phase, countdown, session and block progress, plan, and open questions.</source>
         <translation>Deine aktuelle Phase, der Countdown, der Fortschritt von Sitzung und Block, der Plan und offene Fragen.</translation>
     </message>
@@ -1654,7 +1802,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::QuillmereTimelineProvider</name>
     <message>
-        <location filename="../widget/plugin/QuillmereTimelineProvider.h" line="+36"/>
+        <location filename="../widget/plugin/QuillmereTimelineProvider.h" line="+37"/>
         <source>Shared container is not reachable</source>
         <translation>Gemeinsamer Ordner ist nicht erreichbar</translation>
     </message>
@@ -1672,7 +1820,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::QuillmereWidgetLink</name>
     <message>
-        <location filename="../widget/plugin/QuillmereWidgetLink.cpp" line="+24"/>
+        <location filename="../widget/plugin/QuillmereWidgetLink.cpp" line="+25"/>
         <source>paused at %1</source>
         <translation>angehalten bei %1</translation>
     </message>
@@ -1690,7 +1838,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::QuillmereWidgetView</name>
     <message>
-        <location filename="../widget/plugin/QuillmereWidgetView.cpp" line="+74"/>
+        <location filename="../widget/plugin/QuillmereWidgetView.cpp" line="+75"/>
         <source>Quillmere unavailable</source>
         <translation>Quillmere nicht verfügbar</translation>
     </message>
@@ -1723,7 +1871,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::RatingsChart</name>
     <message>
-        <location filename="../app/ui/insights/RatingsChart.cpp" line="+20"/>
+        <location filename="../app/ui/insights/RatingsChart.cpp" line="+21"/>
         <source>Energy</source>
         <translation>Energie</translation>
     </message>
@@ -1766,7 +1914,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ScreenParts</name>
     <message>
-        <location filename="../app/ui/ScreenParts.cpp" line="+108"/>
+        <location filename="../app/ui/ScreenParts.cpp" line="+109"/>
         <source>%1 (%2)</source>
         <comment>a control&apos;s name and its shortcut</comment>
         <translation>%1 (%2)</translation>
@@ -1775,7 +1923,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionPlanForm</name>
     <message>
-        <location filename="../app/ui/forms/SessionPlanForm.cpp" line="+47"/>
+        <location filename="../app/ui/forms/SessionPlanForm.cpp" line="+48"/>
         <source>Session plan</source>
         <translation>Sitzungsplan</translation>
     </message>
@@ -1853,7 +2001,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionPlanningView</name>
     <message>
-        <location filename="../app/ui/workcycle/SessionPlanningView.cpp" line="+25"/>
+        <location filename="../app/ui/workcycle/SessionPlanningView.cpp" line="+26"/>
         <source>Start focus</source>
         <translation>Fokus starten</translation>
     </message>
@@ -1876,7 +2024,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionReviewForm</name>
     <message>
-        <location filename="../app/ui/forms/SessionReviewForm.cpp" line="+37"/>
+        <location filename="../app/ui/forms/SessionReviewForm.cpp" line="+38"/>
         <source>Yes</source>
         <comment>target completed</comment>
         <translation>Ja</translation>
@@ -1929,7 +2077,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionReviewView</name>
     <message>
-        <location filename="../app/ui/workcycle/SessionReviewView.cpp" line="+20"/>
+        <location filename="../app/ui/workcycle/SessionReviewView.cpp" line="+21"/>
         <source>Review session</source>
         <translation>Sitzung auswerten</translation>
     </message>
@@ -1952,7 +2100,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionSection</name>
     <message>
-        <location filename="../app/ui/block/SessionSection.cpp" line="+18"/>
+        <location filename="../app/ui/block/SessionSection.cpp" line="+19"/>
         <location line="+34"/>
         <source>Session %L1</source>
         <translation>Sitzung %L1</translation>
@@ -1961,9 +2109,14 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::StatusAreaItem</name>
     <message>
-        <location filename="../app/main/StatusAreaItem.cpp" line="+64"/>
+        <location filename="../app/main/StatusAreaItem.cpp" line="+65"/>
         <source>Open Quillmere</source>
         <translation>Quillmere öffnen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Preferences…</source>
+        <translation>Einstellungen…</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1974,7 +2127,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::StatusPanel</name>
     <message>
-        <location line="-34"/>
+        <location line="-35"/>
         <source>Quillmere panel</source>
         <translation>Quillmere-Panel</translation>
     </message>
@@ -1982,7 +2135,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::TimedPhaseScreen</name>
     <message>
-        <location filename="../app/ui/workcycle/PhaseScreen.cpp" line="+117"/>
+        <location filename="../app/ui/workcycle/PhaseScreen.cpp" line="+118"/>
         <source>%1: %2</source>
         <comment>a row&apos;s name and its value</comment>
         <translation>%1: %2</translation>
@@ -1991,7 +2144,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ValueRow</name>
     <message>
-        <location filename="../app/ui/forms/FormParts.cpp" line="+17"/>
+        <location filename="../app/ui/forms/FormParts.cpp" line="+18"/>
         <source>Blank</source>
         <translation>Leer</translation>
     </message>
@@ -1999,7 +2152,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::WidgetParts</name>
     <message numerus="yes">
-        <location filename="../widget/plugin/WidgetLayout_p.h" line="+79"/>
+        <location filename="../widget/plugin/WidgetLayout_p.h" line="+80"/>
         <source>%Ln open question(s)</source>
         <translation>
             <numerusform>%Ln offene Frage</numerusform>
@@ -2007,7 +2160,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         </translation>
     </message>
     <message>
-        <location filename="../widget/plugin/WidgetParts.cpp" line="+274"/>
+        <location filename="../widget/plugin/WidgetParts.cpp" line="+275"/>
         <source>Due</source>
         <comment>a countdown that has reached zero</comment>
         <translation>Fällig</translation>
@@ -2038,7 +2191,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         </translation>
     </message>
     <message>
-        <location filename="../widget/plugin/WidgetFamilyViews.cpp" line="+78"/>
+        <location filename="../widget/plugin/WidgetFamilyViews.cpp" line="+79"/>
         <source>Outcome</source>
         <translation>Ergebnis</translation>
     </message>
@@ -2078,7 +2231,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::WidgetPhase</name>
     <message>
-        <location filename="../core/src/WidgetSnapshot.cpp" line="+241"/>
+        <location filename="../core/src/WidgetSnapshot.cpp" line="+242"/>
         <source>Idle</source>
         <translation>Inaktiv</translation>
     </message>
@@ -2111,7 +2264,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::WorkflowError</name>
     <message>
-        <location filename="../core/src/WorkflowError.cpp" line="+9"/>
+        <location filename="../core/src/WorkflowError.cpp" line="+10"/>
         <source>This action is not available in the current workflow state.</source>
         <translation>Diese Aktion ist im aktuellen Arbeitsschritt nicht verfügbar.</translation>
     </message>
@@ -2144,7 +2297,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::widgethost::HostCommandLine</name>
     <message>
-        <location filename="../widget/host/HostCommandLine.cpp" line="+68"/>
+        <location filename="../widget/host/HostCommandLine.cpp" line="+69"/>
         <source>Shows desktop widgets, one window per --family (medium when none is given).
 Drag a widget to move it; click it or press Return to open what it shows.</source>
         <translation>Zeigt Desktop-Widgets, ein Fenster je --family (medium, wenn keine angegeben ist).
@@ -2245,7 +2398,7 @@ um zu öffnen, was es zeigt.</translation>
 <context>
     <name>quillmere::widgethost::WidgetWindow</name>
     <message>
-        <location filename="../widget/host/WidgetWindow.cpp" line="+36"/>
+        <location filename="../widget/host/WidgetWindow.cpp" line="+37"/>
         <source>%1 widget</source>
         <translation>%1-Widget</translation>
     </message>

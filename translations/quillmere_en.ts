@@ -4,7 +4,7 @@
 <context>
     <name>FoundStateFile</name>
     <message numerus="yes">
-        <location filename="../app/model/FoundStateFile.cpp" line="+72"/>
+        <location filename="../app/model/FoundStateFile.cpp" line="+73"/>
         <source>%1 and %n more</source>
         <comment>members of the state file</comment>
         <translation>
@@ -16,7 +16,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message numerus="yes">
-        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+178"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+179"/>
         <source>Showing %L1 of %L2 open question(s).</source>
         <translation>
             <numerusform>Showing %L1 of %L2 open question.</numerusform>
@@ -35,7 +35,7 @@
 <context>
     <name>quillmere::AppModel</name>
     <message numerus="yes">
-        <location filename="../app/model/AppModel.cpp" line="+189"/>
+        <location filename="../app/model/AppModel.cpp" line="+193"/>
         <source>%1 ?%n</source>
         <comment>menu title: the timer or the phase, then the open questions</comment>
         <translation>
@@ -47,7 +47,7 @@
 <context>
     <name>quillmere::BlockPreparationForm</name>
     <message numerus="yes">
-        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+45"/>
+        <location filename="../app/ui/forms/BlockPreparationForm.cpp" line="+47"/>
         <source>%L1 minute(s)</source>
         <translation>
             <numerusform>%L1 minute</numerusform>
@@ -58,7 +58,7 @@
 <context>
     <name>quillmere::BlockProgress</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/BlockProgress.cpp" line="+70"/>
+        <location filename="../app/ui/panel/BlockProgress.cpp" line="+71"/>
         <source>%L1 of %L2 session(s) started</source>
         <translation>
             <numerusform>%L1 of %L2 session started</numerusform>
@@ -69,7 +69,7 @@
 <context>
     <name>quillmere::FocusChart</name>
     <message numerus="yes">
-        <location filename="../app/ui/insights/FocusChart.cpp" line="+98"/>
+        <location filename="../app/ui/insights/FocusChart.cpp" line="+99"/>
         <source>%Ln minute(s)</source>
         <translation>
             <numerusform>%Ln minute</numerusform>
@@ -80,7 +80,7 @@
 <context>
     <name>quillmere::HeadlineFigures</name>
     <message numerus="yes">
-        <location filename="../app/ui/insights/HeadlineFigures.cpp" line="+39"/>
+        <location filename="../app/ui/insights/HeadlineFigures.cpp" line="+40"/>
         <source>session(s) completed</source>
         <translation>
             <numerusform>session completed</numerusform>
@@ -116,7 +116,7 @@
 <context>
     <name>quillmere::HistoryView</name>
     <message numerus="yes">
-        <location filename="../app/ui/history/HistoryView.cpp" line="+142"/>
+        <location filename="../app/ui/history/HistoryView.cpp" line="+143"/>
         <source>%n older block(s) not shown</source>
         <translation>
             <numerusform>%n older block not shown</numerusform>
@@ -127,7 +127,7 @@
 <context>
     <name>quillmere::HourHeatMap</name>
     <message numerus="yes">
-        <location filename="../app/ui/insights/HourHeatMap.cpp" line="+135"/>
+        <location filename="../app/ui/insights/HourHeatMap.cpp" line="+136"/>
         <source>%1 from %2: %Ln minute(s)</source>
         <translation>
             <numerusform>%1 from %2: %Ln minute</numerusform>
@@ -146,7 +146,7 @@
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+270"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+285"/>
         <source>%Ln open agent question(s)</source>
         <translation>
             <numerusform>%Ln open agent question</numerusform>
@@ -184,7 +184,7 @@
 <context>
     <name>quillmere::WidgetParts</name>
     <message numerus="yes">
-        <location filename="../widget/plugin/WidgetLayout_p.h" line="+79"/>
+        <location filename="../widget/plugin/WidgetLayout_p.h" line="+80"/>
         <source>%Ln open question(s)</source>
         <translation>
             <numerusform>%Ln open question</numerusform>
@@ -192,7 +192,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../widget/plugin/WidgetParts.cpp" line="+450"/>
+        <location filename="../widget/plugin/WidgetParts.cpp" line="+451"/>
         <source>and %Ln more</source>
         <comment>open questions not listed</comment>
         <translation>
