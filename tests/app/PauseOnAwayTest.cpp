@@ -98,6 +98,18 @@ const std::string lockNotice =
 const std::string sleepNotice =
     "You were away for 14 minutes; your focus was paused when the computer went to sleep. Resume it when you are ready.";
 
+// A watcher on the test's buses, the pausing it drives, and what it reports.
+struct Watching {
+    Watching(AppModel& model, const QDBusConnection& systemBus)
+        : watcher(systemBus, QDBusConnection::sessionBus()), pauseOnAway(model, watcher)
+    {
+    }
+    AwayWatcher watcher;
+    PauseOnAway pauseOnAway;
+    QSignalSpy wentAway{&watcher, &AwayWatcher::wentAway};
+    QSignalSpy cameBack{&watcher, &AwayWatcher::cameBack};
+};
+
 // The desktop's services, served from a connection of their own as separate
 // processes would; the model's watcher listens on two other connections,
 // one standing in for the system bus.
@@ -161,11 +173,8 @@ TEST_F(PauseOnAwayTest, GoingAwayPausesARunningFocusThenAsksTheUserToResumeIt)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto model = modelIn(WorkflowState::focusing);
-        AwayWatcher watcher(systemBus, QDBusConnection::sessionBus());
-        PauseOnAway pauseOnAway(*model, watcher);
-        QSignalSpy wentAway(&watcher, &AwayWatcher::wentAway);
-        QSignalSpy cameBack(&watcher, &AwayWatcher::cameBack);
-        pauseOnAway.setEnabled(true);
+        Watching away(*model, systemBus);
+        away.pauseOnAway.setEnabled(true);
         ASSERT_TRUE(QTest::qWaitFor([&] { return fakeLogind.locksHeld() == 1; })) << "sleep waits for the pause";
         ASSERT_TRUE(notifications->scheduled.contains(NotificationEvent::focusEnd));
 
@@ -174,7 +183,7 @@ TEST_F(PauseOnAwayTest, GoingAwayPausesARunningFocusThenAsksTheUserToResumeIt)
         for (const Source* source : c.sources) {
             send(*source, true);
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return wentAway.count() > 0; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return away.wentAway.count() > 0; }));
         EXPECT_EQ(session(*model).pausedAt, fixtures::wholeSeconds(awayAt));
         EXPECT_FALSE(notifications->scheduled.contains(NotificationEvent::focusEnd));
         EXPECT_EQ(agentFile()["interruptible"], true);
@@ -187,13 +196,13 @@ TEST_F(PauseOnAwayTest, GoingAwayPausesARunningFocusThenAsksTheUserToResumeIt)
         for (const Source* source : c.sources) {
             send(*source, false);
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return cameBack.count() > 0; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return away.cameBack.count() > 0; }));
         EXPECT_EQ(model->dueMessage().toStdString(), c.notice);
         EXPECT_EQ(session(*model).pausedAt, fixtures::wholeSeconds(awayAt)) << "never resumed by itself";
         EXPECT_TRUE(QTest::qWaitFor([&] { return fakeLogind.locksHeld() == 1; })) << "held for the next sleep";
         QTest::qWait(50);
-        EXPECT_EQ(wentAway.count(), 1);
-        EXPECT_EQ(cameBack.count(), 1);
+        EXPECT_EQ(away.wentAway.count(), 1);
+        EXPECT_EQ(away.cameBack.count(), 1);
 
         // Once the user resumes, the notice has had its say.
         model->pauseOrResumeFocus();
@@ -224,17 +233,14 @@ TEST_F(PauseOnAwayTest, NothingButAnEnabledRunningFocusIsPausedAndNoNoticeOutliv
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto model = modelIn(c.phase);
-        AwayWatcher watcher(systemBus, QDBusConnection::sessionBus());
-        PauseOnAway pauseOnAway(*model, watcher);
-        QSignalSpy wentAway(&watcher, &AwayWatcher::wentAway);
-        QSignalSpy cameBack(&watcher, &AwayWatcher::cameBack);
+        Watching away(*model, systemBus);
         const auto locksAsked = fakeLogind.requests.size();
-        pauseOnAway.setEnabled(c.enabled);
+        away.pauseOnAway.setEnabled(c.enabled);
         clock.now += 1min + 100ms;
         const QuillmereState before = model->state();
 
         send(freedesktopScreenSaver, true);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return wentAway.count() > 0; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return away.wentAway.count() > 0; }));
         if (c.pausedOnAway) {
             EXPECT_TRUE(session(*model).pausedAt);
         } else {
@@ -247,7 +253,7 @@ TEST_F(PauseOnAwayTest, NothingButAnEnabledRunningFocusIsPausedAndNoNoticeOutliv
 
         clock.now += 5min;
         send(freedesktopScreenSaver, false);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return cameBack.count() > 0; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return away.cameBack.count() > 0; }));
         EXPECT_TRUE(model->dueMessage().isEmpty());
         EXPECT_EQ(model->state(), beforeBack);
         EXPECT_TRUE(model->lastError().isEmpty()) << "a refused pause is no error of the user's";
@@ -262,29 +268,26 @@ TEST_F(PauseOnAwayTest, NothingButAnEnabledRunningFocusIsPausedAndNoNoticeOutliv
 TEST_F(PauseOnAwayTest, ALockAroundASleepIsOneAbsence)
 {
     auto model = modelIn(WorkflowState::focusing);
-    AwayWatcher watcher(systemBus, QDBusConnection::sessionBus());
-    PauseOnAway pauseOnAway(*model, watcher);
-    QSignalSpy wentAway(&watcher, &AwayWatcher::wentAway);
-    QSignalSpy cameBack(&watcher, &AwayWatcher::cameBack);
-    pauseOnAway.setEnabled(true);
+    Watching away(*model, systemBus);
+    away.pauseOnAway.setEnabled(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return fakeLogind.locksHeld() == 1; }));
 
     clock.now += 3min + 900ms;
     const Instant lockedAt = clock.now;
     send(gnomeScreenSaver, true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wentAway.count() > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return away.wentAway.count() > 0; }));
     clock.now += 1min;
     send(logind, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return fakeLogind.locksHeld() == 0; }));
     clock.now += 1h;
     send(logind, false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return fakeLogind.locksHeld() == 1; }));
-    EXPECT_EQ(cameBack.count(), 0) << "still locked";
+    EXPECT_EQ(away.cameBack.count(), 0) << "still locked";
     clock.now += 4min + 300ms;
     send(gnomeScreenSaver, false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return cameBack.count() > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return away.cameBack.count() > 0; }));
 
-    EXPECT_EQ(wentAway.count(), 1);
+    EXPECT_EQ(away.wentAway.count(), 1);
     EXPECT_EQ(session(*model).pausedAt, fixtures::wholeSeconds(lockedAt));
     EXPECT_EQ(model->dueMessage().toStdString(), "You were away for 1 hour and 5 minutes; your focus was paused when the screen "
                                    "locked. Resume it when you are ready.");
@@ -298,16 +301,14 @@ TEST_F(PauseOnAwayTest, WithoutASystemBusALockStillPauses)
     const QDBusConnection nowhere =
         QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/quillmere-bus"), QStringLiteral("nowhere"));
     ASSERT_FALSE(nowhere.isConnected());
-    AwayWatcher watcher(nowhere, QDBusConnection::sessionBus());
-    PauseOnAway pauseOnAway(*model, watcher);
-    QSignalSpy wentAway(&watcher, &AwayWatcher::wentAway);
-    pauseOnAway.setEnabled(true);
+    Watching away(*model, nowhere);
+    away.pauseOnAway.setEnabled(true);
 
     // Sent where the session's services are: not logind's bus.
     send(logind, true);
     send(freedesktopScreenSaver, true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return wentAway.count() > 0; }));
-    EXPECT_EQ(wentAway.at(0).at(0).value<AwayReason>(), AwayReason::screenLocked);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return away.wentAway.count() > 0; }));
+    EXPECT_EQ(away.wentAway.at(0).at(0).value<AwayReason>(), AwayReason::screenLocked);
     EXPECT_TRUE(session(*model).pausedAt);
     QDBusConnection::disconnectFromBus(QStringLiteral("nowhere"));
 }
