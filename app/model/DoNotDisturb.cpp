@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DoNotDisturb.h"
 
+#include "NotificationService_p.h"
 #include "SystemLog.h"
 
 #include "quillmere/AtomicFile.h"
@@ -17,7 +18,6 @@
 namespace quillmere {
 namespace {
 
-const QString notificationService = QStringLiteral("org.freedesktop.Notifications");
 
 // QTimer counts in int milliseconds; a longer wait is split and re-armed.
 constexpr std::chrono::milliseconds longestWait = std::chrono::hours(1);
@@ -56,8 +56,8 @@ DoNotDisturb::DoNotDisturb(QDBusConnection connection, std::filesystem::path sta
     });
     readRecordFile();
     if (connection_.isConnected()) {
-        watcher_ =
-            new QDBusServiceWatcher(notificationService, connection_, QDBusServiceWatcher::WatchForOwnerChange, this);
+        watcher_ = new QDBusServiceWatcher(notificationService::name, connection_,
+                                           QDBusServiceWatcher::WatchForOwnerChange, this);
         connect(watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
                 [this](const QString&, const QString& oldOwner, const QString& newOwner) {
                     serviceOwnerChanged(oldOwner, newOwner);

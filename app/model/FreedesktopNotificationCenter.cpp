@@ -2,6 +2,7 @@
 #include "FreedesktopNotificationCenter.h"
 
 #include "LocalText.h"
+#include "NotificationService_p.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -15,9 +16,6 @@
 namespace quillmere {
 namespace {
 
-const QString service = QStringLiteral("org.freedesktop.Notifications");
-const QString objectPath = QStringLiteral("/org/freedesktop/Notifications");
-const QString interfaceName = QStringLiteral("org.freedesktop.Notifications");
 const QString defaultAction = QStringLiteral("default");
 
 // QTimer counts in int milliseconds, and its monotonic clock drifts from the
@@ -34,9 +32,10 @@ FreedesktopNotificationCenter::FreedesktopNotificationCenter(QDBusConnection con
       onActivated_(std::move(onActivated))
 {
     if (connection_.isConnected()) {
-        connection_.connect(service, objectPath, interfaceName, QStringLiteral("ActionInvoked"), this,
+        using namespace notificationService;
+        connection_.connect(name, path, interfaceName, QStringLiteral("ActionInvoked"), this,
                             SLOT(handleActionInvoked(uint, QString)));
-        connection_.connect(service, objectPath, interfaceName, QStringLiteral("ActivationToken"), this,
+        connection_.connect(name, path, interfaceName, QStringLiteral("ActivationToken"), this,
                             SLOT(handleActivationToken(uint, QString)));
     }
 }
@@ -68,8 +67,7 @@ void FreedesktopNotificationCenter::readAuthorization(std::function<void(Notific
         return;
     }
     // Asked anew every time, so that a daemon started later is picked up.
-    const QDBusMessage call =
-        QDBusMessage::createMethodCall(service, objectPath, interfaceName, QStringLiteral("GetServerInformation"));
+    const QDBusMessage call = notificationService::call(QStringLiteral("GetServerInformation"));
     // The watcher reports from the event loop even when the call failed at
     // once, so the completion never runs inside this call.
     auto* watcher = new QDBusPendingCallWatcher(connection_.asyncCall(call), this);
@@ -144,7 +142,7 @@ void FreedesktopNotificationCenter::fire(const std::string& identifier)
 void FreedesktopNotificationCenter::sendNotify(const std::string& identifier)
 {
     const Entry& entry = entries_.at(identifier);
-    QDBusMessage call = QDBusMessage::createMethodCall(service, objectPath, interfaceName, QStringLiteral("Notify"));
+    QDBusMessage call = notificationService::call(QStringLiteral("Notify"));
     QVariantMap hints{{QStringLiteral("desktop-entry"), qtText(applicationId)}};
     if (playsSound_) {
         hints.insert(QStringLiteral("sound-name"), QStringLiteral("complete"));

@@ -4,6 +4,7 @@
 // asynchronously; every bus call has a short timeout of its own.
 #include "NotificationSilencer.h"
 
+#include "NotificationService_p.h"
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -23,9 +24,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const QString service = QStringLiteral("org.freedesktop.Notifications");
-const QString objectPath = QStringLiteral("/org/freedesktop/Notifications");
-const QString notificationsInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString dunstInterface = QStringLiteral("org.dunstproject.cmd0");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString gnomeSchema = QStringLiteral("org.gnome.desktop.notifications");
@@ -43,9 +41,25 @@ using Finished = Reply<void>;
 
 using Outcome = NotificationSilencer::Outcome;
 
-QDBusMessage notificationsCall(const QString& method)
+// Calls `answer` from the event loop: a completion never runs inside the
+// call that took it, even when the answer is known at once.
+void answerLater(QObject* context, std::function<void()> answer)
 {
-    return QDBusMessage::createMethodCall(service, objectPath, notificationsInterface, method);
+    QMetaObject::invokeMethod(context, std::move(answer), Qt::QueuedConnection);
+}
+
+// A reply for a step whose output does not matter, only whether it worked.
+template <class T>
+Reply<T> onlyWhetherItWorked(Finished done)
+{
+    return [done = std::move(done)](std::expected<T, QString> result) {
+        done(result ? std::expected<void, QString>() : std::unexpected(result.error()));
+    };
+}
+
+QString notNoted()
+{
+    return NotificationSilencer::tr("Quillmere could not note the setting to put back, so it left it alone.");
 }
 
 // Sends `call` without waiting; `done` gets the reply, or what went wrong,
@@ -54,12 +68,9 @@ void callBus(const QDBusConnection& connection, const QDBusMessage& call, QObjec
 {
     if (!connection.isConnected()) {
         // A call on no bus at all is never answered, not even by an error.
-        QMetaObject::invokeMethod(
-            context,
-            [done = std::move(done)] {
-                done(std::unexpected(NotificationSilencer::tr("There is no session bus to reach it on.")));
-            },
-            Qt::QueuedConnection);
+        answerLater(context, [done = std::move(done)] {
+            done(std::unexpected(NotificationSilencer::tr("There is no session bus to reach it on.")));
+        });
         return;
     }
     auto* watcher = new QDBusPendingCallWatcher(connection.asyncCall(call, busTimeout), context);
@@ -93,12 +104,9 @@ void runProgram(const QString& program, const QStringList& arguments, QObject* c
             // from inside start(), so it is answered later.
             if (error == QProcess::FailedToStart) {
                 process->deleteLater();
-                QMetaObject::invokeMethod(
-                    context,
-                    [shown, shared] {
-                        (*shared)(std::unexpected(NotificationSilencer::tr("“%1” could not be started.").arg(shown)));
-                    },
-                    Qt::QueuedConnection);
+                answerLater(context, [shown, shared] {
+                    (*shared)(std::unexpected(NotificationSilencer::tr("“%1” could not be started.").arg(shown)));
+                });
             }
         });
     QObject::connect(
@@ -136,8 +144,7 @@ public:
             } else if (silences(*current)) {
                 done(Outcome::leftAlone);
             } else if (!remember(*current)) {
-                done(std::unexpected(NotificationSilencer::tr(
-                    "Quillmere could not note the setting to put back, so it left it alone.")));
+                done(std::unexpected(notNoted()));
             } else {
                 hold(changedBy(done));
             }
@@ -184,8 +191,8 @@ public:
 protected:
     void read(Reply<Setting> done) override
     {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(service, objectPath, propertiesInterface, QStringLiteral("Get"));
+        QDBusMessage call = QDBusMessage::createMethodCall(notificationService::name, notificationService::path,
+                                                           propertiesInterface, QStringLiteral("Get"));
         call << dunstInterface << QStringLiteral("paused");
         callBus(connection_, call, this, [done = std::move(done)](std::expected<QDBusMessage, QString> reply) {
             if (!reply) {
@@ -213,12 +220,10 @@ protected:
 private:
     void setPaused(bool paused, Finished done)
     {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(service, objectPath, propertiesInterface, QStringLiteral("Set"));
+        QDBusMessage call = QDBusMessage::createMethodCall(notificationService::name, notificationService::path,
+                                                           propertiesInterface, QStringLiteral("Set"));
         call << dunstInterface << QStringLiteral("paused") << QVariant::fromValue(QDBusVariant(paused));
-        callBus(connection_, call, this, [done = std::move(done)](std::expected<QDBusMessage, QString> reply) {
-            done(reply ? std::expected<void, QString>() : std::unexpected(reply.error()));
-        });
+        callBus(connection_, call, this, onlyWhetherItWorked<QDBusMessage>(std::move(done)));
     }
 
     QDBusConnection connection_;
@@ -262,9 +267,7 @@ private:
     void write(const QString& value, Finished done)
     {
         runProgram(gsettings_, {QStringLiteral("set"), gnomeSchema, gnomeKey, value}, this,
-                   [done = std::move(done)](std::expected<QString, QString> output) {
-                       done(output ? std::expected<void, QString>() : std::unexpected(output.error()));
-                   });
+                   onlyWhetherItWorked<QString>(std::move(done)));
     }
 
     QString gsettings_;
@@ -310,9 +313,7 @@ private:
     void run(const QString& option, Finished done)
     {
         runProgram(makoctl_, {QStringLiteral("mode"), option, makoMode}, this,
-                   [done = std::move(done)](std::expected<QString, QString> output) {
-                       done(output ? std::expected<void, QString>() : std::unexpected(output.error()));
-                   });
+                   onlyWhetherItWorked<QString>(std::move(done)));
     }
 
     QString makoctl_;
@@ -340,16 +341,10 @@ public:
     void silence(Remember remember, Done done) override
     {
         if (!remember(QString())) {
-            QMetaObject::invokeMethod(
-                this,
-                [done = std::move(done)] {
-                    done(std::unexpected(NotificationSilencer::tr(
-                        "Quillmere could not note the setting to put back, so it left it alone.")));
-                },
-                Qt::QueuedConnection);
+            answerLater(this, [done = std::move(done)] { done(std::unexpected(notNoted())); });
             return;
         }
-        QDBusMessage call = notificationsCall(QStringLiteral("Inhibit"));
+        QDBusMessage call = notificationService::call(QStringLiteral("Inhibit"));
         call << QStringLiteral("org.quillmere.Quillmere") << NotificationSilencer::tr("Focus session") << QVariantMap();
         callBus(connection_, call, this, [this, done = std::move(done)](std::expected<QDBusMessage, QString> reply) {
             if (!reply) {
@@ -364,11 +359,10 @@ public:
     void restore(const Setting&, Done done) override
     {
         if (cookie_ == 0) {
-            QMetaObject::invokeMethod(
-                this, [done = std::move(done)] { done(Outcome::leftAlone); }, Qt::QueuedConnection);
+            answerLater(this, [done = std::move(done)] { done(Outcome::leftAlone); });
             return;
         }
-        QDBusMessage call = notificationsCall(QStringLiteral("UnInhibit"));
+        QDBusMessage call = notificationService::call(QStringLiteral("UnInhibit"));
         call << cookie_;
         callBus(connection_, call, this, [this, done = std::move(done)](std::expected<QDBusMessage, QString> reply) {
             if (!reply) {
@@ -424,14 +418,14 @@ FoundSilencer choose(const QDBusConnection& connection, const QString& name, con
 void findNotificationSilencer(const QDBusConnection& connection, QObject* context,
                               std::function<void(FoundSilencer)> done)
 {
-    callBus(connection, notificationsCall(QStringLiteral("GetServerInformation")), context,
+    callBus(connection, notificationService::call(QStringLiteral("GetServerInformation")), context,
             [connection, context, done = std::move(done)](std::expected<QDBusMessage, QString> information) mutable {
                 if (!information) {
                     done(std::unexpected(NotificationSilencer::tr("No notification service is running.")));
                     return;
                 }
                 const QString name = information->arguments().value(0).toString();
-                callBus(connection, notificationsCall(QStringLiteral("GetCapabilities")), context,
+                callBus(connection, notificationService::call(QStringLiteral("GetCapabilities")), context,
                         [connection, name, done = std::move(done)](std::expected<QDBusMessage, QString> reply) {
                             const QStringList capabilities =
                                 reply ? reply->arguments().value(0).toStringList() : QStringList();
