@@ -392,7 +392,7 @@
         </translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+17"/>
         <source>Hoped-for outcome %L1</source>
         <translation>Erhofftes Ergebnis %L1</translation>
     </message>
@@ -894,7 +894,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::FreedesktopNotificationCenter</name>
     <message>
-        <location filename="../app/model/FreedesktopNotificationCenter.cpp" line="+155"/>
+        <location filename="../app/model/FreedesktopNotificationCenter.cpp" line="+153"/>
         <source>Open Quillmere</source>
         <translation>Quillmere öffnen</translation>
     </message>
@@ -1448,27 +1448,27 @@ state.json und agent-state.json; der Fensterrahmen wird in
     <name>quillmere::NotificationSilencer</name>
     <message>
         <location filename="../app/model/DoNotDisturb.cpp" line="-80"/>
-        <location filename="../app/model/NotificationSilencer.cpp" line="+430"/>
+        <location filename="../app/model/NotificationSilencer.cpp" line="+424"/>
         <source>No notification service is running.</source>
         <translation>Es läuft kein Benachrichtigungsdienst.</translation>
     </message>
     <message>
-        <location filename="../app/model/NotificationSilencer.cpp" line="-370"/>
+        <location filename="../app/model/NotificationSilencer.cpp" line="-352"/>
         <source>There is no session bus to reach it on.</source>
         <translation>Es gibt keinen Sitzungsbus, über den er erreichbar wäre.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+11"/>
         <source>The notification service answered: %1</source>
         <translation>Der Benachrichtigungsdienst antwortete: %1</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+25"/>
         <source>“%1” could not be started.</source>
         <translation>„%1“ konnte nicht gestartet werden.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>“%1” did not finish.</source>
         <translation>„%1“ wurde nicht ordnungsgemäß beendet.</translation>
     </message>
@@ -1478,28 +1478,27 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>„%1“ ist fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location line="+26"/>
-        <location line="+207"/>
+        <location line="-59"/>
         <source>Quillmere could not note the setting to put back, so it left it alone.</source>
         <translation>Quillmere konnte sich die zurückzusetzende Einstellung nicht merken und hat sie deshalb nicht verändert.</translation>
     </message>
     <message>
-        <location line="-149"/>
+        <location line="+142"/>
         <source>dunst did not say whether it is paused.</source>
         <translation>dunst hat nicht mitgeteilt, ob es pausiert ist.</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+49"/>
         <source>gsettings gave “%1” for show-banners.</source>
         <translation>gsettings lieferte „%1“ für show-banners.</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+95"/>
         <source>Focus session</source>
         <translation>Fokussitzung</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+38"/>
         <source>%1 shows the notifications, but %2 is not installed.</source>
         <translation>%1 zeigt die Benachrichtigungen an, aber %2 ist nicht installiert.</translation>
     </message>
@@ -1658,12 +1657,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::PreferencesWindow</name>
     <message>
-        <location filename="../app/ui/preferences/PreferencesWindow.cpp" line="+65"/>
+        <location filename="../app/ui/preferences/PreferencesWindow.cpp" line="+56"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>Problems with the preferences</source>
         <translation>Probleme mit den Einstellungen</translation>
     </message>
@@ -1708,7 +1707,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>&amp;Nicht stören während des Fokus</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <source>New blocks</source>
         <translation>Neue Blöcke</translation>
     </message>
@@ -1719,7 +1718,22 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation> Min.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="-1"/>
+        <source>Focus</source>
+        <translation>Fokus</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Break</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sessions</source>
+        <translation>Sitzungen</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>&amp;Focus:</source>
         <translation>&amp;Fokus:</translation>
     </message>
@@ -2144,7 +2158,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ValueRow</name>
     <message>
-        <location filename="../app/ui/forms/FormParts.cpp" line="+18"/>
+        <location filename="../app/ui/forms/FormParts.cpp" line="+21"/>
         <source>Blank</source>
         <translation>Leer</translation>
     </message>

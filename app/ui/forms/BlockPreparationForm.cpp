@@ -47,17 +47,6 @@ QString minutesText(Seconds seconds)
     return BlockPreparationForm::tr("%L1 minute(s)", nullptr, pluralCount(whole)).arg(whole);
 }
 
-QSpinBox* makeStepper(const QString& prefix, const QString& suffix, const BoundedSetting& range,
-                      const QString& name, QWidget* parent)
-{
-    auto* stepper = new QSpinBox(parent);
-    stepper->setPrefix(prefix);
-    stepper->setSuffix(suffix);
-    stepper->setRange(range.low, range.high);
-    stepper->setAccessibleName(name);
-    return stepper;
-}
-
 void showStepperValue(QSpinBox* stepper, int value)
 {
     if (stepper->value() != value) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormParts_p.h"
 
+#include "Preferences.h"
+
 #include "Look.h"
 
 #include "quillmere/QuillmereDesign.h"
@@ -8,6 +10,7 @@
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QSpinBox>
 
 #include <algorithm>
 
@@ -24,6 +27,17 @@ QVBoxLayout* makeFormLayout(QWidget* form)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(look::points(QuillmereDesign::Spacing::loose));
     return layout;
+}
+
+QSpinBox* makeStepper(const QString& prefix, const QString& suffix, const BoundedSetting& range,
+                      const QString& name, QWidget* parent)
+{
+    auto* stepper = new QSpinBox(parent);
+    stepper->setPrefix(prefix);
+    stepper->setSuffix(suffix);
+    stepper->setRange(range.low, range.high);
+    stepper->setAccessibleName(name);
+    return stepper;
 }
 
 QLabel* makeRowLabel(const QString& text, QWidget* parent)

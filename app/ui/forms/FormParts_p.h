@@ -12,16 +12,23 @@
 #include <string>
 #include <vector>
 
+class QSpinBox;
 class QVBoxLayout;
 
 // What the four forms build their rows and prose fields from.
 namespace quillmere {
+
+struct BoundedSetting;
 
 QString orBlank(const std::string& text);
 
 QVBoxLayout* makeFormLayout(QWidget* form);
 
 QLabel* makeRowLabel(const QString& text, QWidget* parent);
+
+// A number field over `range`, read out by screen readers as `name`.
+QSpinBox* makeStepper(const QString& prefix, const QString& suffix, const BoundedSetting& range,
+                      const QString& name, QWidget* parent);
 
 // A visible label beside a single-line control; the label is the control's
 // buddy, so a click on it focuses the control.

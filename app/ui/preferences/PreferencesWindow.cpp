@@ -4,6 +4,7 @@
 #include "Preferences.h"
 #include "ScreenParts_p.h"
 #include "forms/FormComponents.h"
+#include "forms/FormParts_p.h"
 
 #include "Look.h"
 
@@ -14,7 +15,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -39,21 +39,12 @@ void showChecked(QAbstractButton* button, bool checked)
     showValue(button, &QAbstractButton::setChecked, checked, button->isChecked());
 }
 
-QSpinBox* makeMinutes(const BoundedSetting& range, const QString& suffix, QWidget* parent)
-{
-    auto* stepper = new QSpinBox(parent);
-    stepper->setRange(range.low, range.high);
-    stepper->setSuffix(suffix);
-    return stepper;
-}
-
 // A row label that is its field's buddy: a click or its mnemonic focuses the
-// field, and a screen reader names the field by it.
+// field.
 void addRow(QFormLayout* form, const QString& label, QWidget* field)
 {
     auto* text = new QLabel(label, field->parentWidget());
     text->setBuddy(field);
-    field->setAccessibleName(QString(label).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
     form->addRow(text, field);
 }
 
@@ -70,7 +61,6 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     layout->setSpacing(look::points(QuillmereDesign::Spacing::section));
 
     problems_ = makeLabel(QString(), this);
-    problems_->setForegroundRole(QPalette::WindowText);
     problems_->setAccessibleName(tr("Problems with the preferences"));
     layout->addWidget(problems_);
 
@@ -98,7 +88,6 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     focus->addRow(answers);
     doNotDisturb_ = new QCheckBox(tr("&Do not disturb during focus"), focus);
     doNotDisturbNote_ = makeSecondaryText(QString(), focus);
-    doNotDisturb_->setAccessibleDescription(QString());
     focus->addRow(doNotDisturb_);
     focus->addRow(doNotDisturbNote_);
     layout->addWidget(focus);
@@ -108,9 +97,9 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     auto* form = new QFormLayout(numbers);
     form->setContentsMargins(0, 0, 0, 0);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    focusMinutes_ = makeMinutes(NewBlockDefaults::focusMinutesRange, tr(" min"), numbers);
-    breakMinutes_ = makeMinutes(NewBlockDefaults::breakMinutesRange, tr(" min"), numbers);
-    sessions_ = makeMinutes(NewBlockDefaults::sessionsRange, QString(), numbers);
+    focusMinutes_ = makeStepper(QString(), tr(" min"), NewBlockDefaults::focusMinutesRange, tr("Focus"), numbers);
+    breakMinutes_ = makeStepper(QString(), tr(" min"), NewBlockDefaults::breakMinutesRange, tr("Break"), numbers);
+    sessions_ = makeStepper(QString(), QString(), NewBlockDefaults::sessionsRange, tr("Sessions"), numbers);
     // One width for the three, so that they line up as a column.
     int width = 0;
     for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, sessions_}) {
@@ -136,11 +125,8 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     connect(startAtLogin_, &QCheckBox::toggled, this, [this](bool checked) {
-        if (auto done = preferences_.setStartAtLogin(checked); !done) {
-            showRefusal(done.error());
-        } else {
-            showRefusal({});
-        }
+        const auto done = preferences_.setStartAtLogin(checked);
+        showRefusal(done ? QString() : done.error());
         sync();
     });
     connect(pauseFocus_, &QRadioButton::toggled, this, [this](bool checked) {
