@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Look.h"
 
-#include <QPushButton>
-
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -182,11 +180,30 @@ QColor accent(const QPalette& palette)
     return palette.color(QPalette::Highlight);
 }
 
+QColor surface(const QPalette& palette)
+{
+    const QColor window = palette.color(QPalette::Window);
+    const QColor base = palette.color(QPalette::Base);
+    QColor fill = QColor::fromRgbF(0.6f * base.redF() + 0.4f * window.redF(), 0.6f * base.greenF() + 0.4f * window.greenF(),
+                                   0.6f * base.blueF() + 0.4f * window.blueF());
+    if (contrastRatio(fill, window) < 1.04) {
+        // Themes whose base equals the window colour would hide the card.
+        const bool dark = relativeLuminance(window) < 0.5;
+        fill = dark ? window.lighter(118) : window.darker(104);
+    }
+    return fill;
+}
+
+QColor hairline(const QPalette& palette)
+{
+    return withOpacity(palette.color(QPalette::WindowText), 0.14);
+}
+
 void drawFocusFrame(QPainter& painter, const QRect& area, const QPalette& palette)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(accent(palette), 2));
+    painter.setPen(QPen(legible(accent(palette), palette), 2));
     painter.setBrush(Qt::NoBrush);
     const double radius = QuillmereDesign::Radius::control;
     painter.drawRoundedRect(QRectF(area).adjusted(1, 1, -1, -1), radius, radius);
@@ -384,20 +401,6 @@ void makeSecondary(QWidget& widget)
         follower->setObjectName(followerName);
         widget.installEventFilter(follower);
     }
-}
-
-void makeProminent(QPushButton& button)
-{
-    // A style sheet, because styles lighten a palette's button colour into a
-    // pale gradient that white text no longer stands out on.
-    const QPalette palette = button.palette();
-    const QColor fill = palette.color(QPalette::Highlight);
-    button.setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid %3;"
-                                        " border-radius: 6px; padding: 6px 12px; }"
-                                        " QPushButton:pressed { background-color: %3; }"
-                                        " QPushButton:focus { border: 2px solid %2; }")
-                             .arg(fill.name(), palette.color(QPalette::HighlightedText).name(),
-                                  fill.darker(120).name()));
 }
 
 } // namespace quillmere::look

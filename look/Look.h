@@ -16,7 +16,6 @@ class QRect;
 
 class QWidget;
 
-class QPushButton;
 
 namespace quillmere::look {
 
@@ -31,6 +30,16 @@ QColor secondary(const QPalette& palette);
 QColor tertiary(const QPalette& palette);
 QColor quaternary(const QPalette& palette);
 QColor accent(const QPalette& palette);
+// A card's surface, a step apart from the window in light and dark alike,
+// and the hairline that edges cards, buttons and dividers.
+QColor surface(const QPalette& palette);
+QColor hairline(const QPalette& palette);
+
+// The widths of the content columns, centred in the window: prose, forms and
+// the running screens stay at a comfortable reading width; lists and charts
+// may use more.
+inline constexpr int readingWidth = 620;
+inline constexpr int wideWidth = 880;
 
 // The ring a self-drawn widget shows around itself while it has the
 // keyboard focus, inside `area`.
@@ -79,8 +88,5 @@ QStringList clampedLines(const QString& text, const QFont& font, int width, int 
 // whenever the application's palette changes.
 void makeSecondary(QWidget& widget);
 
-// The filled style of the one button that does the next thing: the palette's
-// highlight with its paired text colour, and a visible keyboard focus.
-void makeProminent(QPushButton& button);
 
 } // namespace quillmere::look

@@ -11,10 +11,12 @@
 #include "quillmere/StateFolderLock.h"
 #include "SystemLog.h"
 #include "Translations.h"
+#include "QuillmereStyle.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
+#include <QStyleFactory>
 
 #include <iostream>
 #include <optional>
@@ -93,6 +95,8 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     initialiseApplicationResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/application/org.quillmere.Quillmere.svg")));
+    // The desktop's style (or the user's -style) under Quillmere's layer.
+    look::installStyle(QStyleFactory::create(QApplication::style()->name()));
 
     QString error;
     const std::optional<CommandLine> line = CommandLine::parse(QApplication::arguments().mid(1), &error);

@@ -2,6 +2,7 @@
 #include "ScreenParts_p.h"
 
 #include "Look.h"
+#include "QuillmereStyle.h"
 
 #include "quillmere/QuillmereDesign.h"
 
@@ -74,7 +75,7 @@ QPushButton* makeButton(const QString& text, QWidget* parent)
 QPushButton* makePrimaryButton(const QString& text, QWidget* parent)
 {
     QPushButton* button = makeButton(text, parent);
-    look::makeProminent(*button);
+    look::makePrimary(*button);
     return button;
 }
 

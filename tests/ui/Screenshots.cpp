@@ -15,6 +15,7 @@
 #include "StateFixtures.h"
 #include "TempFolder.h"
 #include "Translations.h"
+#include "QuillmereStyle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -288,7 +289,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // In the language of the environment, as the application would be.
     const quillmere::Translations translations{QLocale()};
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    quillmere::look::installStyle(QStyleFactory::create("Fusion"));
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(folder);
     const QPalette light = QApplication::style()->standardPalette();

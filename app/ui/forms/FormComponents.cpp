@@ -497,40 +497,6 @@ void installReturnAdvance(QWidget* field, std::function<void()> advance)
     field->installEventFilter(new ReturnAdvance(field, std::move(advance)));
 }
 
-QuillmereCard::QuillmereCard(double radius, std::optional<QColor> tint, QWidget* parent)
-    : QFrame(parent), radius_(radius), tint_(std::move(tint))
-{
-    const int padding = look::points(QuillmereDesign::Spacing::snug);
-    setContentsMargins(padding, padding, padding, padding);
-    setFrameShape(QFrame::NoFrame);
-}
-
-void QuillmereCard::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius_, radius_);
-
-    const QColor window = palette().color(QPalette::Window);
-    QColor fill = palette().color(QPalette::Base);
-    fill.setAlphaF(0.6f);
-    painter.fillPath(shape, fill);
-    if (fill.rgb() == window.rgb()) {
-        // Themes whose base equals the window colour would hide the card.
-        QColor lift = palette().color(QPalette::WindowText);
-        lift.setAlphaF(0.05f);
-        painter.fillPath(shape, lift);
-    }
-    if (tint_) {
-        painter.fillPath(shape, *tint_);
-    }
-    QColor edge = palette().color(QPalette::WindowText);
-    edge.setAlphaF(0.12f);
-    painter.setPen(QPen(edge, 1));
-    painter.drawPath(shape);
-}
-
 FormGroup::FormGroup(const QString& header, QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);

@@ -4,6 +4,8 @@
 #include "quillmere/QuillmereState.h"
 #include "quillmere/TextLimits.h"
 
+#include "QuillmereCard.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -216,21 +218,6 @@ private:
 // editor Shift+Return passes on too, so that a line break can be typed.
 // Installed as an event filter on the field; owned by it.
 void installReturnAdvance(QWidget* field, std::function<void()> advance);
-
-// A padded rounded translucent card, optionally tinted.
-class QuillmereCard : public QFrame {
-    Q_OBJECT
-
-public:
-    explicit QuillmereCard(double radius, std::optional<QColor> tint = std::nullopt, QWidget* parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    double radius_;
-    std::optional<QColor> tint_;
-};
 
 // One group of a form: a header (none when empty) above a card whose rows
 // are stacked 8 points apart.

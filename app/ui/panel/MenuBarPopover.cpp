@@ -3,6 +3,7 @@
 
 #include "AppModel.h"
 #include "Look.h"
+#include "QuillmereStyle.h"
 #include "LocalText.h"
 #include "ScreenParts_p.h"
 #include "TimerLabel.h"
@@ -435,7 +436,7 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
     case WorkflowState::idle: {
         if (!shown.hasBlock) {
             QPushButton* plan = makeButton(tr("Plan a block"), QKeySequence(Qt::CTRL | Qt::Key_N), parent);
-            look::makeProminent(*plan);
+            look::makePrimary(*plan);
             connect(plan, &QPushButton::clicked, this, [this] {
                 model_.beginBlock();
                 openMainWindow();
@@ -450,7 +451,7 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         column->setContentsMargins(0, 0, 0, 0);
         column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
         QPushButton* start = makeButton(tr("Start scheduled block now"), QKeySequence(), actions);
-        look::makeProminent(*start);
+        look::makePrimary(*start);
         connect(start, &QPushButton::clicked, this, [this] {
             model_.startScheduledBlockNow(now());
             openMainWindow();
