@@ -305,12 +305,24 @@ QFont calloutFont()
 
 QFont timerFont(int pointSize)
 {
-    // Design points are device-independent pixels. A fixed-pitch face keeps
-    // every digit the same width, so a running countdown does not jitter.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::Monospace);
+    // Design points are device-independent pixels. The desktop's own face
+    // when its digits share one width (most interface faces do), so that a
+    // running countdown does not jitter; a fixed-pitch face otherwise. Large
+    // digits are light, small ones a little heavier to stay readable.
+    QFont font = QGuiApplication::font();
     font.setPixelSize(std::max(1, pointSize));
-    font.setWeight(QFont::DemiBold);
+    font.setWeight(pointSize >= 40 ? QFont::Light : QFont::Medium);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QLatin1Char('0'));
+    const bool tabular = std::ranges::all_of(QStringLiteral("123456789"),
+                                             [&](QChar digit) { return metrics.horizontalAdvance(digit) == width; });
+    if (!tabular) {
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        fixed.setStyleHint(QFont::Monospace);
+        fixed.setPixelSize(std::max(1, pointSize));
+        fixed.setWeight(font.weight());
+        return fixed;
+    }
     return font;
 }
 

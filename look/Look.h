@@ -74,8 +74,9 @@ QFont secondTitleFont();  // second-level heading
 QFont headlineFont();
 QFont captionFont();
 QFont calloutFont();
-// Monospaced digits for timers of the given point size (design points are
-// device-independent pixels).
+// Digits of one width for timers of the given point size (design points are
+// device-independent pixels): the desktop's face when its digits are
+// tabular, else a fixed-pitch one; light when large.
 QFont timerFont(int pointSize);
 
 // `text` laid out `width` pixels wide in at most `maxLines` lines, broken at

@@ -9,12 +9,11 @@
 namespace quillmere {
 
 QuillmereCard::QuillmereCard(double radius, std::optional<QColor> tint, QWidget* parent)
-    : QFrame(parent), radius_(radius), tint_(std::move(tint))
+    : QWidget(parent), radius_(radius), tint_(std::move(tint))
 {
     const int padding = look::points(radius >= QuillmereDesign::Radius::card ? QuillmereDesign::Spacing::loose
                                                                              : QuillmereDesign::Spacing::snug);
     setContentsMargins(padding, padding, padding, padding);
-    setFrameShape(QFrame::NoFrame);
 }
 
 void QuillmereCard::paintEvent(QPaintEvent*)

@@ -4,7 +4,7 @@
 #include "quillmere/QuillmereDesign.h"
 
 #include <QColor>
-#include <QFrame>
+#include <QWidget>
 
 #include <optional>
 
@@ -14,7 +14,7 @@ namespace quillmere {
 // hairline edge and rounded corners, optionally tinted (a notice). Forms
 // group their fields in it, the running screens their plan, lists their
 // entries, so that every screen groups things the same way.
-class QuillmereCard : public QFrame {
+class QuillmereCard : public QWidget {
     Q_OBJECT
 
 public:

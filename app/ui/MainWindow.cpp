@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindow.h"
 
+#include "CentredColumn.h"
 #include "Look.h"
 #include "ScreenParts_p.h"
 #include "block/CurrentBlockView.h"
@@ -94,26 +95,35 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), mode
     connect(new QShortcut(preferencesShortcut, this), &QShortcut::activated, &model_, &AppModel::showPreferences);
     layout->addWidget(tabs_, 1);
     for (const TabDescription& description : tabDescriptions) {
-        // Every tab can outgrow the window: a long history, a block with
-        // many sessions, many questions, the planning forms.
-        auto* area = new QScrollArea(tabs_);
-        area->setWidgetResizable(true);
-        area->setFrameShape(QFrame::NoFrame);
-        auto* page = new QWidget(area);
-        auto* padding = new QVBoxLayout(page);
-        const int inset = look::points(QuillmereDesign::Spacing::section);
-        padding->setContentsMargins(inset, inset, inset, inset);
-        QWidget* content = nullptr;
-        switch (description.tab) {
-        case MainWindowTab::workCycle: content = workflow_ = new WorkflowView(model_, page); break;
-        case MainWindowTab::currentBlock: content = currentBlock_ = new CurrentBlockView(model_, page); break;
-        case MainWindowTab::history: content = history_ = new HistoryView(model_, page); break;
-        case MainWindowTab::agentQuestions: content = questions_ = new AgentQuestionsView(model_, page); break;
-        case MainWindowTab::insights: content = insights_ = new InsightsView(model_, page); break;
+        QWidget* page = nullptr;
+        if (description.tab == MainWindowTab::workCycle) {
+            // Its screens scroll themselves and keep a form's actions in view.
+            page = workflow_ = new WorkflowView(model_, tabs_);
+        } else {
+            // Every other tab can outgrow the window: a long history, a block
+            // with many sessions, many questions.
+            auto* area = new QScrollArea(tabs_);
+            area->setWidgetResizable(true);
+            area->setFrameShape(QFrame::NoFrame);
+            auto* padded = new QWidget(area);
+            auto* padding = new QVBoxLayout(padded);
+            const int inset = look::points(QuillmereDesign::Spacing::section);
+            padding->setContentsMargins(inset, inset, inset, inset);
+            auto* column = new CentredColumn(look::wideWidth, Qt::AlignTop, padded);
+            QWidget* content = nullptr;
+            switch (description.tab) {
+            case MainWindowTab::workCycle: break;
+            case MainWindowTab::currentBlock: content = currentBlock_ = new CurrentBlockView(model_, column); break;
+            case MainWindowTab::history: content = history_ = new HistoryView(model_, column); break;
+            case MainWindowTab::agentQuestions: content = questions_ = new AgentQuestionsView(model_, column); break;
+            case MainWindowTab::insights: content = insights_ = new InsightsView(model_, column); break;
+            }
+            column->body()->addWidget(content);
+            padding->addWidget(column);
+            area->setWidget(padded);
+            page = area;
         }
-        padding->addWidget(content);
-        area->setWidget(page);
-        const int index = tabs_->addTab(area, look::symbolIcon(description.icon), tr(description.label));
+        const int index = tabs_->addTab(page, look::symbolIcon(description.icon), tr(description.label));
         const QKeySequence shortcut(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + index));
         tabs_->setTabToolTip(index, withShortcut(tr(description.label), shortcut));
         const MainWindowTab tab = description.tab;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "UiTestSupport.h"
-#include "TimerLabel.h"
+#include "TimerDial.h"
 #include "forms/FormComponents.h"
 #include "workcycle/BlockPlanningView.h"
 #include "workcycle/FocusView.h"
@@ -90,14 +90,14 @@ TEST_F(WorkflowScreens, TwoCycleBlockAsAUserRunsIt)
     EXPECT_EQ(state().currentSession()->plan.intendedOutcome, "Lexer");
     auto* focus = dynamic_cast<FocusView*>(screen());
     ASSERT_NE(focus, nullptr);
-    EXPECT_EQ(focus->timer()->text(), "25:00");
+    EXPECT_EQ(focus->timer()->time(), "25:00");
     EXPECT_EQ(focus->timer()->accessibleName(), "Focus timer 25:00");
     EXPECT_TRUE(visibleTexts(screen()).contains("Lexer"));
     EXPECT_TRUE(visibleTexts(screen()).contains("Not set")); // hazards left blank
 
     harness.clock.now += 90s;
     model().tick(harness.clock.now);
-    EXPECT_EQ(focus->timer()->text(), "23:30");
+    EXPECT_EQ(focus->timer()->time(), "23:30");
     shortcut(Qt::Key_P);
     EXPECT_TRUE(state().currentSession()->pausedAt);
     EXPECT_NE(button(screen(), "Resume"), nullptr);
@@ -235,7 +235,7 @@ TEST_F(WorkflowScreens, PhaseOutsideTheCycleShowsIdleAndTimerFallsBackToZero)
     });
     auto* focus = dynamic_cast<FocusView*>(screen());
     ASSERT_NE(focus, nullptr);
-    EXPECT_EQ(focus->timer()->text(), "00:00");
+    EXPECT_EQ(focus->timer()->time(), "00:00");
     EXPECT_NE(button(screen(), "Pause"), nullptr);
 }
 
@@ -296,7 +296,7 @@ TEST_F(WorkflowScreens, ATickRepaintsTheTimerWithoutLayingOutTheScreen)
         model().tick(harness.clock.now);
         QApplication::processEvents();
     }
-    EXPECT_EQ(focus->timer()->text(), "24:57");
+    EXPECT_EQ(focus->timer()->time(), "24:57");
     EXPECT_EQ(requests.count, 0);
 }
 

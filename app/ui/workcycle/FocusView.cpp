@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FocusView.h"
 
+#include "Look.h"
 #include "ScreenParts_p.h"
 
 #include <QPushButton>
@@ -20,11 +21,28 @@ FocusView::FocusView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model,
     refreshOnStateChange();
 }
 
+bool FocusView::paused() const
+{
+    const WorkSession* session = model_.state().currentSession();
+    return session != nullptr && session->pausedAt;
+}
+
+QString FocusView::timerCaption() const
+{
+    return paused() ? tr("Paused") : QString();
+}
+
+QColor FocusView::timerColour() const
+{
+    // A paused ring recedes, so the word under the digits carries the news.
+    return paused() ? look::tertiary(palette()) : TimedPhaseScreen::timerColour();
+}
+
 void FocusView::refresh()
 {
     TimedPhaseScreen::refresh();
     const WorkSession* session = model_.state().currentSession();
-    retitle(pause_, session != nullptr && session->pausedAt ? tr("Resume") : tr("Pause"));
+    retitle(pause_, paused() ? tr("Resume") : tr("Pause"));
     if (session == nullptr) {
         showRows({});
         return;

@@ -17,6 +17,9 @@ public:
 
 private:
     void refresh() override;
+    QString timerCaption() const override;
+    QColor timerColour() const override;
+    bool paused() const;
 
     QPushButton* pause_ = nullptr;
 };

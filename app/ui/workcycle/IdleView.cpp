@@ -3,6 +3,8 @@
 
 #include "Look.h"
 #include "LocalText.h"
+#include "QuillmereCard.h"
+#include "QuillmereStyle.h"
 #include "ScreenParts_p.h"
 
 #include <QHBoxLayout>
@@ -33,19 +35,27 @@ void ScheduledActionButton::update(const QString& title, std::function<void()> a
 
 IdleView::IdleView(AppModel& model, QWidget* parent) : PhaseScreen(model, Spacing::cycle, parent)
 {
+    column()->addWidget(new SymbolLabel("target", look::points(56), this), 0, Qt::AlignHCenter);
     addTitle(QStringLiteral("Quillmere"));
 
-    scheduled_ = new QWidget(this);
-    auto* scheduledLayout = new QVBoxLayout(scheduled_);
-    scheduledLayout->setContentsMargins(0, 0, 0, 0);
-    auto* heading = new QLabel(tr("Block scheduled"), scheduled_);
+    // The scheduled block, in a card: what comes next and what can be done
+    // about it.
+    auto* card = new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, this);
+    scheduled_ = card;
+    auto* scheduledLayout = makeColumn(card, QuillmereDesign::Spacing::regular);
+    auto* heading = new QLabel(tr("Block scheduled"), card);
     heading->setFont(look::secondTitleFont());
-    scheduledText_ = new QLabel(scheduled_);
+    heading->setAlignment(Qt::AlignHCenter);
+    scheduledText_ = new QLabel(card);
     scheduledText_->setWordWrap(true);
+    scheduledText_->setAlignment(Qt::AlignHCenter);
     auto* actions = new QHBoxLayout;
-    startNow_ = new ScheduledActionButton(tr("Start now"), nullptr, scheduled_);
-    edit_ = new ScheduledActionButton(tr("Edit schedule"), nullptr, scheduled_);
-    cancel_ = new ScheduledActionButton(tr("Cancel scheduled block"), nullptr, scheduled_);
+    actions->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    startNow_ = new ScheduledActionButton(tr("Start now"), nullptr, card);
+    look::makePrimary(*startNow_);
+    edit_ = new ScheduledActionButton(tr("Edit schedule"), nullptr, card);
+    cancel_ = new ScheduledActionButton(tr("Cancel scheduled block"), nullptr, card);
+    actions->addStretch();
     actions->addWidget(startNow_);
     actions->addWidget(edit_);
     actions->addWidget(cancel_);
@@ -56,17 +66,16 @@ IdleView::IdleView(AppModel& model, QWidget* parent) : PhaseScreen(model, Spacin
     column()->addWidget(scheduled_);
 
     unscheduled_ = new QWidget(this);
-    auto* unscheduledLayout = new QVBoxLayout(unscheduled_);
-    unscheduledLayout->setContentsMargins(0, 0, 0, 0);
-    unscheduledLayout->setSpacing(column()->spacing());
+    auto* unscheduledLayout = makeColumn(unscheduled_, QuillmereDesign::Spacing::section);
     auto* hint = makeSecondaryText(tr("Plan one four-hour block as eight focus sessions with protected breaks."),
                                    unscheduled_);
+    hint->setAlignment(Qt::AlignHCenter);
     unscheduledLayout->addWidget(hint);
     auto* plan = makePrimaryButton(tr("Plan a block"), unscheduled_);
     plan->setAccessibleName(tr("Plan a new work block"));
     plan->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(plan, &QPushButton::clicked, this, [this] { model_.beginBlock(); });
-    unscheduledLayout->addWidget(plan, 0, Qt::AlignLeft);
+    unscheduledLayout->addWidget(plan, 0, Qt::AlignHCenter);
     column()->addWidget(unscheduled_);
 
     refreshOnStateChange();

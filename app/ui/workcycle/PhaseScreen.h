@@ -12,16 +12,23 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace quillmere {
 
-class TimerLabel;
+class QuillmereCard;
+class SessionDots;
+class TimerDial;
 
-// What every screen of the work cycle tab is built on: a column at most a
-// comfortable reading width, top-left, with the screen's title, hints and
-// button rows made the same way on each. A screen is made afresh for each
-// phase, so it starts from the state and refreshes itself from the model.
+// What every screen of the work cycle tab is built on: one column at a
+// comfortable reading width, centred in the window, with the screen's title,
+// hints and button rows made the same way on each. The calm screens of the
+// cycle (idle, focus, break) sit in the middle of the window with their
+// actions in a row under them; the editing screens start at the top and keep
+// their actions in a footer that never scrolls away. A screen is made afresh
+// for each phase, so it starts from the state and refreshes itself from the
+// model.
 class PhaseScreen : public QWidget {
     Q_OBJECT
 
@@ -34,10 +41,11 @@ protected:
     PhaseScreen(AppModel& model, Spacing spacing, QWidget* parent);
 
     QVBoxLayout* column() const { return column_; }
+    QScrollArea* scrollArea() const { return area_; }
     QLabel* addTitle(const QString& text);
     QLabel* addHint(const QString& text);
-    // A row of buttons at the end of the column, in a group box on the
-    // editing screens, where they close a form.
+    // The actions: a centred row at the end of the column on the calm
+    // screens, the footer on the editing screens.
     void addButtons(std::initializer_list<QPushButton*> buttons);
     // Calls refresh() now and whenever the work in hand changes.
     void refreshOnStateChange();
@@ -46,18 +54,22 @@ protected:
     AppModel& model_;
 
 private:
+    Qt::Alignment centredText() const;
+
+    QScrollArea* area_ = nullptr;
     QVBoxLayout* column_ = nullptr;
+    QWidget* footer_ = nullptr;
     Spacing spacing_;
 };
 
-// A screen with a running timer above a few label-value rows of the plan:
-// the focus and the break. The timer alone follows the second's tick, so a
-// tick never lays out the screen.
+// A screen with a running timer above the block's progress and a card of
+// the plan's label-value rows: the focus and the break. The timer alone
+// follows the second's tick, so a tick never lays out the screen.
 class TimedPhaseScreen : public PhaseScreen {
     Q_OBJECT
 
 public:
-    TimerLabel* timer() const { return timer_; }
+    TimerDial* timer() const { return timer_; }
 
 protected:
     // `timerName` is what a screen reader says, with %1 for the time.
@@ -67,12 +79,17 @@ protected:
     void addRowsPlace();
     void showRows(const std::vector<std::pair<QString, QString>>& rows);
     void refresh() override;
+    // The dial's word under the digits and its colour, from the phase.
+    virtual QString timerCaption() const { return {}; }
+    virtual QColor timerColour() const;
 
 private:
     void refreshTimer();
 
-    TimerLabel* timer_ = nullptr;
-    QWidget* rows_ = nullptr;
+    TimerDial* timer_ = nullptr;
+    SessionDots* dots_ = nullptr;
+    QLabel* sessionCaption_ = nullptr;
+    QuillmereCard* rows_ = nullptr;
     std::vector<std::pair<QString, QString>> shownRows_;
 };
 

@@ -34,7 +34,6 @@ WorkflowView::WorkflowView(AppModel& model, QWidget* parent) : QWidget(parent), 
 {
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
-    layout_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     shownPhase_ = model_.state().workflowState;
     screen_ = makeScreen(shownPhase_);
     layout_->addWidget(screen_);
