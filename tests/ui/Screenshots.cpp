@@ -4,7 +4,7 @@
 // questions, then with more questions than a page) and the status panel in
 // each phase, in a light and a dark palette, and the Insights tab before the
 // first session and over three months of a person's history. Run by CTest;
-// the pictures land in <build>/screenshots.
+// the pictures land in <build>/screenshots, and the README's in its readme/.
 
 #include "MainWindow.h"
 #include "insights/InsightsView.h"
@@ -71,6 +71,19 @@ public:
             failures_++;
         }
         count_++;
+    }
+    // The README's pictures are the light ones, under readme/.
+    void keepForReadme(QWidget& widget, const QString& name)
+    {
+        if (paletteName_ != QStringLiteral("light")) {
+            return;
+        }
+        QDir(folder_).mkpath(QStringLiteral("readme"));
+        const QString path = folder_ + "/readme/" + name + ".png";
+        if (!widget.grab().save(path)) {
+            std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+            failures_++;
+        }
     }
     int count() const { return count_; }
     int failures() const { return failures_; }
@@ -205,6 +218,8 @@ int photographAll(const QString& folder, const QString& paletteName)
     clock.now += 7min + 12s;
     model.tick(clock.now);
     shootPhase("focusing");
+    camera.keepForReadme(window, "main-window-focus");
+    camera.keepForReadme(panel, "status-panel");
     model.pauseOrResumeFocus();
     shootPhase("focusing-paused");
     model.pauseOrResumeFocus();

@@ -8,12 +8,16 @@ every picture has its family's size. Nothing is compared with a reference.
 The English pictures go to the output folder, each translation's to a
 folder of its language, e.g. `de/`: longer words must fit too.
 
-    render_widgets.py --host PATH --plugin-dir FOLDER --out FOLDER
+    render_widgets.py --host PATH --plugin-dir FOLDER --out FOLDER [--readme FOLDER]
+
+With --readme, the running focus in the medium size and the light palette is
+also written there as `desktop-widget.png`, the README's picture of it.
 """
 
 import argparse
 import json
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -25,6 +29,7 @@ FAMILIES = {"small": (170, 170), "medium": (364, 170), "large": (364, 382), "ext
 # English is the sources themselves.
 LANGUAGES = {"": None, "de": "de"}
 CONTAINER = ("group-containers", "J4N7R2D9K5.quillmere")
+README_PICTURE = "running-focus-medium-light.png"
 
 
 def snapshot(**fields):
@@ -85,6 +90,7 @@ def main():
     parser.add_argument("--host", required=True)
     parser.add_argument("--plugin-dir", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--readme")
     options = parser.parse_args()
     os.makedirs(options.out, exist_ok=True)
 
@@ -125,6 +131,9 @@ def main():
     for failure in failures:
         print(failure)
     print(f"{written} pictures written to {options.out}")
+    if options.readme and not failures:
+        os.makedirs(options.readme, exist_ok=True)
+        shutil.copyfile(os.path.join(options.out, README_PICTURE), os.path.join(options.readme, "desktop-widget.png"))
     return 1 if failures else 0
 
 
