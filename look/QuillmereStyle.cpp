@@ -75,8 +75,8 @@ QSize QuillmereStyle::sizeFromContents(ContentsType type, const QStyleOption* op
     case CT_PushButton:
         // A label with a comfortable margin on every side, whatever the base
         // style thinks a button needs.
-        result.setWidth(std::max(result.width(), size.width() + points(QuillmereDesign::Spacing::section) + 12));
-        result.setHeight(std::max(result.height(), size.height() + points(QuillmereDesign::Spacing::regular) + 2));
+        result.setWidth(std::max(result.width(), size.width() + points(QuillmereDesign::Spacing::section) + 16));
+        result.setHeight(std::max(result.height(), size.height() + points(QuillmereDesign::Spacing::loose) + 4));
         break;
     case CT_TabBarTab:
         if (ownsShapes()) {

@@ -93,7 +93,8 @@ MoreRow makeMoreRow(const QString& buttonText, QWidget* parent)
     return more;
 }
 
-SymbolLabel::SymbolLabel(const char* symbol, int side, QWidget* parent) : QWidget(parent), symbol_(symbol)
+SymbolLabel::SymbolLabel(const char* symbol, int side, QWidget* parent, std::optional<QuillmereDesign::Accent> accent)
+    : QWidget(parent), symbol_(symbol), accent_(accent)
 {
     setFixedSize(side, side);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -102,7 +103,7 @@ SymbolLabel::SymbolLabel(const char* symbol, int side, QWidget* parent) : QWidge
 void SymbolLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    look::symbolIcon(symbol_).paint(&painter, rect());
+    look::symbolIcon(symbol_, accent_ ? look::accentColour(*accent_, palette()) : QColor()).paint(&painter, rect());
 }
 
 QString withShortcut(const QString& name, const QKeySequence& shortcut)

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "quillmere/QuillmereDesign.h"
+
 #include <QString>
 #include <QWidget>
+
+#include <optional>
 
 class QFont;
 class QKeySequence;
@@ -48,16 +52,19 @@ struct MoreRow {
 };
 MoreRow makeMoreRow(const QString& buttonText, QWidget* parent);
 
-// A symbol drawn at paint time, so that it follows a palette change.
+// A symbol drawn at paint time, so that it follows a palette change: in the
+// text colour, or in the colour of an accent role.
 class SymbolLabel final : public QWidget {
 public:
-    SymbolLabel(const char* symbol, int side, QWidget* parent);
+    SymbolLabel(const char* symbol, int side, QWidget* parent,
+                std::optional<QuillmereDesign::Accent> accent = std::nullopt);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const char* symbol_;
+    std::optional<QuillmereDesign::Accent> accent_;
 };
 
 // An icon beside a second-level title, with a secondary line below: what a

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QPaintEvent>
+#include <QResizeEvent>
 #include <QVariantAnimation>
 
 #include <algorithm>
@@ -17,6 +18,7 @@ namespace quillmere {
 namespace {
 
 constexpr int diameter = 232;
+constexpr int smallestDiameter = 160;
 constexpr double ringThickness = 10;
 constexpr int digitsPixelSize = 56;
 constexpr int fullCircle = 360 * 16;
@@ -35,32 +37,62 @@ QPointF pointOnRing(const QRectF& ring, int span)
 TimerDial::TimerDial(QString accessibleName, QWidget* parent)
     : QLabel(parent), accessibleName_(std::move(accessibleName))
 {
-    setFont(look::timerFont(digitsPixelSize));
     // Opaque, so a new second repaints this dial alone and nothing behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedSize(sizeHint());
+    // Its width stays; a short window takes height from it, down to the
+    // least that still holds the digits.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     colour_ = look::accent(palette());
 }
 
 QSize TimerDial::sizeHint() const
 {
-    // Room for "+125:00" inside the ring at any font the desktop gives.
-    const int digits = QFontMetrics(font()).horizontalAdvance(QStringLiteral("+888:88"));
-    const int side = std::max(diameter, digits + 2 * static_cast<int>(ringThickness) + look::points(32));
-    return {side, side};
+    return {diameter, diameter};
+}
+
+QSize TimerDial::minimumSizeHint() const
+{
+    return {diameter, smallestDiameter};
+}
+
+void TimerDial::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    digitsFont_ = fittedDigitsFont();
+}
+
+void TimerDial::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        digitsFont_ = fittedDigitsFont();
+    }
+}
+
+QFont TimerDial::fittedDigitsFont() const
+{
+    // The digits grow and shrink with the ring, "+125:00" still inside it.
+    const double side = ringRect().width() - 2 * ringThickness;
+    QFont font = look::timerFont(digitsPixelSize);
+    const double wide = QFontMetricsF(font).horizontalAdvance(QStringLiteral("+888:88"));
+    const double scale = std::min(1.0, side / wide);
+    font.setPixelSize(std::max(1, static_cast<int>(digitsPixelSize * std::min(scale, side / diameter * 1.25))));
+    return font;
 }
 
 QRectF TimerDial::ringRect() const
 {
+    const double side = std::min(width(), height());
     const double inset = ringThickness / 2 + 1;
-    return QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+    const QRectF square((width() - side) / 2, (height() - side) / 2, side, side);
+    return square.adjusted(inset, inset, -inset, -inset);
 }
 
 QRect TimerDial::digitsRect() const
 {
-    const QFontMetrics metrics(font());
+    const QFontMetrics metrics(digitsFont_);
     const int height = metrics.height();
-    const int inner = width() - 2 * static_cast<int>(ringThickness) - 8;
+    const int inner = static_cast<int>(ringRect().width()) - 2 * static_cast<int>(ringThickness);
     return {(width() - inner) / 2, (this->height() - height) / 2, inner, height};
 }
 
@@ -180,7 +212,7 @@ void TimerDial::paintEvent(QPaintEvent* event)
         painter.drawArc(ring, 90 * 16, -span_);
     }
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.setFont(font());
+    painter.setFont(digitsFont_);
     painter.drawText(digitsRect(), Qt::AlignCenter, time_);
     if (!caption_.isEmpty()) {
         painter.setFont(look::captionFont());

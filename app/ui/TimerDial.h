@@ -32,15 +32,18 @@ public:
     void setCaption(const QString& caption);
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The arc's end in sixteenths of a degree, as QPainter draws arcs.
     static int arcSpan(double fraction);
     QRectF ringRect() const;
+    QFont fittedDigitsFont() const;
     QRect digitsRect() const;
     QRect captionRect() const;
     QRect changedArcRect(int fromSpan, int toSpan) const;
@@ -48,6 +51,7 @@ private:
 
     QString accessibleName_;
     QString time_;
+    QFont digitsFont_;
     QString caption_;
     QColor colour_;
     int span_ = 0;

@@ -10,7 +10,6 @@ namespace quillmere {
 BreakView::BreakView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model, tr("Break"), tr("Break timer %1"), parent)
 {
     addHint(tr("The next session is planned. Quillmere will not start focus automatically."));
-    addRowsPlace();
     auto* end = makePrimaryButton(tr("End break"), this);
     connect(end, &QPushButton::clicked, this, [this] { model_.endBreak(); });
     auto* extend = makeButton(tr("Extend five minutes"), this);
@@ -19,6 +18,7 @@ BreakView::BreakView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model,
     skip->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(skip, &QPushButton::clicked, this, [this] { model_.skipBreak(); });
     addButtons({end, extend, skip});
+    addRowsPlace();
     refreshOnStateChange();
 }
 

@@ -10,7 +10,6 @@ namespace quillmere {
 
 FocusView::FocusView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model, tr("Focus"), tr("Focus timer %1"), parent)
 {
-    addRowsPlace();
     pause_ = makeButton(tr("Pause"), this);
     pause_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(pause_, &QPushButton::clicked, this, [this] { model_.pauseOrResumeFocus(); });
@@ -18,6 +17,7 @@ FocusView::FocusView(AppModel& model, QWidget* parent) : TimedPhaseScreen(model,
     end->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(end, &QPushButton::clicked, this, [this] { model_.endFocus(); });
     addButtons({pause_, end});
+    addRowsPlace();
     refreshOnStateChange();
 }
 

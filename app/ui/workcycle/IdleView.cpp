@@ -35,7 +35,7 @@ void ScheduledActionButton::update(const QString& title, std::function<void()> a
 
 IdleView::IdleView(AppModel& model, QWidget* parent) : PhaseScreen(model, Spacing::cycle, parent)
 {
-    column()->addWidget(new SymbolLabel("target", look::points(56), this), 0, Qt::AlignHCenter);
+    column()->addWidget(new SymbolLabel("target", look::points(56), this, QuillmereDesign::Accent::focus), 0, Qt::AlignHCenter);
     addTitle(QStringLiteral("Quillmere"));
 
     // The scheduled block, in a card: what comes next and what can be done

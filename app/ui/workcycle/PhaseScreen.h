@@ -62,8 +62,8 @@ private:
     Spacing spacing_;
 };
 
-// A screen with a running timer above the block's progress and a card of
-// the plan's label-value rows: the focus and the break. The timer alone
+// A screen with a running timer above the block's progress, the actions,
+// and a card of the plan's label-value rows: the focus and the break. The timer alone
 // follows the second's tick, so a tick never lays out the screen.
 class TimedPhaseScreen : public PhaseScreen {
     Q_OBJECT
