@@ -41,7 +41,7 @@
 <context>
     <name>quillmere</name>
     <message>
-        <location filename="../app/main/main.cpp" line="+32"/>
+        <location filename="../app/main/main.cpp" line="+34"/>
         <source>Quillmere cannot start</source>
         <translation>Quillmere kann nicht starten</translation>
     </message>
@@ -61,7 +61,7 @@
         <translation>keine Anzeige, auf der ein Fenster geöffnet werden kann (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt).</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+61"/>
         <source>another Quillmere is already running on %1 and does not answer; not starting a second one.</source>
         <translation>ein anderes Quillmere läuft bereits auf %1 und antwortet nicht; ein zweites wird nicht gestartet.</translation>
     </message>
@@ -569,7 +569,7 @@
         <translation>Die nächste Sitzung ist geplant. Quillmere startet den Fokus nicht von selbst.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>End break</source>
         <translation>Pause beenden</translation>
     </message>
@@ -584,7 +584,7 @@
         <translation>Pause überspringen</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+16"/>
         <source>Next outcome</source>
         <translation>Nächstes Ergebnis</translation>
     </message>
@@ -833,7 +833,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::FocusView</name>
     <message>
-        <location filename="../app/ui/workcycle/FocusView.cpp" line="+10"/>
+        <location filename="../app/ui/workcycle/FocusView.cpp" line="+11"/>
         <source>Focus</source>
         <translation>Fokus</translation>
     </message>
@@ -843,18 +843,23 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Fokustimer %1</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location line="+14"/>
+        <location line="+2"/>
+        <location line="+32"/>
         <source>Pause</source>
         <translation>Anhalten</translation>
     </message>
     <message>
-        <location line="-11"/>
+        <location line="-29"/>
         <source>End early</source>
         <translation>Vorzeitig beenden</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+16"/>
+        <source>Paused</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>Resume</source>
         <translation>Fortsetzen</translation>
     </message>
@@ -1040,13 +1045,13 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::IdleView</name>
     <message>
-        <location filename="../app/ui/workcycle/IdleView.cpp" line="+41"/>
+        <location filename="../app/ui/workcycle/IdleView.cpp" line="+46"/>
         <source>Block scheduled</source>
         <translation>Block geplant</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+43"/>
+        <location line="+8"/>
+        <location line="+44"/>
         <source>Start now</source>
         <translation>Jetzt starten</translation>
     </message>
@@ -1063,12 +1068,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Geplanten Block absagen</translation>
     </message>
     <message>
-        <location line="-29"/>
+        <location line="-30"/>
         <source>Plan one four-hour block as eight focus sessions with protected breaks.</source>
         <translation>Plane einen vierstündigen Block aus acht Fokussitzungen mit geschützten Pausen.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Plan a block</source>
         <translation>Block planen</translation>
     </message>
@@ -1212,7 +1217,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MainWindow</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+41"/>
+        <location filename="../app/ui/MainWindow.cpp" line="+42"/>
         <source>Work cycle</source>
         <translation>Arbeitszyklus</translation>
     </message>
@@ -1248,7 +1253,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+84"/>
         <source>Quillmere error</source>
         <translation>Quillmere-Fehler</translation>
     </message>
@@ -1270,7 +1275,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message>
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+115"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+116"/>
         <source>Timer %1</source>
         <translation>Timer %1</translation>
     </message>
@@ -1928,7 +1933,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ScreenParts</name>
     <message>
-        <location filename="../app/ui/ScreenParts.cpp" line="+109"/>
+        <location filename="../app/ui/ScreenParts.cpp" line="+111"/>
         <source>%1 (%2)</source>
         <comment>a control&apos;s name and its shortcut</comment>
         <translation>%1 (%2)</translation>
@@ -2149,10 +2154,15 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::TimedPhaseScreen</name>
     <message>
-        <location filename="../app/ui/workcycle/PhaseScreen.cpp" line="+118"/>
+        <location filename="../app/ui/workcycle/PhaseScreen.cpp" line="+194"/>
         <source>%1: %2</source>
         <comment>a row&apos;s name and its value</comment>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Session %L1 of %L2</source>
+        <translation>Sitzung %L1 von %L2</translation>
     </message>
 </context>
 <context>

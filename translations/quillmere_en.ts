@@ -146,7 +146,7 @@
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+285"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+286"/>
         <source>%Ln open agent question(s)</source>
         <translation>
             <numerusform>%Ln open agent question</numerusform>
