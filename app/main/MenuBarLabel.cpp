@@ -2,18 +2,116 @@
 #include "MenuBarLabel.h"
 
 #include "AppModel.h"
+#include "Contrast.h"
 #include "Look.h"
 
 #include <QCoreApplication>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgRenderer>
+#include <QTransform>
 
 #include <algorithm>
+#include <cmath>
+
+// Resources compiled into a static library are dropped by the linker unless
+// something refers to their initialiser; it must be named outside any namespace.
+static void initialiseStatusResources()
+{
+    Q_INIT_RESOURCE(status);
+}
 
 namespace quillmere {
+
+namespace {
+
+// The luminance every background is brought to: where the contrast to a
+// light panel (#f0f0f0) and to a dark one (#202020) is the same, about 3.8,
+// and white on it still reaches 4.3.
+constexpr double pictureLuminance = 0.194;
+
+// From this side on there is room for the symbol beside the minutes.
+constexpr int roomySide = 32;
+
+// The symbols of the picture are drawn for it: filled shapes and strokes two
+// pixels wide on a 12-unit grid, since the screens' outlined symbols turn to
+// grey fuzz at 16 pixels. They are white; the background gives the colour.
+void drawSymbol(QPainter& painter, std::string_view symbol, const QRectF& box)
+{
+    static const bool initialised = (initialiseStatusResources(), true);
+    (void)initialised;
+    const QString name = QString::fromUtf8(symbol.data(), static_cast<qsizetype>(symbol.size()));
+    QSvgRenderer renderer(QStringLiteral(":/status/%1.svg").arg(name));
+    if (renderer.isValid()) {
+        renderer.render(&painter, box);
+    }
+}
+
+// The minutes in white bold digits, as tall as `box` allows: narrowed by up
+// to a fifth before they are made smaller, since tall digits read better in
+// a few pixels than small ones.
+void drawMinutes(QPainter& painter, const QString& minutes, const QRectF& box, Qt::Alignment horizontal)
+{
+    QFont font = QGuiApplication::font();
+    font.setBold(true);
+    font.setPixelSize(100);
+    QPainterPath digits;
+    digits.addText(0, 0, font, minutes);
+    const QRectF drawn = digits.boundingRect();
+    if (drawn.isEmpty()) {
+        return;
+    }
+    constexpr qreal narrowest = 0.8;
+    qreal height = box.height() / drawn.height();
+    qreal width = std::min(height, box.width() / drawn.width());
+    if (width < height * narrowest) {
+        height = width / narrowest;
+    }
+    const qreal shownWidth = drawn.width() * width;
+    const qreal left = horizontal == Qt::AlignRight ? box.right() - shownWidth : box.center().x() - shownWidth / 2;
+    const qreal top = box.center().y() - drawn.height() * height / 2;
+    QTransform place;
+    place.translate(left, top);
+    place.scale(width, height);
+    place.translate(-drawn.left(), -drawn.top());
+    // A hair of outline thickens the digits' strokes a little, which
+    // a narrowed bold face needs at the smallest sizes.
+    painter.save();
+    painter.setPen(QPen(Qt::white, box.height() / 24.0));
+    painter.setBrush(Qt::white);
+    painter.drawPath(place.map(digits));
+    painter.restore();
+}
+
+// A badge at the upper right, cut free of the picture by a gap of the panel's
+// own colour, so it reads on any panel and any background. From 24 pixels on
+// it carries a question mark; below that it is a dot.
+void drawQuestionBadge(QPainter& painter, int side, const QColor& hue)
+{
+    const qreal badgeSide = side * 0.44;
+    const QRectF badge(side - badgeSide, 0, badgeSide, badgeSide);
+    const qreal gap = std::max<qreal>(1.0, side * 0.06);
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(badge.adjusted(-gap, -gap, gap, gap));
+    painter.restore();
+    const QColor colour = look::withLuminance(hue, pictureLuminance);
+    painter.setBrush(colour);
+    painter.drawEllipse(badge);
+    if (side >= 24) {
+        // The symbol is a disc with the question mark cut out: white shows
+        // through the cut only, and the badge's edge keeps its colour.
+        const qreal cut = badgeSide * 0.2;
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(badge.adjusted(cut, cut, -cut, -cut));
+        look::symbolIcon("questionmark.circle.fill", colour).paint(&painter, badge.toRect());
+    }
+}
+
+} // namespace
 
 MenuBarLabel MenuBarLabel::of(const AppModel& model)
 {
@@ -37,14 +135,18 @@ QString MenuBarLabel::minutesText(std::int64_t displaySeconds, bool overtime)
 
 QColor MenuBarLabel::background(WidgetPhase phase)
 {
-    switch (QuillmereDesign::accent(phase)) {
-    case QuillmereDesign::Accent::focus: return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
-    case QuillmereDesign::Accent::rest: return look::teal.darker(115);
-    case QuillmereDesign::Accent::plan: return look::indigo;
-    case QuillmereDesign::Accent::review: return look::orange.darker(112);
-    case QuillmereDesign::Accent::neutral: return QColor(0x6E, 0x6E, 0x76);
-    }
-    return QColor(0x6E, 0x6E, 0x76);
+    const QColor hue = [phase] {
+        switch (QuillmereDesign::accent(phase)) {
+        case QuillmereDesign::Accent::focus:
+            return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+        case QuillmereDesign::Accent::rest: return look::teal;
+        case QuillmereDesign::Accent::plan: return look::indigo;
+        case QuillmereDesign::Accent::review: return look::orange;
+        case QuillmereDesign::Accent::neutral: return QColor(0x6E, 0x6E, 0x76);
+        }
+        return QColor(0x6E, 0x6E, 0x76);
+    }();
+    return look::withLuminance(hue, pictureLuminance);
 }
 
 MenuBarLabel::Picture MenuBarLabel::picture() const
@@ -69,53 +171,32 @@ QPixmap MenuBarLabel::render(const Picture& picture, int side, qreal devicePixel
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF square(0, 0, side, side);
-    const qreal radius = side * 0.24;
-    QColor fill = picture.background;
-    if (picture.paused) {
-        // A paused timer looks at rest: the same picture, washed out.
-        fill.setAlphaF(0.55f);
-    }
+    const qreal radius = side * 0.25;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
+    painter.setBrush(picture.background);
     painter.drawRoundedRect(square, radius, radius);
 
-    const QIcon symbol = look::symbolIcon(picture.symbol, Qt::white);
+    const std::string_view symbol = picture.paused ? std::string_view("pause.fill") : picture.symbol;
+    // An eighth of the side around the symbol: at 16 pixels that puts its
+    // 12-unit grid on whole pixels.
+    const qreal inset = std::round(side * 0.125);
     if (picture.minutes.isEmpty()) {
-        const qreal inset = side * 0.16;
-        symbol.paint(&painter, square.adjusted(inset, inset, -inset, -inset).toRect());
+        drawSymbol(painter, symbol, square.adjusted(inset, inset, -inset, -inset));
+    } else if (side >= roomySide) {
+        const qreal symbolSide = std::round(side * 0.38);
+        drawSymbol(painter, symbol, QRectF(inset, inset, symbolSide, symbolSide));
+        drawMinutes(painter, picture.minutes,
+                    QRectF(inset, side * 0.5, side - 2 * inset, side * 0.5 - inset), Qt::AlignRight);
+    } else if (picture.paused) {
+        drawSymbol(painter, symbol, square.adjusted(inset, inset, -inset, -inset));
     } else {
-        // The symbol moves to the upper left; the minutes fill the lower right
-        // in a bold face, shrunk until they fit.
-        const qreal symbolSide = side * 0.46;
-        symbol.paint(&painter, QRectF(side * 0.07, side * 0.07, symbolSide, symbolSide).toRect());
-        QFont font = QGuiApplication::font();
-        font.setBold(true);
-        const QRectF textBox(side * 0.04, side * 0.36, side * 0.90, side * 0.62);
-        qreal pixelSize = textBox.height();
-        for (; pixelSize > 4; pixelSize -= 0.5) {
-            font.setPixelSize(static_cast<int>(pixelSize));
-            if (QFontMetricsF(font).horizontalAdvance(picture.minutes) <= textBox.width()) {
-                break;
-            }
-        }
-        painter.setFont(font);
-        painter.setPen(Qt::white);
-        painter.drawText(textBox, Qt::AlignRight | Qt::AlignBottom, picture.minutes);
+        drawMinutes(painter, picture.minutes, square.adjusted(side * 0.09, side * 0.2, -side * 0.09, -side * 0.2),
+                    Qt::AlignHCenter);
     }
 
     if (picture.questionMarker) {
-        // A filled question mark in the upper right, ringed in white so that it
-        // stands out from the phase colour behind it.
-        const qreal markerSide = side * 0.44;
-        const QRectF marker(side - markerSide, 0, markerSide, markerSide);
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(marker);
-        // Orange as everywhere else, except on the orange of a review.
-        const QColor markerColour =
-            picture.background == MenuBarLabel::background(WidgetPhase::reviewing) ? look::indigo : look::orange;
-        const qreal ring = std::max<qreal>(1.0, side * 0.05);
-        look::symbolIcon("questionmark.circle.fill", markerColour)
-            .paint(&painter, marker.adjusted(ring, ring, -ring, -ring).toRect());
+        drawQuestionBadge(painter, side,
+                          picture.background == background(WidgetPhase::reviewing) ? look::indigo : look::orange);
     }
     return pixmap;
 }

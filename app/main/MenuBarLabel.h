@@ -50,13 +50,21 @@ struct MenuBarLabel {
     // past zero "+" and the minutes over, also rounded up.
     static QString minutesText(std::int64_t displaySeconds, bool overtime);
 
-    // The phase's colour behind a white symbol: visible on light and dark
-    // panels alike. Focus takes the palette's highlight, the user's accent.
+    // The phase's colour behind a white symbol, brought to a middle
+    // lightness: the shape stands out from a light panel and a dark one
+    // alike (a contrast near 3.8 to either) and the white on it reads (4.3).
+    // Focus takes the hue of the palette's highlight, the user's accent.
     static QColor background(WidgetPhase phase);
 
     Picture picture() const;
 
-    // The picture drawn at `side` device-independent pixels square.
+    // The picture drawn at `side` device-independent pixels square: a
+    // rounded square in the background colour with the phase's symbol in
+    // bold white strokes. While a timer runs, small pictures show only the
+    // minutes, as large as they fit, and a paused timer only the pause
+    // symbol; from 32 pixels on, the symbol sits at the upper left and the
+    // minutes at the lower right. Open questions put a badge at the upper
+    // right.
     static QPixmap render(const Picture& picture, int side, qreal devicePixelRatio = 1.0);
     // The picture at the sizes tray hosts ask for.
     static QIcon icon(const Picture& picture);

@@ -5,8 +5,13 @@
 // each phase, in a light and a dark palette, and the Insights tab before the
 // first session and over three months of a person's history. Run by CTest;
 // the pictures land in <build>/screenshots, and the README's in its readme/.
+// The status-area icon in every phase at the sizes tray hosts ask for lands
+// in status-icon/ beside them, one file a picture and a sheet on a light and
+// a dark panel.
 
 #include "MainWindow.h"
+#include "MenuBarLabel.h"
+#include "StatusIconCases.h"
 #include "insights/InsightsView.h"
 #include "questions/AgentQuestionsView.h"
 #include "panel/MenuBarPopover.h"
@@ -22,6 +27,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLocale>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
@@ -295,6 +301,58 @@ int photographAll(const QString& folder, const QString& paletteName)
     return camera.failures() == 0 ? camera.count() : -1;
 }
 
+// Each case at each size as a file of its own, and a sheet of them all on
+// the two panels: at the real size, and four times larger with every pixel
+// a square, to judge the edges.
+bool photographStatusIcon(const QString& folder)
+{
+    QDir().mkpath(folder);
+    const auto cases = shelltest::statusIconCases();
+    bool written = true;
+    for (const auto& [name, label] : cases) {
+        for (const int side : shelltest::statusIconSides) {
+            const QString path = QString("%1/%2-%3.png").arg(folder, name).arg(side);
+            written = MenuBarLabel::render(label.picture(), side).save(path) && written;
+        }
+    }
+    constexpr int cell = 40;
+    constexpr int nameWidth = 150;
+    for (const int zoom : {1, 4}) {
+        const int columns = static_cast<int>(std::size(shelltest::statusIconSides));
+        const int blockWidth = nameWidth + columns * cell * zoom;
+        QImage sheet(2 * blockWidth, (static_cast<int>(cases.size()) + 1) * cell * zoom, QImage::Format_ARGB32);
+        QPainter painter(&sheet);
+        for (const auto& [index, panel] : {std::pair{0, shelltest::lightPanel}, std::pair{1, shelltest::darkPanel}}) {
+            const int left = index * blockWidth;
+            painter.fillRect(left, 0, blockWidth, sheet.height(), panel);
+            painter.setPen(index == 0 ? Qt::black : Qt::white);
+            for (int column = 0; column < columns; ++column) {
+                painter.drawText(QRect(left + nameWidth + column * cell * zoom, 0, cell * zoom, cell * zoom),
+                                 Qt::AlignCenter, QString::number(shelltest::statusIconSides[column]));
+            }
+            for (std::size_t row = 0; row < cases.size(); ++row) {
+                const int top = static_cast<int>(row + 1) * cell * zoom;
+                painter.drawText(QRect(left + 8, top, nameWidth - 8, cell * zoom), Qt::AlignVCenter,
+                                 QString::fromLatin1(cases[row].name));
+                for (int column = 0; column < columns; ++column) {
+                    const int side = shelltest::statusIconSides[column];
+                    const QImage icon = MenuBarLabel::render(cases[row].label.picture(), side).toImage();
+                    const QRect target(left + nameWidth + column * cell * zoom + (cell - side) * zoom / 2,
+                                       top + (cell - side) * zoom / 2, side * zoom, side * zoom);
+                    painter.drawImage(target, icon.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+                }
+            }
+        }
+        painter.end();
+        const QString path = QString("%1/sheet%2.png").arg(folder, zoom == 1 ? QString() : QString("-x%1").arg(zoom));
+        written = sheet.save(path) && written;
+    }
+    if (!written) {
+        std::fprintf(stderr, "could not write the status icon into %s\n", qPrintable(folder));
+    }
+    return written;
+}
+
 } // namespace
 } // namespace quillmere
 
@@ -308,6 +366,10 @@ int main(int argc, char** argv)
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(folder);
     const QPalette light = QApplication::style()->standardPalette();
+    QApplication::setPalette(light);
+    if (!quillmere::photographStatusIcon(folder + "/status-icon")) {
+        return 1;
+    }
     int total = 0;
     for (const auto& [name, palette] : {std::pair{QString("light"), light}, std::pair{QString("dark"), quillmere::darkPalette()}}) {
         QApplication::setPalette(palette);
