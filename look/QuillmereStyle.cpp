@@ -121,6 +121,11 @@ void QuillmereStyle::drawControl(ControlElement element, const QStyleOption* opt
     const bool primary = isPrimary(widget);
     switch (element) {
     case CE_PushButtonBevel:
+        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+            button && (button->features & QStyleOptionButton::Flat) && !primary) {
+            drawFlatBevel(option, painter);
+            return;
+        }
         if (primary || ownsShapes()) {
             drawButtonBevel(option, painter, primary);
             return;
@@ -205,6 +210,28 @@ void QuillmereStyle::drawButtonBevel(const QStyleOption* option, QPainter* paint
     painter->restore();
     if (keyboardFocus(option)) {
         drawFocusRing(painter, option->rect, palette, radius);
+    }
+}
+
+void QuillmereStyle::drawFlatBevel(const QStyleOption* option, QPainter* painter) const
+{
+    // A flat button reads as a link: no shape at rest, a faint one under the
+    // pointer or while pressed.
+    const bool enabled = option->state & State_Enabled;
+    const bool pressed = option->state & (State_Sunken | State_On);
+    const bool hovered = enabled && (option->state & State_MouseOver);
+    const double radius = QuillmereDesign::Radius::control;
+    if (pressed || hovered) {
+        const QRectF shape = QRectF(option->rect).adjusted(ringWidth, ringWidth, -ringWidth, -ringWidth);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(pressed ? tertiary(option->palette) : quaternary(option->palette));
+        painter->drawPath(roundedShape(shape, radius));
+        painter->restore();
+    }
+    if (keyboardFocus(option)) {
+        drawFocusRing(painter, option->rect, option->palette, radius);
     }
 }
 

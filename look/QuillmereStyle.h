@@ -35,6 +35,7 @@ public:
 private:
     bool ownsShapes() const;
     void drawButtonBevel(const QStyleOption* option, QPainter* painter, bool primary) const;
+    void drawFlatBevel(const QStyleOption* option, QPainter* painter) const;
     void drawTabShape(const QStyleOption* option, QPainter* painter) const;
 };
 

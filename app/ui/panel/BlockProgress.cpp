@@ -9,7 +9,7 @@
 
 #include <QLabel>
 #include <QPainter>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 #include <algorithm>
 
@@ -17,15 +17,24 @@ namespace quillmere {
 
 namespace {
 
-// The 5-pixel track with its fill.
-class ProgressBar : public QWidget {
+// One dot a planned session, those started in the accent, the rest a faint
+// track. A block of more sessions than dots fit in the width shows the same
+// as a bar.
+class SessionDots : public QWidget {
 public:
-    ProgressBar(double fraction, const QColor& accent, QWidget* parent)
-        : QWidget(parent), fraction_(fraction), accent_(accent)
+    SessionDots(std::int64_t started, std::int64_t planned, const QColor& accent, QWidget* parent)
+        : QWidget(parent), started_(started), planned_(std::max<std::int64_t>(planned, 1)), accent_(accent)
     {
-        setFixedHeight(5);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        setFixedHeight(dot());
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
+
+    QSize sizeHint() const override
+    {
+        const auto count = static_cast<int>(std::min<std::int64_t>(planned_, 1'000));
+        return {count * dot() + (count - 1) * gap(), dot()};
+    }
+    QSize minimumSizeHint() const override { return {4 * dot(), dot()}; }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -33,20 +42,32 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        const QRectF track = rect();
-        const double radius = track.height() / 2;
-        painter.setBrush(look::quaternary(palette()));
-        painter.drawRoundedRect(track, radius, radius);
-        if (fraction_ > 0) {
-            QRectF fill = track;
-            fill.setWidth(track.width() * fraction_);
-            painter.setBrush(accent_);
-            painter.drawRoundedRect(fill, radius, radius);
+        const QColor track = look::quaternary(palette());
+        if (sizeHint().width() > width()) {
+            const QRectF bar = rect();
+            const double radius = bar.height() / 2;
+            painter.setBrush(track);
+            painter.drawRoundedRect(bar, radius, radius);
+            const double fraction = BlockProgress::fillFraction(started_, planned_);
+            if (fraction > 0) {
+                painter.setBrush(accent_);
+                painter.drawRoundedRect(QRectF(bar.topLeft(), QSizeF(bar.width() * fraction, bar.height())), radius,
+                                        radius);
+            }
+            return;
+        }
+        for (std::int64_t session = 0; session < planned_; ++session) {
+            painter.setBrush(session < started_ ? accent_ : track);
+            painter.drawEllipse(QRectF(static_cast<double>(session) * (dot() + gap()), 0, dot(), dot()));
         }
     }
 
 private:
-    double fraction_;
+    static int dot() { return look::points(QuillmereDesign::Spacing::snug); }
+    static int gap() { return look::points(QuillmereDesign::Spacing::tight); }
+
+    std::int64_t started_;
+    std::int64_t planned_;
     QColor accent_;
 };
 
@@ -55,14 +76,14 @@ private:
 BlockProgress::BlockProgress(std::int64_t started, std::int64_t planned, const QColor& accent, QWidget* parent)
     : QWidget(parent), started_(started), planned_(planned), accent_(accent)
 {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    layout->addWidget(new SessionDots(started, planned, accent, this), 0, Qt::AlignVCenter);
     auto* label = plainLabel(text(), this);
-    label->setFont(smallCaptionFont());
+    label->setFont(look::captionFont());
     setForeground(*label, look::secondary(palette()));
-    layout->addWidget(label);
-    layout->addWidget(new ProgressBar(fillFraction(), accent, this));
+    layout->addWidget(label, 1, Qt::AlignVCenter);
     setAccessibleName(text());
 }
 

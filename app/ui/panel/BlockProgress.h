@@ -9,8 +9,9 @@
 
 namespace quillmere {
 
-// "N of M sessions started" over a thin rounded bar filled in the accent
-// colour. Holds only its three values.
+// The block's progress: one dot a planned session, those started filled in
+// the accent colour, and "N of M sessions started" beside them. Holds only
+// its three values.
 class BlockProgress : public QWidget {
     Q_OBJECT
 

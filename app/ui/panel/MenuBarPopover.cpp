@@ -3,6 +3,7 @@
 
 #include "AppModel.h"
 #include "Look.h"
+#include "QuillmereCard.h"
 #include "QuillmereStyle.h"
 #include "LocalText.h"
 #include "ScreenParts_p.h"
@@ -22,8 +23,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -38,8 +37,8 @@ namespace {
 // does, so it keeps as much of it as the widget's snapshot carries.
 constexpr std::size_t panelCharacters = TextLimits::widgetCharacters;
 
-// Buttons drawn as links: no frame until hovered, caption-sized text. The
-// caller colours the text.
+// Buttons drawn as links: flat, so no frame until hovered, caption-sized
+// text. The caller colours the text.
 QPushButton* linkButton(const QString& text, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
@@ -55,12 +54,21 @@ QWidget* buttonRow(std::initializer_list<QPushButton*> buttons, QWidget* parent)
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::snug));
     for (QPushButton* button : buttons) {
         button->setParent(row);
         layout->addWidget(button, 1);
     }
     return row;
+}
+
+// A column without margins whose parts stand `spacing` design points apart.
+QVBoxLayout* column(QWidget* widget, double spacing)
+{
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(look::points(spacing));
+    return layout;
 }
 
 constexpr int largeButtonHeight = 30;
@@ -81,67 +89,77 @@ MenuBarPopover::MenuBarPopover(AppModel& model, QWidget* parent, Hooks hooks)
     setAutoFillBackground(true);
     setAccessibleName(QStringLiteral("Quillmere"));
 
-    const int padding = static_cast<int>(QuillmereDesign::Spacing::loose);
+    const int padding = look::points(QuillmereDesign::Spacing::loose);
     layout_ = new QVBoxLayout(this);
-    layout_->setContentsMargins(padding, padding, padding, padding);
-    layout_->setSpacing(static_cast<int>(QuillmereDesign::Spacing::regular));
+    layout_->setContentsMargins(padding, padding, padding, look::points(QuillmereDesign::Spacing::snug));
+    layout_->setSpacing(look::points(QuillmereDesign::Spacing::regular));
 
+    // The phase in its ring, its title and a caption beside it.
     auto* header = new QWidget(this);
     auto* headerRow = new QHBoxLayout(header);
     headerRow->setContentsMargins(0, 0, 0, 0);
-    headerRow->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
-    phaseIcon_ = new QLabel(header);
-    phaseIcon_->setFixedSize(22, 22);
-    headerRow->addWidget(phaseIcon_, 0, Qt::AlignVCenter);
+    headerRow->setSpacing(look::points(QuillmereDesign::Spacing::regular));
+    phaseRing_ = new PhaseRing(header);
+    headerRow->addWidget(phaseRing_, 0, Qt::AlignVCenter);
     auto* headerText = new QVBoxLayout;
-    headerText->setSpacing(1);
+    headerText->setSpacing(0);
     phaseTitle_ = plainLabel(QString(), header);
     phaseTitle_->setFont(look::headlineFont());
     caption_ = plainLabel(QString(), header);
     caption_->setObjectName(QStringLiteral("caption"));
     caption_->setFont(look::captionFont());
     look::makeSecondary(*caption_);
+    headerText->addStretch(1);
     headerText->addWidget(phaseTitle_);
     headerText->addWidget(caption_);
+    headerText->addStretch(1);
     headerRow->addLayout(headerText, 1);
     layout_->addWidget(header);
 
+    // The timer on a line of its own, the paused marker at its end.
     timerSection_ = new QWidget(this);
     timerSection_->setObjectName(QStringLiteral("timerSection"));
-    auto* timerColumn = new QVBoxLayout(timerSection_);
-    timerColumn->setContentsMargins(0, 0, 0, 0);
-    timerColumn->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
-    // The only thing that changes every second: a small opaque label of its
+    auto* timerRow = new QHBoxLayout(timerSection_);
+    timerRow->setContentsMargins(0, 0, 0, 0);
+    timerRow->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    // The only text that changes every second: a small opaque label of its
     // own, so that a tick repaints just these few pixels.
-    timer_ = new TimerLabel(tr("Timer %1"), 32, timerSection_);
+    timer_ = new TimerLabel(tr("Timer %1"), 36, timerSection_);
     timer_->setObjectName(QStringLiteral("timer"));
     timer_->setTextFormat(Qt::PlainText);
     timer_->setTime(QStringLiteral("--:--"));
-    timerColumn->addWidget(timer_, 0, Qt::AlignLeading);
+    timerRow->addWidget(timer_, 0, Qt::AlignVCenter);
+    timerRow->addStretch(1);
     pausedMarker_ = new QWidget(timerSection_);
     pausedMarker_->setObjectName(QStringLiteral("pausedMarker"));
     auto* pausedRow = new QHBoxLayout(pausedMarker_);
     pausedRow->setContentsMargins(0, 0, 0, 0);
-    pausedRow->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
+    pausedRow->setSpacing(look::points(QuillmereDesign::Spacing::tight));
     pausedIcon_ = new QLabel(pausedMarker_);
     pausedText_ = plainLabel(tr("Paused"), pausedMarker_);
     pausedText_->setFont(look::captionFont());
     look::makeSecondary(*pausedText_);
     pausedRow->addWidget(pausedIcon_);
     pausedRow->addWidget(pausedText_);
-    pausedRow->addStretch(1);
     pausedMarker_->setAccessibleName(pausedText_->text());
+    // Hiding the marker must not move the timer, nor lay out the panel.
+    QSizePolicy keepsPlace = pausedMarker_->sizePolicy();
+    keepsPlace.setRetainSizeWhenHidden(true);
+    pausedMarker_->setSizePolicy(keepsPlace);
     pausedMarker_->hide();
-    timerColumn->addWidget(pausedMarker_);
+    timerRow->addWidget(pausedMarker_, 0, Qt::AlignVCenter);
     layout_->addWidget(timerSection_);
 
+    // The way to the window, the preferences and out, kept quiet under a
+    // hairline.
+    layout_->addWidget(new Hairline(this));
     auto* footer = new QWidget(this);
     auto* footerRow = new QHBoxLayout(footer);
     footerRow->setContentsMargins(0, 0, 0, 0);
+    footerRow->setSpacing(look::points(QuillmereDesign::Spacing::snug));
     openButton_ = linkButton(tr("Open Quillmere"), footer);
     // A symbol: the panel is too narrow for a third word between the two.
     preferencesButton_ = linkButton(QString(), footer);
-    preferencesButton_->setIcon(look::symbolIcon("gearshape"));
     quitButton_ = linkButton(tr("Quit"), footer);
     for (auto [button, shortcut] : {std::pair{openButton_, QKeySequence(Qt::CTRL | Qt::Key_O)},
                                     std::pair{preferencesButton_, QKeySequence(Qt::CTRL | Qt::Key_Comma)},
@@ -256,6 +274,12 @@ void MenuBarPopover::refreshTicking()
     timer_->setTime(model_.timerText().value_or(QStringLiteral("--:--")));
     const auto timer = TimerSnapshot::derive(state, model_.displayTick());
     pausedMarker_->setVisible(timer && timer->isPaused);
+    std::optional<double> passed;
+    if (timer) {
+        const auto length = static_cast<double>(timer->elapsedSeconds + std::max<std::int64_t>(timer->remainingSeconds, 0));
+        passed = timer->isOvertime || length <= 0 ? 1.0 : static_cast<double>(timer->elapsedSeconds) / length;
+    }
+    phaseRing_->setProgress(passed);
 }
 
 void MenuBarPopover::rebuild(const Shown& shown)
@@ -263,8 +287,8 @@ void MenuBarPopover::rebuild(const Shown& shown)
     const QColor colour = look::phaseColour(shown.phase, palette());
 
     const QString phaseTitle = translated(titleSource(shown.phase));
-    phaseIcon_->setPixmap(look::symbolIcon(symbolName(shown.phase), colour).pixmap(QSize(22, 22), devicePixelRatioF()));
-    phaseIcon_->setAccessibleName(phaseTitle);
+    phaseRing_->setPhase(symbolName(shown.phase), colour);
+    phaseRing_->setAccessibleName(phaseTitle);
     phaseTitle_->setText(phaseTitle);
 
     timerSection_->setVisible(shown.workflowState == WorkflowState::focusing ||
@@ -272,43 +296,47 @@ void MenuBarPopover::rebuild(const Shown& shown)
     setForeground(*timer_, colour);
     pausedIcon_->setPixmap(
         look::symbolIcon("pause.fill", look::secondary(palette())).pixmap(QSize(12, 12), devicePixelRatioF()));
-    const QColor linkColour = look::accentColour(QuillmereDesign::Accent::focus, palette());
-    setForeground(*openButton_, linkColour, QPalette::ButtonText);
-    setForeground(*quitButton_, linkColour, QPalette::ButtonText);
+    const QColor quiet = look::secondary(palette());
+    setForeground(*openButton_, quiet, QPalette::ButtonText);
+    setForeground(*quitButton_, quiet, QPalette::ButtonText);
+    preferencesButton_->setIcon(look::symbolIcon("gearshape", quiet));
 
     auto* next = new QWidget(this);
-    auto* column = new QVBoxLayout(next);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::regular));
-    column->addWidget(makeBody(shown, next));
+    QVBoxLayout* sectionColumn = column(next, QuillmereDesign::Spacing::regular);
+    auto* plan = new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, next);
+    column(plan, QuillmereDesign::Spacing::none)->addWidget(makeBody(shown, plan));
+    sectionColumn->addWidget(plan);
     if (shown.openQuestions > 0) {
         const QColor orange = look::legible(look::orange, palette());
-        auto* link = linkButton(tr("%Ln open agent question(s)", nullptr, pluralCount(shown.openQuestions)), next);
+        auto* questions = new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, next);
+        QVBoxLayout* questionColumn = column(questions, QuillmereDesign::Spacing::snug);
+        auto* link = linkButton(tr("%Ln open agent question(s)", nullptr, pluralCount(shown.openQuestions)), questions);
         setForeground(*link, orange, QPalette::ButtonText);
+        link->setFont(look::headlineFont());
         link->setIcon(look::symbolIcon("questionmark.bubble", orange));
         link->setAccessibleName(link->text());
         connect(link, &QPushButton::clicked, this, [this] {
             model_.setSelectedTab(MainWindowTab::agentQuestions);
             openMainWindow();
         });
-        column->addWidget(link, 0, Qt::AlignLeading);
-        column->addWidget(makeQuestions(shown, next));
+        questionColumn->addWidget(link, 0, Qt::AlignLeading);
+        questionColumn->addWidget(makeQuestions(shown, questions));
+        sectionColumn->addWidget(questions);
     }
     if (!shown.dueMessage.isEmpty()) {
-        auto* due = plainLabel(shown.dueMessage, next);
+        QColor tint = look::accent(palette());
+        tint.setAlphaF(0.12f);
+        auto* notice = new QuillmereCard(QuillmereDesign::Radius::control, tint, next);
+        auto* due = plainLabel(shown.dueMessage, notice);
         due->setObjectName(QStringLiteral("dueMessage"));
         due->setFont(look::captionFont());
         due->setWordWrap(true);
-        look::makeSecondary(*due);
-        column->addWidget(due);
+        column(notice, QuillmereDesign::Spacing::none)->addWidget(due);
+        sectionColumn->addWidget(notice);
     }
-    auto* divider = new QFrame(next);
-    divider->setFrameShape(QFrame::HLine);
-    divider->setFrameShadow(QFrame::Plain);
-    setForeground(*divider, look::quaternary(palette()));
-    column->addWidget(divider);
     if (QWidget* actions = makeActions(shown, next)) {
-        column->addWidget(actions);
+        sectionColumn->addSpacing(look::points(QuillmereDesign::Spacing::tight));
+        sectionColumn->addWidget(actions);
     }
 
     // Keep keyboard focus where it was: pressing Pause with the space bar
@@ -362,19 +390,17 @@ QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
     case WorkflowState::sessionReview:
     case WorkflowState::breaking: {
         auto* body = new QWidget(parent);
-        auto* column = new QVBoxLayout(body);
-        column->setContentsMargins(0, 0, 0, 0);
-        column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
-        column->addWidget(new PopoverField(tr("Outcome"),
+        QVBoxLayout* fields = column(body, QuillmereDesign::Spacing::regular);
+        fields->addWidget(new PopoverField(tr("Outcome"),
                                            shown.outcome.empty() ? tr("No outcome set")
                                                                  : QString::fromStdString(shown.outcome),
                                            body));
         if (!shown.firstAction.empty()) {
-            column->addWidget(
+            fields->addWidget(
                 new PopoverField(tr("First action"), QString::fromStdString(shown.firstAction), body));
         }
         if (shown.hasBlock && shown.cycleCount >= 1) {
-            column->addWidget(new BlockProgress(shown.sessionsStarted.value_or(0), shown.cycleCount,
+            fields->addWidget(new BlockProgress(shown.sessionsStarted.value_or(0), shown.cycleCount,
                                                 look::phaseColour(shown.phase, palette()), body));
         }
         return body;
@@ -391,20 +417,17 @@ QWidget* MenuBarPopover::makeQuestions(const Shown& shown, QWidget* parent)
     auto* list = new QWidget(parent);
     list->setObjectName(QStringLiteral("openQuestions"));
     list->setAccessibleName(tr("Open agent questions"));
-    auto* column = new QVBoxLayout(list);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::tight));
+    QVBoxLayout* rows = column(list, QuillmereDesign::Spacing::tight);
     for (const auto& [question, askedBy] : shown.questions) {
         auto* text = new ClampedText(QString::fromStdString(question), 2, list);
-        text->setFont(look::captionFont());
-        look::makeSecondary(*text);
-        column->addWidget(text);
+        text->setFont(look::calloutFont());
+        rows->addWidget(text);
         if (!askedBy.empty()) {
             auto* asker = plainLabel(tr("asked by %1").arg(QString::fromStdString(askedBy)), list);
             asker->setObjectName(QStringLiteral("askedBy"));
             asker->setFont(smallCaptionFont());
             setForeground(*asker, look::secondary(palette()));
-            column->addWidget(asker);
+            rows->addWidget(asker);
         }
     }
     const auto unlisted = shown.openQuestions - static_cast<std::int64_t>(shown.questions.size());
@@ -413,7 +436,7 @@ QWidget* MenuBarPopover::makeQuestions(const Shown& shown, QWidget* parent)
         more->setObjectName(QStringLiteral("moreQuestions"));
         more->setFont(smallCaptionFont());
         setForeground(*more, look::secondary(palette()));
-        column->addWidget(more);
+        rows->addWidget(more);
     }
     return list;
 }
@@ -446,10 +469,9 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         if (!shown.plannedStart) {
             return nullptr;
         }
+        // The primary action's text is too long to share its row.
         auto* actions = new QWidget(parent);
-        auto* column = new QVBoxLayout(actions);
-        column->setContentsMargins(0, 0, 0, 0);
-        column->setSpacing(static_cast<int>(QuillmereDesign::Spacing::snug));
+        QVBoxLayout* rows = column(actions, QuillmereDesign::Spacing::snug);
         QPushButton* start = makeButton(tr("Start scheduled block now"), QKeySequence(), actions);
         look::makePrimary(*start);
         connect(start, &QPushButton::clicked, this, [this] {
@@ -463,20 +485,25 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         });
         QPushButton* cancel = makeButton(tr("Cancel block"), QKeySequence(), actions);
         connect(cancel, &QPushButton::clicked, this, [this] { model_.cancelScheduledBlock(now()); });
-        column->addWidget(start);
-        column->addWidget(buttonRow({edit, cancel}, actions));
+        rows->addWidget(start);
+        rows->addWidget(buttonRow({edit, cancel}, actions));
         return actions;
     }
     case WorkflowState::focusing: {
         QPushButton* pause = makeButton(shown.paused ? tr("Resume") : tr("Pause"),
                                         QKeySequence(Qt::CTRL | Qt::Key_P), parent);
+        if (shown.paused) {
+            look::makePrimary(*pause);
+        }
         connect(pause, &QPushButton::clicked, this, [this] { model_.pauseOrResumeFocus(); });
         QPushButton* end = makeButton(tr("End focus"), QKeySequence(Qt::CTRL | Qt::Key_E), parent);
         connect(end, &QPushButton::clicked, this, [this] { model_.endFocus(); });
         return buttonRow({pause, end}, parent);
     }
     case WorkflowState::breaking: {
+        // A break runs on past its end until the person comes back.
         QPushButton* end = makeButton(tr("End break"), QKeySequence(), parent);
+        look::makePrimary(*end);
         connect(end, &QPushButton::clicked, this, [this] { model_.endBreak(); });
         QPushButton* extend = makeButton(tr("Extend 5 min"), QKeySequence(), parent);
         connect(extend, &QPushButton::clicked, this, [this] { model_.extendBreak(); });

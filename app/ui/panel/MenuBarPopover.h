@@ -27,6 +27,7 @@ class TimerLabel;
 
 class AppModel;
 class BlockProgress;
+class PhaseRing;
 class PopoverField;
 
 // The panel that opens from the status-area item: phase, running timer, the
@@ -35,8 +36,9 @@ class PopoverField;
 // own; everything is read from the model when it announces a change.
 //
 // The sections below the header are rebuilt only when what they show
-// changes; a tick of the clock touches just the timer label, the caption and
-// the paused marker, so the panel costs little while it stays open.
+// changes; a tick of the clock touches just the timer label, the caption,
+// the paused marker and the phase's ring (which repaints only when its arc
+// moves by half a pixel), so the panel costs little while it stays open.
 class MenuBarPopover : public QFrame {
     Q_OBJECT
 
@@ -62,7 +64,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-    // The rebuilt part: body, questions link, due message, divider, actions.
+    // The rebuilt part: the plan's card, the questions' card, the due
+    // message, the actions.
     QWidget* sections() const { return sections_; }
 
 signals:
@@ -111,7 +114,7 @@ private:
     std::optional<Shown> shown_;
 
     QVBoxLayout* layout_ = nullptr;
-    QLabel* phaseIcon_ = nullptr;
+    PhaseRing* phaseRing_ = nullptr;
     QLabel* phaseTitle_ = nullptr;
     QLabel* caption_ = nullptr;
     QWidget* timerSection_ = nullptr;

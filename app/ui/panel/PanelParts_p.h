@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+#include <string_view>
+
 class QLabel;
 
 // What the status panel's parts draw with.
@@ -78,6 +81,39 @@ protected:
 private:
     QString text_;
     int maxLines_;
+};
+
+// The phase's symbol on a disc of its colour, ringed by the running timer's
+// progress: the head of the status panel. Its size is fixed, so a new second
+// lays nothing out, and it repaints only when the arc would move by a
+// visible amount, a few times a minute.
+class PhaseRing final : public QWidget {
+public:
+    explicit PhaseRing(QWidget* parent);
+
+    void setPhase(std::string_view symbol, const QColor& colour);
+    // The share of the running timer that has passed, 0 to 1; none without
+    // a timer, and then no ring is drawn.
+    void setProgress(std::optional<double> fraction);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    double ringThickness() const;
+
+    std::string_view symbol_;
+    QColor colour_;
+    std::optional<double> fraction_;
+};
+
+// A divider one pixel high in the palette's hairline colour.
+class Hairline final : public QWidget {
+public:
+    explicit Hairline(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 void setForeground(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPalette::WindowText);
