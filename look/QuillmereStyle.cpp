@@ -73,6 +73,14 @@ QSize QuillmereStyle::sizeFromContents(ContentsType type, const QStyleOption* op
     QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
     switch (type) {
     case CT_PushButton:
+        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+            button && (button->features & QStyleOptionButton::Flat)) {
+            // A link keeps close to its text: room for the focus ring and a
+            // hover shape just larger than the words.
+            const int margin = 2 * (static_cast<int>(ringWidth) + points(QuillmereDesign::Spacing::tight));
+            result = size + QSize(margin, margin);
+            break;
+        }
         // A label with a comfortable margin on every side, whatever the base
         // style thinks a button needs.
         result.setWidth(std::max(result.width(), size.width() + points(QuillmereDesign::Spacing::section) + 16));

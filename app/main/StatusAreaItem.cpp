@@ -2,16 +2,25 @@
 #include "StatusAreaItem.h"
 
 #include "AppModel.h"
+#include "Look.h"
 #include "panel/MenuBarPopover.h"
+
+#include "quillmere/QuillmereDesign.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace quillmere {
 namespace {
@@ -24,25 +33,70 @@ constexpr qint64 toggleGraceMilliseconds = 300;
 // Space between the item and the panel.
 constexpr int panelGap = 4;
 
+// Whether a window's clear pixels show what is behind it: always on
+// Wayland, on X11 only while a compositing manager holds its selection
+// (without one they show black).
+bool translucencyWorks()
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return true;
+    }
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
+        return false;
+    }
+    static constexpr char selection[] = "_NET_WM_CM_S0";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, sizeof selection - 1, selection), nullptr);
+    if (atom == nullptr) {
+        return false;
+    }
+    xcb_get_selection_owner_reply_t* owner =
+        atom->atom == XCB_ATOM_NONE
+            ? nullptr
+            : xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool composited = owner != nullptr && owner->owner != XCB_WINDOW_NONE;
+    std::free(owner);
+    std::free(atom);
+    return composited;
+}
+
 } // namespace
 
-StatusPanel::StatusPanel(AppModel& model) : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint)
+StatusPanel::StatusPanel(AppModel& model)
+    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), rounded_(translucencyWorks())
 {
     // Undecorated, so never shown; it names the panel to window lists and
     // screen readers apart from the main window.
     setWindowTitle(tr("Quillmere panel"));
     setAccessibleName(QStringLiteral("Quillmere"));
-    // A hairline of the palette's mid tone around the popover, which fills
-    // its own background: without a frame the panel would melt into a
-    // window of the same colour behind it.
-    setBackgroundRole(QPalette::Mid);
-    setAutoFillBackground(true);
+    // The panel draws its own edge, rounded like a card where the corners
+    // outside it can be see-through.
+    if (rounded_) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     popover_ = new MenuBarPopover(model, this);
+    popover_->setAutoFillBackground(false);
     layout->addWidget(popover_);
     connect(popover_, &MenuBarPopover::closeRequested, this, &QWidget::close);
+}
+
+void StatusPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    const double radius = rounded_ ? QuillmereDesign::Radius::card : 0;
+    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    painter.fillPath(shape, palette().color(QPalette::Window));
+    // Square corners mean no compositor, and so no shadow: the edge alone
+    // must set the panel off from a window of the same colour behind it.
+    painter.setPen(QPen(rounded_ ? look::hairline(palette()) : look::tertiary(palette()), 1));
+    painter.drawPath(shape);
 }
 
 std::optional<qint64> StatusPanel::sinceClosed() const

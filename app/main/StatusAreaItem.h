@@ -20,8 +20,9 @@ class AppModel;
 class MenuBarPopover;
 
 // The panel that the status-area item opens: the status popover in a
-// frameless popup window, which closes when the user clicks elsewhere or
-// chooses something that continues in the main window.
+// frameless popup window with a hairline edge, rounded like the design's
+// cards where the desktop composites windows, which closes when the user
+// clicks elsewhere or chooses something that continues in the main window.
 class StatusPanel final : public QWidget {
     Q_OBJECT
 
@@ -34,8 +35,10 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool rounded_ = false;
     MenuBarPopover* popover_ = nullptr;
     QElapsedTimer closed_;
 };

@@ -10,7 +10,7 @@
 namespace quillmere {
 
 // The block's progress: one dot a planned session, those started filled in
-// the accent colour, and "N of M sessions started" beside them. Holds only
+// the accent colour, and "N of M sessions started" under them. Holds only
 // its three values.
 class BlockProgress : public QWidget {
     Q_OBJECT
@@ -27,7 +27,11 @@ public:
     // started / planned within 0...1; a plan below one session counts as one.
     static double fillFraction(std::int64_t started, std::int64_t planned);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    QWidget* dotsRow_ = nullptr;
     std::int64_t started_;
     std::int64_t planned_;
     QColor accent_;
