@@ -48,18 +48,31 @@ QPushButton* linkButton(const QString& text, QWidget* parent)
     return button;
 }
 
-// A row of bordered buttons sharing the width equally.
-QWidget* buttonRow(std::initializer_list<QPushButton*> buttons, QWidget* parent)
+// The actions in one row, sharing the width equally, where they fit
+// `width`; otherwise the first on a row of its own and the rest in a row
+// under it.
+QWidget* actionRows(std::initializer_list<QPushButton*> buttons, int width, QWidget* parent)
 {
-    auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(look::points(QuillmereDesign::Spacing::snug));
-    for (QPushButton* button : buttons) {
-        button->setParent(row);
-        layout->addWidget(button, 1);
+    const int spacing = look::points(QuillmereDesign::Spacing::snug);
+    int needed = -spacing;
+    for (const QPushButton* button : buttons) {
+        needed += button->sizeHint().width() + spacing;
     }
-    return row;
+    auto* actions = new QWidget(parent);
+    auto* rows = new QVBoxLayout(actions);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(spacing);
+    QHBoxLayout* row = nullptr;
+    for (QPushButton* button : buttons) {
+        if (row == nullptr || (needed > width && row->count() == 1 && rows->count() == 1)) {
+            row = new QHBoxLayout;
+            row->setSpacing(spacing);
+            rows->addLayout(row);
+        }
+        button->setParent(actions);
+        row->addWidget(button, 1);
+    }
+    return actions;
 }
 
 // A column without margins whose parts stand `spacing` design points apart.
@@ -455,6 +468,7 @@ QPushButton* MenuBarPopover::makeButton(const QString& text, const QKeySequence&
 
 QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
 {
+    const int width = panelWidth - 2 * look::points(QuillmereDesign::Spacing::loose);
     switch (shown.workflowState) {
     case WorkflowState::idle: {
         if (!shown.hasBlock) {
@@ -469,25 +483,20 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         if (!shown.plannedStart) {
             return nullptr;
         }
-        // The primary action's text is too long to share its row.
-        auto* actions = new QWidget(parent);
-        QVBoxLayout* rows = column(actions, QuillmereDesign::Spacing::snug);
-        QPushButton* start = makeButton(tr("Start scheduled block now"), QKeySequence(), actions);
+        QPushButton* start = makeButton(tr("Start scheduled block now"), QKeySequence(), parent);
         look::makePrimary(*start);
         connect(start, &QPushButton::clicked, this, [this] {
             model_.startScheduledBlockNow(now());
             openMainWindow();
         });
-        QPushButton* edit = makeButton(tr("Edit"), QKeySequence(), actions);
+        QPushButton* edit = makeButton(tr("Edit"), QKeySequence(), parent);
         connect(edit, &QPushButton::clicked, this, [this] {
             model_.editScheduledBlock(now());
             openMainWindow();
         });
-        QPushButton* cancel = makeButton(tr("Cancel block"), QKeySequence(), actions);
+        QPushButton* cancel = makeButton(tr("Cancel block"), QKeySequence(), parent);
         connect(cancel, &QPushButton::clicked, this, [this] { model_.cancelScheduledBlock(now()); });
-        rows->addWidget(start);
-        rows->addWidget(buttonRow({edit, cancel}, actions));
-        return actions;
+        return actionRows({start, edit, cancel}, width, parent);
     }
     case WorkflowState::focusing: {
         QPushButton* pause = makeButton(shown.paused ? tr("Resume") : tr("Pause"),
@@ -498,7 +507,7 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         connect(pause, &QPushButton::clicked, this, [this] { model_.pauseOrResumeFocus(); });
         QPushButton* end = makeButton(tr("End focus"), QKeySequence(Qt::CTRL | Qt::Key_E), parent);
         connect(end, &QPushButton::clicked, this, [this] { model_.endFocus(); });
-        return buttonRow({pause, end}, parent);
+        return actionRows({pause, end}, width, parent);
     }
     case WorkflowState::breaking: {
         // A break runs on past its end until the person comes back.
@@ -509,7 +518,7 @@ QWidget* MenuBarPopover::makeActions(const Shown& shown, QWidget* parent)
         connect(extend, &QPushButton::clicked, this, [this] { model_.extendBreak(); });
         QPushButton* skip = makeButton(tr("Skip"), QKeySequence(Qt::CTRL | Qt::Key_S), parent);
         connect(skip, &QPushButton::clicked, this, [this] { model_.skipBreak(); });
-        return buttonRow({end, extend, skip}, parent);
+        return actionRows({end, extend, skip}, width, parent);
     }
     case WorkflowState::blockPlanning:
     case WorkflowState::sessionPlanning:
