@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Look.h"
 
+#include "Contrast.h"
+
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -31,25 +33,6 @@ QColor withOpacity(QColor colour, double opacity)
 {
     colour.setAlphaF(static_cast<float>(colour.alphaF() * opacity));
     return colour;
-}
-
-double channelLuminance(double channel)
-{
-    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-}
-
-double relativeLuminance(const QColor& colour)
-{
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * channelLuminance(rgb.redF()) + 0.7152 * channelLuminance(rgb.greenF()) +
-           0.0722 * channelLuminance(rgb.blueF());
-}
-
-double contrastRatio(const QColor& a, const QColor& b)
-{
-    const double la = relativeLuminance(a);
-    const double lb = relativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 QString resourcePath(const QString& name)
