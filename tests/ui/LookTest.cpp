@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Look.h"
+#include "Palette.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -160,6 +161,69 @@ TEST(Fonts, TimerDigitsAllHaveOneWidthSoACountdownDoesNotJitter)
         EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char(digit)), width);
     }
     EXPECT_EQ(look::timerFont(64).pixelSize(), 64);
+}
+
+TEST(Palettes, EveryTextRoleOfQuillmeresOwnPalettesIsReadableOnItsSurface)
+{
+    struct Pair {
+        const char* name;
+        QPalette::ColorGroup group;
+        QPalette::ColorRole text;
+        QPalette::ColorRole surface;
+        double minimum;
+    };
+    // Body text at 4.5 in the windows a person works in, the foreground one
+    // and one behind it; placeholders and disabled controls at 3, enough to
+    // read and still recede.
+    const Pair pairs[] = {
+        {"window text", QPalette::Active, QPalette::WindowText, QPalette::Window, 4.5},
+        {"field text", QPalette::Active, QPalette::Text, QPalette::Base, 4.5},
+        {"text in alternate rows", QPalette::Active, QPalette::Text, QPalette::AlternateBase, 4.5},
+        {"button text", QPalette::Active, QPalette::ButtonText, QPalette::Button, 4.5},
+        {"selected text", QPalette::Active, QPalette::HighlightedText, QPalette::Highlight, 4.5},
+        {"tooltip", QPalette::Active, QPalette::ToolTipText, QPalette::ToolTipBase, 4.5},
+        {"link", QPalette::Active, QPalette::Link, QPalette::Base, 4.5},
+        {"window text, window behind", QPalette::Inactive, QPalette::WindowText, QPalette::Window, 4.5},
+        {"field text, window behind", QPalette::Inactive, QPalette::Text, QPalette::Base, 4.5},
+        {"button text, window behind", QPalette::Inactive, QPalette::ButtonText, QPalette::Button, 4.5},
+        {"selected text, window behind", QPalette::Inactive, QPalette::HighlightedText, QPalette::Highlight, 4.5},
+        {"placeholder", QPalette::Active, QPalette::PlaceholderText, QPalette::Base, 3.0},
+        {"disabled label", QPalette::Disabled, QPalette::WindowText, QPalette::Window, 3.0},
+        {"disabled field", QPalette::Disabled, QPalette::Text, QPalette::Base, 3.0},
+        {"disabled button", QPalette::Disabled, QPalette::ButtonText, QPalette::Button, 3.0},
+        {"disabled selection", QPalette::Disabled, QPalette::HighlightedText, QPalette::Highlight, 3.0},
+        {"disabled placeholder", QPalette::Disabled, QPalette::PlaceholderText, QPalette::Base, 3.0},
+    };
+    for (const auto& [paletteName, palette] :
+         {std::pair{"light", look::lightPalette()}, std::pair{"dark", look::darkPalette()}}) {
+        SCOPED_TRACE(paletteName);
+        for (const Pair& pair : pairs) {
+            SCOPED_TRACE(pair.name);
+            EXPECT_GE(contrast(palette.color(pair.group, pair.text), palette.color(pair.group, pair.surface)),
+                      pair.minimum);
+        }
+    }
+}
+
+TEST(Palettes, SurfacesAreNeutralGreysLightOrDarkThroughoutUnderOneBlueAccent)
+{
+    const QPalette light = look::lightPalette();
+    const QPalette dark = look::darkPalette();
+    // A role left to Qt's defaults would put a white field or a light button
+    // into a dark window.
+    for (const QPalette::ColorRole surface : {QPalette::Window, QPalette::Base, QPalette::AlternateBase,
+                                              QPalette::Button, QPalette::ToolTipBase}) {
+        SCOPED_TRACE(static_cast<int>(surface));
+        EXPECT_LT(dark.color(surface).lightnessF(), 0.25);
+        EXPECT_GT(light.color(surface).lightnessF(), 0.9);
+        // Neutral greys: no tint competes with the phases' colours.
+        EXPECT_LT(dark.color(surface).hsvSaturationF(), 0.15);
+        EXPECT_LT(light.color(surface).hsvSaturationF(), 0.15);
+    }
+    EXPECT_EQ(light.color(QPalette::Highlight), dark.color(QPalette::Highlight));
+    const QColor accent = light.color(QPalette::Highlight);
+    EXPECT_NEAR(accent.hslHueF(), 0.6, 0.05) << "blue";
+    EXPECT_GT(accent.hslSaturationF(), 0.5);
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include "StateFixtures.h"
 #include "TempFolder.h"
 #include "Translations.h"
+#include "Palette.h"
 #include "QuillmereStyle.h"
 
 #include <QAbstractButton>
@@ -41,27 +42,6 @@ namespace quillmere {
 namespace {
 
 using namespace std::chrono_literals;
-
-QPalette darkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0x1E, 0x1F, 0x22));
-    palette.setColor(QPalette::WindowText, QColor(0xE8, 0xE8, 0xEA));
-    palette.setColor(QPalette::Base, QColor(0x2A, 0x2B, 0x2F));
-    palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x34, 0x38));
-    palette.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xEA));
-    palette.setColor(QPalette::Button, QColor(0x30, 0x31, 0x35));
-    palette.setColor(QPalette::ButtonText, QColor(0xE8, 0xE8, 0xEA));
-    palette.setColor(QPalette::Highlight, QColor(0x3D, 0x7E, 0xFF));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::PlaceholderText, QColor(0x8A, 0x8B, 0x90));
-    palette.setColor(QPalette::ToolTipBase, QColor(0x2A, 0x2B, 0x2F));
-    palette.setColor(QPalette::ToolTipText, QColor(0xE8, 0xE8, 0xEA));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x70, 0x71, 0x76));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x70, 0x71, 0x76));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x70, 0x71, 0x76));
-    return palette;
-}
 
 class Photographer {
 public:
@@ -365,13 +345,15 @@ int main(int argc, char** argv)
     quillmere::look::installStyle(QStyleFactory::create("Fusion"));
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(folder);
-    const QPalette light = QApplication::style()->standardPalette();
-    QApplication::setPalette(light);
+    // Quillmere's own light palette, as a desktop without a platform theme
+    // gets it.
+    QApplication::setPalette(quillmere::look::lightPalette());
     if (!quillmere::photographStatusIcon(folder + "/status-icon")) {
         return 1;
     }
     int total = 0;
-    for (const auto& [name, palette] : {std::pair{QString("light"), light}, std::pair{QString("dark"), quillmere::darkPalette()}}) {
+    for (const auto& [name, palette] : {std::pair{QString("light"), quillmere::look::lightPalette()},
+                                        std::pair{QString("dark"), quillmere::look::darkPalette()}}) {
         QApplication::setPalette(palette);
         const int count = quillmere::photographAll(folder, name);
         if (count < 0) {
