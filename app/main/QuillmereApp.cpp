@@ -2,6 +2,7 @@
 #include "QuillmereApp.h"
 
 #include "AwayWatcher.h"
+#include "DesktopAppearance.h"
 #include "DoNotDisturb.h"
 #include "FreedesktopNotificationCenter.h"
 #include "MainWindowController.h"
@@ -19,10 +20,21 @@
 #include <QDir>
 #include <QEvent>
 #include <QSettings>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdlib>
+#include <utility>
 
 namespace quillmere {
+namespace {
+
+// How long the first window waits for the desktop's colour scheme, so that
+// it does not open light and turn dark a moment later. A portal that is slow
+// to start recolours the window when it answers.
+constexpr std::chrono::milliseconds firstWindowPatience{500};
+
+} // namespace
 
 LaunchMode LaunchMode::fromEnvironment(const Environment& environment, qint64 processId,
                                        const std::filesystem::path& temporaryFolder)
@@ -116,6 +128,10 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     const auto desktopBus = [this](const QDBusConnection& bus) {
         return mode_.hosted ? QDBusConnection(QStringLiteral("quillmere-hosted-no-bus")) : bus;
     };
+    // The look follows the desktop from the start, before any window.
+    appearance_ = std::make_unique<DesktopAppearance>(desktopBus(QDBusConnection::sessionBus()));
+    look_ = std::make_unique<ApplicationLook>(*appearance_, options.style);
+
     // Without a system bus (in a container) only the screen lock is seen.
     awayWatcher_ = std::make_unique<AwayWatcher>(desktopBus(QDBusConnection::systemBus()),
                                                  desktopBus(QDBusConnection::sessionBus()));
@@ -162,19 +178,26 @@ QuillmereApp::QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Opti
     });
 
     // After start-up has returned, so that links delivered during start-up
-    // wait in the delegate and are handled here, in order.
-    QMetaObject::invokeMethod(
-        this,
-        [this, &delegate, statusAreaItem = options.statusAreaItem] {
-            delegate.attach(*model_);
-            model_->showMainWindow();
-            // The status-area item is drawn and docked once the window is on
-            // its way: the first thing a launch shows is the window.
-            if (statusAreaItem) {
-                statusAreaItem_ = std::make_unique<StatusAreaItem>(*model_);
-            }
-        },
-        Qt::QueuedConnection);
+    // wait in the delegate and are handled here, in order; and once the
+    // desktop's look is known, or has been waited for long enough.
+    const auto start = [this, &delegate, statusAreaItem = options.statusAreaItem] {
+        if (std::exchange(started_, true)) {
+            return;
+        }
+        delegate.attach(*model_);
+        model_->showMainWindow();
+        // The status-area item is drawn and docked once the window is on
+        // its way: the first thing a launch shows is the window.
+        if (statusAreaItem) {
+            statusAreaItem_ = std::make_unique<StatusAreaItem>(*model_);
+        }
+    };
+    if (appearance_->isSettled()) {
+        QMetaObject::invokeMethod(this, start, Qt::QueuedConnection);
+    } else {
+        connect(appearance_.get(), &DesktopAppearance::settled, this, start);
+        QTimer::singleShot(firstWindowPatience, this, start);
+    }
 }
 
 QuillmereApp::~QuillmereApp()

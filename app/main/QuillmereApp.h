@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AppModel.h"
+#include "ApplicationLook.h"
 
 #include <QObject>
 
@@ -14,6 +15,7 @@ class QSettings;
 namespace quillmere {
 
 class AwayWatcher;
+class DesktopAppearance;
 class DoNotDisturb;
 class PauseOnAway;
 class QuillmereAppDelegate;
@@ -62,6 +64,8 @@ public:
         // Whether to show the status-area item (tests of the window alone
         // leave it out).
         bool statusAreaItem = true;
+        // The style Qt chose; none means Qt's own, and Quillmere's look.
+        StyleOrigin style;
     };
 
     QuillmereApp(QuillmereAppDelegate& delegate, LaunchMode mode, Options options);
@@ -84,6 +88,10 @@ private:
     // after the publisher.
     std::shared_ptr<BackgroundWriter> widgetWriter_;
     std::unique_ptr<AppModel> model_;
+    // The desktop's colour scheme, text scale and motion, and the style,
+    // palette and font that follow them.
+    std::unique_ptr<DesktopAppearance> appearance_;
+    std::unique_ptr<ApplicationLook> look_;
     std::unique_ptr<DoNotDisturb> doNotDisturb_;
     // The screen locking and the computer sleeping, and the pause of a
     // running focus they set off when the user chose so.
@@ -92,6 +100,8 @@ private:
     std::unique_ptr<StatusAreaItem> statusAreaItem_;
     // Owned by the delegate, as its adaptors are; deleted with the model.
     QuillmereInterface* interface_ = nullptr;
+    // The first window is on its way.
+    bool started_ = false;
 };
 
 } // namespace quillmere

@@ -4,6 +4,7 @@
 // the one writer of its state folder, then runs until the user quits.
 
 #include "ApplicationBus.h"
+#include "ApplicationLook.h"
 #include "CommandLine.h"
 #include "QuillmereApp.h"
 #include "QuillmereAppDelegate.h"
@@ -11,16 +12,17 @@
 #include "quillmere/StateFolderLock.h"
 #include "SystemLog.h"
 #include "Translations.h"
-#include "QuillmereStyle.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QMessageBox>
-#include <QStyleFactory>
+#include <QStyle>
 
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 static void initialiseApplicationResources()
@@ -95,8 +97,10 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     initialiseApplicationResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/application/org.quillmere.Quillmere.svg")));
-    // The desktop's style (or the user's -style) under Quillmere's layer.
-    look::installStyle(QStyleFactory::create(QApplication::style()->name()));
+    // The style a platform theme or the user gave, before Quillmere puts
+    // its layer over it.
+    QuillmereApp::Options options;
+    options.style = {QApplication::style()->name(), styleForcedByUser(arguments, std::getenv("QT_STYLE_OVERRIDE"))};
 
     QString error;
     const std::optional<CommandLine> line = CommandLine::parse(QApplication::arguments().mid(1), &error);
@@ -164,7 +168,7 @@ int main(int argc, char** argv)
     }
 
     QuitOnSignal quitOnSignal;
-    QuillmereApp quillmere(delegate, mode);
+    QuillmereApp quillmere(delegate, mode, std::move(options));
     // Links from the command line arrive before start-up has finished, like
     // links the desktop delivers at launch: they wait for the model.
     delegate.open(line->urls);

@@ -53,7 +53,7 @@ TEST(QuillmereApp, AttachesTheDelegateAndShowsTheWindowOnceStartUpHasReturned)
     QuillmereAppDelegate delegate;
     const LaunchMode mode{true, temp.path() / "Quillmere-XCTest-1"};
     {
-        QuillmereApp app(delegate, mode, {clock.function(), true});
+        QuillmereApp app(delegate, mode, {clock.function(), true, {}});
         delegate.open({QStringLiteral("quillmere://open/focus")});
         app.model().setSelectedTab(MainWindowTab::history);
 
@@ -87,7 +87,7 @@ TEST(QuillmereApp, TheUsersOwnInstanceServesAgentsUntilItsModelIsGone)
     fakes::FakeClock clock;
     QuillmereAppDelegate delegate;
     {
-        QuillmereApp app(delegate, LaunchMode{false, temp.path() / "Quillmere"}, {clock.function(), false});
+        QuillmereApp app(delegate, LaunchMode{false, temp.path() / "Quillmere"}, {clock.function(), false, {}});
         EXPECT_NE(delegate.findChild<QuillmereInterface*>(), nullptr);
     }
     // The delegate outlives the model: nothing may call into it any more.
