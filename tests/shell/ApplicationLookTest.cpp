@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <utility>
 
 namespace quillmere {
@@ -149,20 +151,33 @@ public:
     }
 };
 
-// The mean lightness of a window's picture: 0 black, 1 white.
-double lightness(QWidget& window)
+// A window's picture as far as its colours go: the one most of it is
+// painted in, and the mean lightness, 0 black to 1 white.
+struct Picture {
+    QRgb dominant = 0;
+    double lightness = -1;
+};
+
+Picture picture(QWidget& window)
 {
     QApplication::processEvents();
-    const QImage image = window.grab().toImage();
+    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    std::map<QRgb, int> counts;
     double sum = 0;
     int count = 0;
     for (int y = 0; y < image.height(); y += 2) {
         for (int x = 0; x < image.width(); x += 2) {
-            sum += image.pixelColor(x, y).lightnessF();
+            const QRgb pixel = image.pixel(x, y);
+            ++counts[pixel];
+            sum += QColor(pixel).lightnessF();
             ++count;
         }
     }
-    return count > 0 ? sum / count : -1;
+    if (count == 0) {
+        return {};
+    }
+    const auto most = std::ranges::max_element(counts, {}, [](const auto& entry) { return entry.second; });
+    return {most->first, sum / count};
 }
 
 template <class Window>
@@ -210,15 +225,19 @@ TEST(ApplicationLook, TheRunningApplicationFollowsTheDesktopBetweenDarkAndLightI
         {"status panel", app.statusAreaItem()->panel()},
         {"preferences", topLevel<PreferencesWindow>()},
     };
+    // Each window is painted in the palette's window colour, and nothing
+    // light is left in a dark one, or dark in a light one.
     const auto expectEveryWindow = [&](bool dark) {
+        const QPalette palette = dark ? look::darkPalette() : look::lightPalette();
         for (const auto& [name, window] : windows) {
             SCOPED_TRACE(name);
             ASSERT_NE(window, nullptr);
-            const double measured = lightness(*window);
+            const Picture shot = picture(*window);
+            EXPECT_EQ(QColor(shot.dominant).name().toStdString(), palette.color(QPalette::Window).name().toStdString());
             if (dark) {
-                EXPECT_LT(measured, 0.3);
+                EXPECT_LT(shot.lightness, 0.3);
             } else {
-                EXPECT_GT(measured, 0.75);
+                EXPECT_GT(shot.lightness, 0.8);
             }
         }
     };
