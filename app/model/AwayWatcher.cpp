@@ -29,11 +29,6 @@ const ScreenSaverSource screenSaverSources[] = {
     {QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("/org/gnome/ScreenSaver")},
 };
 
-std::string errorText(const QDBusError& error)
-{
-    return (error.name() + QStringLiteral(": ") + error.message()).toStdString();
-}
-
 } // namespace
 
 AwayPeriods::Change AwayPeriods::report(AwayReason reason, bool away)
@@ -60,7 +55,7 @@ AwayWatcher::AwayWatcher(QDBusConnection systemBus, QDBusConnection sessionBus, 
         systemBus_.connect(login1Service, login1Path, login1Manager, QStringLiteral("PrepareForSleep"), this,
                            SLOT(handlePrepareForSleep(bool)));
     } else {
-        writeSystemLog("Quillmere: no system bus (" + errorText(systemBus_.lastError()) +
+        writeSystemLog("Quillmere: no system bus (" + logText(systemBus_.lastError()) +
                        "); the computer going to sleep is not noticed");
     }
     if (sessionBus.isConnected()) {
@@ -130,7 +125,7 @@ void AwayWatcher::keepSleepDelay(QDBusPendingCallWatcher* reply)
     const QDBusPendingReply<QDBusUnixFileDescriptor> lock = *reply;
     if (lock.isError()) {
         if (!std::exchange(sleepDelayRefusalLogged_, true)) {
-            writeSystemLog("Quillmere: logind lends no delay before sleep (" + errorText(lock.error()) +
+            writeSystemLog("Quillmere: logind lends no delay before sleep (" + logText(lock.error()) +
                            "); a focus may be paused only once the computer has woken");
         }
         return;

@@ -116,8 +116,7 @@ DesktopAppearance::DesktopAppearance(QDBusConnection sessionBus, QObject* parent
     // followed as it changes.
     if (!bus_.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
                       SLOT(handleSettingChanged(QString, QString, QDBusVariant)))) {
-        writeSystemLog("Quillmere: cannot follow the desktop's settings portal (" +
-                       (bus_.lastError().name() + QStringLiteral(": ") + bus_.lastError().message()).toStdString() +
+        writeSystemLog("Quillmere: cannot follow the desktop's settings portal (" + logText(bus_.lastError()) +
                        "); changes of its appearance are seen only at the next start");
     }
     for (const AppearanceSetting setting : everySetting) {
@@ -152,8 +151,7 @@ void DesktopAppearance::takeAnswer(AppearanceSetting setting, bool olderMethod, 
         // settle in between.
         read(setting, true);
     } else if (!isUnknownSetting(reply.error()) && !std::exchange(missingPortalLogged_, true)) {
-        writeSystemLog("Quillmere: the desktop's settings portal does not answer (" +
-                       (reply.error().name() + QStringLiteral(": ") + reply.error().message()).toStdString() +
+        writeSystemLog("Quillmere: the desktop's settings portal does not answer (" + logText(reply.error()) +
                        "); its dark preference, text scale and reduced motion are not followed");
     }
     finishRead();

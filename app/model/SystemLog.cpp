@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SystemLog.h"
 
+#include <QDBusError>
+
 #include <cstdlib>
 #include <string>
 #include <syslog.h>
@@ -19,6 +21,11 @@ void writeSystemLog(std::string_view line)
     (void)opened;
     const std::string text(line);
     ::syslog(LOG_USER | LOG_NOTICE, "%s", text.c_str());
+}
+
+std::string logText(const QDBusError& error)
+{
+    return (error.name() + QStringLiteral(": ") + error.message()).toStdString();
 }
 
 } // namespace quillmere

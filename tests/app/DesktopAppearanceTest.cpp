@@ -54,7 +54,9 @@ TEST(DesktopAppearance, ReadsWhatTheDesktopAsksForFromNewAndOlderPortalsAlike)
     };
     const Case cases[] = {
         {"GNOME: dark, larger text, no animations",
-         {{{freedesktop, "color-scheme"}, 1u}, {{gnome, "text-scaling-factor"}, 1.25}, {{gnome, "enable-animations"}, false}},
+         {{{freedesktop, "color-scheme"}, 1u},
+          {{gnome, "text-scaling-factor"}, 1.25},
+          {{gnome, "enable-animations"}, false}},
          {Scheme::dark, 1.25, true}},
         {"KDE: light, animations off as a duration factor of 0, written as text",
          {{{freedesktop, "color-scheme"}, 2u}, {{kde, "AnimationDurationFactor"}, QStringLiteral("0")}},
