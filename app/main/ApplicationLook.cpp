@@ -8,12 +8,35 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <algorithm>
+#include <array>
+
 namespace quillmere {
 namespace {
 
 bool isQtsOwnStyle(const QString& name)
 {
     return name.isEmpty() || name == QLatin1String("fusion") || name == QLatin1String("windows");
+}
+
+// Quillmere's own transitions and the toolkit's (menus and lists that slide
+// or fade open) stop together when the desktop asks for reduced motion, and
+// the toolkit's come back as the platform had them.
+void allowMotion(bool allowed)
+{
+    static constexpr std::array effects{Qt::UI_AnimateMenu, Qt::UI_FadeMenu,     Qt::UI_AnimateCombo,
+                                        Qt::UI_AnimateTooltip, Qt::UI_FadeTooltip, Qt::UI_AnimateToolBox};
+    static const std::array platform = [] {
+        std::array<bool, effects.size()> enabled{};
+        std::ranges::transform(effects, enabled.begin(), [](Qt::UIEffect effect) {
+            return QApplication::isEffectEnabled(effect);
+        });
+        return enabled;
+    }();
+    look::setAnimationsEnabled(allowed);
+    for (std::size_t index = 0; index < effects.size(); ++index) {
+        QApplication::setEffectEnabled(effects[index], allowed && platform[index]);
+    }
 }
 
 } // namespace
@@ -60,9 +83,9 @@ ApplicationLook::ApplicationLook(const DesktopAppearance& appearance, StyleOrigi
     apply();
     connect(&appearance_, &DesktopAppearance::colourSchemeChanged, this, &ApplicationLook::apply);
     connect(&appearance_, &DesktopAppearance::textScaleChanged, this, &ApplicationLook::apply);
-    look::setAnimationsEnabled(!appearance_.reducedMotion());
+    allowMotion(!appearance_.reducedMotion());
     connect(&appearance_, &DesktopAppearance::reducedMotionChanged, this,
-            [](bool reduced) { look::setAnimationsEnabled(!reduced); });
+            [](bool reduced) { allowMotion(!reduced); });
 }
 
 void ApplicationLook::apply()

@@ -269,8 +269,11 @@ TEST(ApplicationLook, TheRunningApplicationFollowsTheDesktopBetweenDarkAndLightI
     ASSERT_TRUE(portal.change(gnome, QStringLiteral("text-scaling-factor"), 1.0));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::font().pointSizeF() == pointSize; }));
     ASSERT_TRUE(look::animationsEnabled());
+    // As a desktop with animated menus has it.
+    QApplication::setEffectEnabled(Qt::UI_AnimateMenu, true);
     ASSERT_TRUE(portal.change(gnome, QStringLiteral("enable-animations"), false));
     EXPECT_TRUE(QTest::qWaitFor([] { return !look::animationsEnabled(); }));
+    EXPECT_FALSE(QApplication::isEffectEnabled(Qt::UI_AnimateMenu)) << "the toolkit's menus still slide open";
 
     for (const auto& [name, window] : windows) {
         window->close();
