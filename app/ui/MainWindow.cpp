@@ -56,6 +56,7 @@ int tabIndex(MainWindowTab tab)
 
 MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
+    setMinimumSize(smallestSize);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -26,6 +26,10 @@ class MainWindow : public QWidget {
 public:
     explicit MainWindow(AppModel& model, QWidget* parent = nullptr);
 
+    // The smallest the window can be made; every screen is laid out to fit
+    // in it without clipping.
+    static constexpr QSize smallestSize{640, 480};
+
     QTabWidget* tabs() const { return tabs_; }
     QWidget* banner() const { return banner_; }
     QLabel* bannerText() const { return bannerText_; }

@@ -42,6 +42,7 @@ TEST_F(MainWindowControllerTest, FirstWindowIsTitledAtTheDesignSizeAndCentred)
     EXPECT_TRUE(window->isWindow());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->size(), QSize(920, 720));
+    EXPECT_EQ(window->minimumSize(), QSize(640, 480)) << "every screen is laid out to fit the smallest window";
     // Within the frame's few pixels of decoration.
     const QPoint offCentre = window->frameGeometry().center() - window->screen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 4);
