@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QTabBar>
 #include <QToolButton>
 #include <QTabWidget>
 
@@ -130,6 +131,12 @@ MainWindow::MainWindow(AppModel& model, QWidget* parent) : QWidget(parent), mode
         const MainWindowTab tab = description.tab;
         connect(new QShortcut(shortcut, this), &QShortcut::activated, this, [this, tab] { model_.setSelectedTab(tab); });
     }
+
+    // A screen reader reads a widget's children in the order they were made,
+    // and the tab widget made its pages before its tab bar: the tabs and the
+    // gear are put first, where they are seen.
+    preferences->lower();
+    tabs_->tabBar()->lower();
 
     // Only now: adding the first tab selected it, which is not the user's
     // choice and must not overwrite the model's.
