@@ -17,6 +17,7 @@ import argparse
 import datetime
 import json
 import os
+import re
 import signal
 import stat
 import subprocess
@@ -922,9 +923,142 @@ def do_not_disturb(desktop, options):
     desktop.quit(app)
 
 
+# What a keyboard or screen reader user operates, by AT-SPI role; a "text"
+# counts only when it is editable.
+INTERACTIVE_ROLES = {"push button", "toggle button", "check box", "radio button", "combo box", "spin button",
+                     "page tab", "entry", "password text", "text"}
+SHOWN_TIME = re.compile(r"\d+:\d\d")
+
+
+def shown_elements(tree):
+    """The elements of a tree read by a11y_tree.py that are on screen: showing
+    themselves and inside showing parents (a hidden popup's items may say
+    they are showing)."""
+    shown, parents = [], []
+    for element in tree:
+        del parents[element["depth"]:]
+        visible = element["showing"] and all(parents) and element["extents"][2] > 0 and element["extents"][3] > 0
+        parents.append(visible)
+        if visible:
+            shown.append(element)
+    return shown
+
+
+def describe_element(element):
+    x, y, width, height = element["extents"]
+    text = f" text={element['text']!r}" if element["text"] and element["text"] != element["name"] else ""
+    return f"{element['role']} {element['name']!r}{text} ({x},{y} {width}x{height})"
+
+
+def visually_before(first, second, tolerance=4):
+    """Whether `second` comes before `first` to a reader of the screen: on
+    one line (overlapping by half the lower one's height) further left, or
+    wholly above."""
+    x1, y1, _, h1 = first["extents"]
+    x2, y2, _, h2 = second["extents"]
+    overlap = min(y1 + h1, y2 + h2) - max(y1, y2)
+    if overlap >= min(h1, h2) / 2:
+        return x2 + tolerance < x1
+    return y2 + h2 <= y1 + tolerance
+
+
+def accessibility_faults(shown, expect_timer):
+    faults = []
+    for element in shown:
+        interactive = element["role"] in INTERACTIVE_ROLES and (element["role"] != "text" or element["editable"])
+        if interactive and not element["name"].strip():
+            faults.append(f"a {element['role']} without a name: {describe_element(element)}")
+    if expect_timer and not any(SHOWN_TIME.search(e["name"]) or SHOWN_TIME.search(e["text"]) for e in shown):
+        faults.append("no element names or shows the running time")
+    # The reading order of what carries content: the leaves, less scroll
+    # bars, which belong to no line of the screen.
+    read = []
+    for index, element in enumerate(shown):
+        leaf = index + 1 == len(shown) or shown[index + 1]["depth"] <= element["depth"]
+        if leaf and element["role"] != "scroll bar" and (element["name"] or element["text"] or
+                                                         element["role"] in INTERACTIVE_ROLES):
+            read.append(element)
+    for index, second in enumerate(read):
+        first = next((first for first in read[:index] if visually_before(first, second)), None)
+        if first is not None:
+            faults.append(f"read after what it is shown before: {describe_element(second)} "
+                          f"is read after {describe_element(first)}")
+    return faults
+
+
+def read_screen(desktop, app, name, options):
+    """Reads the main window's tree, writes it to the output folder for
+    people to read, and returns the faults found."""
+    reader = os.path.join(os.path.dirname(os.path.abspath(__file__)), "a11y_tree.py")
+
+    def read():
+        reply = subprocess.run(["/usr/bin/python3", reader, str(app.pid), "Quillmere"], env=desktop.env,
+                               capture_output=True, text=True, timeout=20)
+        if reply.returncode != 0:
+            return None
+        return shown_elements(json.loads(reply.stdout))
+
+    time.sleep(0.3)  # the new screen lays itself out
+    shown = wait_until(read, PROMPT + 3, f"the {name} screen on the accessibility bus", interval=0.2)
+    with open(os.path.join(options.out, f"accessibility-{name}.txt"), "w") as dump:
+        dump.write(f"# The main window's accessibility tree on the {name} screen: what is showing,\n"
+                   "# depth first (a screen reader's order), as role 'name' (x,y widthxheight).\n")
+        for element in shown:
+            dump.write("  " * element["depth"] + describe_element(element) + "\n")
+    return [f"{name}: {fault}" for fault in accessibility_faults(shown, name != "idle")]
+
+
+def accessibility(desktop, options):
+    """Over AT-SPI, as a screen reader reads it, the main window on the idle,
+    focus, paused focus and break screens: every control that shows has a
+    name, the running timer says the time, and the reading order follows
+    the screen, top to bottom and left to right. Each screen's tree is
+    written to the output folder. Skipped (77) without pyatspi or the
+    accessibility bus."""
+    launcher = "/usr/libexec/at-spi-bus-launcher"
+    has_pyatspi = subprocess.run(["/usr/bin/python3", "-c", "import pyatspi"], capture_output=True).returncode == 0
+    if not os.access(launcher, os.X_OK) or not has_pyatspi:
+        print("SKIPPED: python3-pyatspi or at-spi2-core is missing (scripts/install-deps installs them)")
+        sys.exit(77)
+    os.makedirs(options.out, exist_ok=True)
+    desktop.start_helper([launcher, "--launch-immediately"], stdout=subprocess.DEVNULL)
+    wait_until(lambda: desktop.bus_name_has_owner("org.a11y.Bus"), 10, "the accessibility bus")
+    app = desktop.launch(env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+    window = desktop.wait_main_window(timeout=5)
+
+    def phase(state):
+        wait_until(lambda: (desktop.agent_state() or {}).get("workflow_state") == state, PROMPT, f"the {state} phase")
+
+    def ctl(command):
+        reply = subprocess.run([options.ctl, command], env=desktop.env, capture_output=True, text=True)
+        check(reply.returncode == 0, f"quillmerectl {command} failed: {reply.stderr}")
+
+    faults = read_screen(desktop, app, "idle", options)
+    desktop.press(window, "ctrl+n")
+    phase("blockPlanning")
+    desktop.press(window, "ctrl+Return")
+    phase("sessionPlanning")
+    desktop.press(window, "ctrl+Return")
+    phase("focusing")
+    faults += read_screen(desktop, app, "focus", options)
+    ctl("pause")
+    wait_until(lambda: ((desktop.agent_state() or {}).get("current_session") or {}).get("paused_at"), PROMPT,
+               "the focus to pause")
+    faults += read_screen(desktop, app, "paused-focus", options)
+    ctl("resume")
+    ctl("end-focus")
+    phase("sessionReview")
+    desktop.press(window, "ctrl+Return")
+    phase("breaking")
+    faults += read_screen(desktop, app, "break", options)
+    desktop.quit(app)
+    check(not faults, "\n".join(faults))
+
+
 SCENARIOS = {scenario.__name__: scenario for scenario in
              (first_launch, second_launch, links, hosted, crash_restore, screenshots, widget, hostile_start,
-              lock_refused, widget_pipe, agent_question, mcp_client, widget_quiet_focus, do_not_disturb)}
+              lock_refused, widget_pipe, agent_question, mcp_client, widget_quiet_focus, do_not_disturb,
+              accessibility)}
 
 
 def main():
