@@ -38,7 +38,10 @@ int main(int argc, char** argv)
     defaultHandler = qInstallMessageHandler(filterPlatformNoise);
     QApplication application(argc, argv);
 #ifdef QUILLMERE_TEST_TRANSLATIONS
-    const quillmere::Translations translations{QLocale(QLocale::English)};
+    // English unless a run asks for a language of its own, to see that
+    // longer words still fit.
+    const QString language = qEnvironmentVariable("QUILLMERE_TEST_LANGUAGE");
+    const quillmere::Translations translations{language.isEmpty() ? QLocale(QLocale::English) : QLocale(language)};
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

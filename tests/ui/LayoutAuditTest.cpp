@@ -142,8 +142,11 @@ struct ScreenCase {
     std::function<void(Scene&)> arrange;
     // The screen does one next thing, with one filled button.
     bool leadAction = false;
-    // A button clicked once the model is in place, as a person opens a part.
+    // A button clicked once the model is in place, as a person opens a part:
+    // its text in the source and its translation context, so that the run
+    // in German finds it too.
     const char* click = nullptr;
+    const char* clickContext = nullptr;
 };
 
 void noContent(Scene&) {}
@@ -186,7 +189,7 @@ const ScreenCase screenCases[] = {
      [](Scene& scene) { scene.completedBlocks(3); }},
     {"HistoryEditingABlock", Surface::mainWindow, MainWindowTab::history,
      [](Scene& scene) { scene.completedBlocks(3); },
-     false, "Edit"},
+     false, "Edit", "quillmere::CompletedBlockEditor"},
     {"AgentQuestions", Surface::mainWindow, MainWindowTab::agentQuestions, [](Scene& scene) { scene.questions(); }},
     {"InsightsOverMonths", Surface::mainWindow, MainWindowTab::insights,
      [](Scene& scene) {
@@ -241,7 +244,7 @@ protected:
         screen.arrange(scene);
         scene.model().setSelectedTab(screen.tab);
         if (screen.click != nullptr) {
-            click(window.get(), QString::fromUtf8(screen.click));
+            click(window.get(), QCoreApplication::translate(screen.clickContext, screen.click));
         }
         QApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

@@ -50,21 +50,30 @@ QPushButton* linkButton(const QString& text, QWidget* parent)
 
 // The actions in one row, sharing the width equally, where they fit
 // `width`; otherwise the first on a row of its own and the rest in a row
-// under it.
+// under it, or each on its own row where even they do not fit side by side.
 QWidget* actionRows(std::initializer_list<QPushButton*> buttons, int width, QWidget* parent)
 {
     const int spacing = look::points(QuillmereDesign::Spacing::snug);
-    int needed = -spacing;
+    // The width a row of `count` equal buttons needs at the widest's width.
+    const auto equalRow = [spacing](int widest, qsizetype count) {
+        return static_cast<int>(count) * (widest + spacing) - spacing;
+    };
+    int widest = 0;
+    int widestOfRest = 0;
     for (const QPushButton* button : buttons) {
-        needed += button->sizeHint().width() + spacing;
+        widestOfRest = button == *buttons.begin() ? 0 : std::max(widestOfRest, button->sizeHint().width());
+        widest = std::max(widest, button->sizeHint().width());
     }
+    const bool oneRow = equalRow(widest, std::ssize(buttons)) <= width;
+    const bool restInOneRow = equalRow(widestOfRest, std::ssize(buttons) - 1) <= width;
     auto* actions = new QWidget(parent);
     auto* rows = new QVBoxLayout(actions);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(spacing);
     QHBoxLayout* row = nullptr;
     for (QPushButton* button : buttons) {
-        if (row == nullptr || (needed > width && row->count() == 1 && rows->count() == 1)) {
+        const bool second = rows->count() == 1 && row != nullptr && row->count() == 1;
+        if (row == nullptr || (!oneRow && (second || !restInOneRow))) {
             row = new QHBoxLayout;
             row->setSpacing(spacing);
             rows->addLayout(row);

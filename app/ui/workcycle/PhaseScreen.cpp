@@ -3,6 +3,7 @@
 
 #include "Look.h"
 #include "ScreenParts_p.h"
+#include "ActionRowLayout.h"
 #include "CentredColumn.h"
 #include "QuillmereCard.h"
 #include "TimerDial.h"
@@ -102,13 +103,12 @@ QLabel* PhaseScreen::addHint(const QString& text)
 void PhaseScreen::addButtons(std::initializer_list<QPushButton*> buttons)
 {
     QWidget* holder = nullptr;
-    QHBoxLayout* row = nullptr;
+    ActionRowLayout* row = nullptr;
     switch (spacing_) {
     case Spacing::cycle:
         holder = new QWidget(this);
-        row = new QHBoxLayout(holder);
+        row = new ActionRowLayout(Qt::AlignHCenter, holder);
         row->setContentsMargins(0, look::points(QuillmereDesign::Spacing::snug), 0, 0);
-        row->addStretch();
         column_->addWidget(holder);
         break;
     case Spacing::form: {
@@ -120,20 +120,19 @@ void PhaseScreen::addButtons(std::initializer_list<QPushButton*> buttons)
         // The footer's buttons line up with the column above them.
         holder = new QWidget(footer_);
         holder->setMaximumWidth(look::readingWidth);
-        holder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-        row = new QHBoxLayout(holder);
-        row->setContentsMargins(0, 0, 0, 0);
+        QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        holder->setSizePolicy(policy);
+        row = new ActionRowLayout(Qt::AlignLeft, holder);
         across->addWidget(holder, 1);
         static_cast<QVBoxLayout*>(layout())->addWidget(footer_);
         break;
     }
     }
-    row->setSpacing(look::points(QuillmereDesign::Spacing::snug));
     for (QPushButton* button : buttons) {
         button->setParent(holder);
         row->addWidget(button);
     }
-    row->addStretch();
 }
 
 void PhaseScreen::refreshOnStateChange()
