@@ -190,7 +190,8 @@ void TimedPhaseScreen::showRows(const std::vector<std::pair<QString, QString>>& 
         auto* text = new QLabel(value, rows_);
         text->setWordWrap(true);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        text->setAccessibleName(tr("%1: %2", "a row's name and its value").arg(label, value));
+        // The value is read after its name and labelled by it; a name of its
+        // own ("Outcome: …") would have a screen reader say the name twice.
         name->setBuddy(text);
         layout->addRow(name, text);
         // On a screen already shown a layout shows new rows only later.
