@@ -213,7 +213,7 @@
         <translation>%1 — %2</translation>
     </message>
     <message numerus="yes">
-        <location line="+79"/>
+        <location line="+84"/>
         <source>Showing %L1 of %L2 open question(s).</source>
         <translation>
             <numerusform>%L1 von %L2 offenen Frage angezeigt.</numerusform>
@@ -345,7 +345,7 @@
 <context>
     <name>quillmere::BlockPlanningView</name>
     <message>
-        <location filename="../app/ui/workcycle/BlockPlanningView.cpp" line="+48"/>
+        <location filename="../app/ui/workcycle/BlockPlanningView.cpp" line="+47"/>
         <source>Plan the block</source>
         <translation>Plane den Block</translation>
     </message>
@@ -355,23 +355,23 @@
         <translation>Leere Felder sind erlaubt. Du kannst jede Antwort später verfeinern.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Schedule</source>
         <translation>Zeitplan</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Schedule for later</source>
         <translation>Für später planen</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+1"/>
+        <location line="+6"/>
+        <location line="+2"/>
         <source>Start</source>
         <translation>Beginn</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+38"/>
         <source>Schedule block</source>
         <translation>Block planen</translation>
     </message>
@@ -408,48 +408,36 @@
     </message>
     <message>
         <location line="+6"/>
-        <source>Focus: </source>
-        <translation>Fokus: </translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <location line="+2"/>
-        <source> minutes</source>
-        <translation> Minuten</translation>
-    </message>
-    <message>
-        <location line="-1"/>
         <source>Focus duration in minutes</source>
         <translation>Fokusdauer in Minuten</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Break: </source>
-        <translation>Pause: </translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Break duration in minutes</source>
         <translation>Pausendauer in Minuten</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Sessions: </source>
-        <translation>Sitzungen: </translation>
+        <location line="-2"/>
+        <location line="+2"/>
+        <source> min</source>
+        <translation> Min.</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <location line="+12"/>
+        <location line="+2"/>
+        <location line="+4"/>
+        <location line="+8"/>
         <source>Sessions</source>
         <translation>Sitzungen</translation>
     </message>
     <message>
-        <location line="-2"/>
+        <location line="-10"/>
+        <location line="+8"/>
         <source>Focus</source>
         <translation>Fokus</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-7"/>
+        <location line="+8"/>
         <source>Break</source>
         <translation>Pause</translation>
     </message>
@@ -484,7 +472,7 @@
         <translation>Weiterer Kontext</translation>
     </message>
     <message>
-        <location line="+129"/>
+        <location line="+117"/>
         <source>Remove outcome %1</source>
         <translation>Ergebnis %1 entfernen</translation>
     </message>
@@ -669,13 +657,13 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::CompletedBlockEditor</name>
     <message>
-        <location filename="../app/ui/history/CompletedBlockEditor.cpp" line="+25"/>
+        <location filename="../app/ui/history/CompletedBlockEditor.cpp" line="+28"/>
         <source>Completed block</source>
         <translation>Abgeschlossener Block</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <location line="+50"/>
+        <location line="+36"/>
+        <location line="+49"/>
         <source>Edit</source>
         <translation>Bearbeiten</translation>
     </message>
@@ -706,7 +694,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::DisclosureButton</name>
     <message>
-        <location filename="../app/ui/forms/DisclosureButton.cpp" line="+42"/>
+        <location filename="../app/ui/forms/DisclosureButton.cpp" line="+55"/>
         <source>Expanded</source>
         <translation>Ausgeklappt</translation>
     </message>
@@ -1204,7 +1192,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::LengthLimitNote</name>
     <message>
-        <location filename="../app/ui/forms/FormComponents.cpp" line="+67"/>
+        <location filename="../app/ui/forms/FormComponents.cpp" line="+120"/>
         <source>This text is longer than %L1 characters. It is kept whole, and it cannot grow past the length it had.</source>
         <translation>Dieser Text ist länger als %L1 Zeichen. Er bleibt vollständig erhalten, kann aber nicht über seine bisherige Länge hinaus wachsen.</translation>
     </message>
@@ -1662,17 +1650,17 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::PreferencesWindow</name>
     <message>
-        <location filename="../app/ui/preferences/PreferencesWindow.cpp" line="+56"/>
+        <location filename="../app/ui/preferences/PreferencesWindow.cpp" line="+48"/>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+14"/>
         <source>Problems with the preferences</source>
         <translation>Probleme mit den Einstellungen</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Starting</source>
         <translation>Start</translation>
     </message>
@@ -1687,12 +1675,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Während des Fokus</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
         <source>When the screen locks or the computer sleeps:</source>
         <translation>Wenn der Bildschirm gesperrt wird oder der Rechner schläft:</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>&amp;Keep counting</source>
         <translation>&amp;Weiterzählen</translation>
     </message>
@@ -1702,22 +1690,22 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Fokus &amp;pausieren</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>Quillmere pauses a running focus and tells you for how long when you are back. It never resumes by itself; a break runs on.</source>
         <translation>Quillmere pausiert einen laufenden Fokus und sagt Ihnen bei Ihrer Rückkehr, wie lange. Er wird nie von selbst fortgesetzt; eine Pause läuft weiter.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>&amp;Do not disturb during focus</source>
         <translation>&amp;Nicht stören während des Fokus</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+11"/>
         <source>New blocks</source>
         <translation>Neue Blöcke</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+1"/>
         <location line="+1"/>
         <source> min</source>
         <translation> Min.</translation>
@@ -1738,22 +1726,22 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Sitzungen</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>&amp;Focus:</source>
-        <translation>&amp;Fokus:</translation>
+        <location line="+2"/>
+        <source>&amp;Focus</source>
+        <translation>&amp;Fokus</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>&amp;Break:</source>
-        <translation>Pa&amp;use:</translation>
+        <source>&amp;Break</source>
+        <translation>Pa&amp;use</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>S&amp;essions:</source>
-        <translation>&amp;Sitzungen:</translation>
+        <source>S&amp;essions</source>
+        <translation>&amp;Sitzungen</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Notifications</source>
         <translation>Benachrichtigungen</translation>
     </message>
@@ -1766,7 +1754,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ProseField</name>
     <message>
-        <location filename="../app/ui/forms/FormComponents.cpp" line="+222"/>
+        <location filename="../app/ui/forms/FormComponents.cpp" line="+242"/>
         <location line="+18"/>
         <source>Blank</source>
         <translation>Leer</translation>
@@ -1875,13 +1863,13 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::RatingPicker</name>
     <message>
-        <location filename="../app/ui/forms/FormComponents.cpp" line="-278"/>
+        <location filename="../app/ui/forms/FormComponents.cpp" line="-349"/>
         <source>%L1 of 5</source>
         <translation>%L1 von 5</translation>
     </message>
     <message>
-        <location line="+384"/>
-        <location line="+31"/>
+        <location line="+456"/>
+        <location line="+32"/>
         <source>%1 %2</source>
         <comment>a rating&apos;s name and value</comment>
         <translation>%1 %2</translation>
@@ -1942,39 +1930,38 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::SessionPlanForm</name>
     <message>
-        <location filename="../app/ui/forms/SessionPlanForm.cpp" line="+48"/>
+        <location filename="../app/ui/forms/SessionPlanForm.cpp" line="+34"/>
         <source>Session plan</source>
         <translation>Sitzungsplan</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+6"/>
         <location line="+4"/>
-        <location line="+32"/>
+        <location line="+29"/>
         <source>Block outcome</source>
         <translation>Blockergebnis</translation>
     </message>
     <message>
-        <location line="-19"/>
-        <location line="+21"/>
+        <location line="-17"/>
+        <location line="+19"/>
         <source>Intended outcome</source>
         <translation>Angestrebtes Ergebnis</translation>
     </message>
     <message>
-        <location line="-17"/>
+        <location line="-15"/>
         <location line="+1"/>
         <location line="+1"/>
-        <location line="+17"/>
+        <location line="+15"/>
         <source>First action</source>
         <translation>Erster Schritt</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location line="+1"/>
+        <location line="+5"/>
         <source>Preparation</source>
         <translation>Vorbereitung</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+9"/>
         <source>Hazards and mitigation</source>
         <translation>Gefahren und Gegenmaßnahmen</translation>
     </message>
@@ -1994,7 +1981,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Stimmung</translation>
     </message>
     <message>
-        <location line="+86"/>
+        <location line="+81"/>
         <location line="+36"/>
         <location line="+5"/>
         <source>No selection</source>
@@ -2005,16 +1992,6 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <location line="+40"/>
         <source>Blank outcome</source>
         <translation>Leeres Ergebnis</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>Expanded</source>
-        <translation>Ausgeklappt</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Collapsed</source>
-        <translation>Eingeklappt</translation>
     </message>
 </context>
 <context>
@@ -2168,7 +2145,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ValueRow</name>
     <message>
-        <location filename="../app/ui/forms/FormParts.cpp" line="+21"/>
+        <location filename="../app/ui/forms/FormParts.cpp" line="+22"/>
         <source>Blank</source>
         <translation>Leer</translation>
     </message>

@@ -16,7 +16,7 @@
 <context>
     <name>quillmere::AgentQuestionsView</name>
     <message numerus="yes">
-        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+179"/>
+        <location filename="../app/ui/questions/AgentQuestionsView.cpp" line="+184"/>
         <source>Showing %L1 of %L2 open question(s).</source>
         <translation>
             <numerusform>Showing %L1 of %L2 open question.</numerusform>

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace quillmere {
 
@@ -77,6 +79,22 @@ QPushButton* makePrimaryButton(const QString& text, QWidget* parent)
     QPushButton* button = makeButton(text, parent);
     look::makePrimary(*button);
     return button;
+}
+
+int buttonHeight(const QWidget& widget)
+{
+    QStyleOptionButton button;
+    button.initFrom(&widget);
+    button.text = QStringLiteral("M");
+    const QSize text(widget.fontMetrics().horizontalAdvance(button.text), widget.fontMetrics().height());
+    return widget.style()->sizeFromContents(QStyle::CT_PushButton, &button, text, nullptr).height();
+}
+
+void giveRoom(QWidget& control)
+{
+    if (const int height = buttonHeight(control); height > control.sizeHint().height()) {
+        control.setMinimumHeight(height);
+    }
 }
 
 MoreRow makeMoreRow(const QString& buttonText, QWidget* parent)

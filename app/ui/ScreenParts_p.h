@@ -40,6 +40,14 @@ QPushButton* makeButton(const QString& text, QWidget* parent);
 // The one filled button that does the next thing.
 QPushButton* makePrimaryButton(const QString& text, QWidget* parent);
 
+// How tall the style makes a push button in `widget`'s font.
+int buttonHeight(const QWidget& widget);
+
+// A single-line control (a line, a number, a list to pick from) as tall as
+// a push button in the same font, so that fields have room and line up with
+// the buttons beside them.
+void giveRoom(QWidget& control);
+
 // A control's tooltip: its name and its shortcut, "Quit (Ctrl+Q)".
 QString withShortcut(const QString& name, const QKeySequence& shortcut);
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace quillmere {
@@ -266,16 +268,17 @@ TEST_F(FormsTest, SteppersShowWholeMinutesAndStoreTheSteppedMinutesAsSeconds)
     const struct {
         const char* stepper;
         void (*store)(Block&);
+        const char* label;
         const char* shown;
         void (*stepped)(Block&);
     } cases[] = {
-        {"Focus duration in minutes", [](Block& b) { b.focusDurationSeconds = 1530; }, "Focus: 25 minutes",
+        {"Focus duration in minutes", [](Block& b) { b.focusDurationSeconds = 1530; }, "Focus", "25 min",
          [](Block& b) { b.focusDurationSeconds = 1560; }},
-        {"Break duration in minutes", [](Block& b) { b.breakDurationSeconds = 359.9; }, "Break: 5 minutes",
+        {"Break duration in minutes", [](Block& b) { b.breakDurationSeconds = 359.9; }, "Break", "5 min",
          [](Block& b) { b.breakDurationSeconds = 360; }},
-        {"Sessions", [](Block& b) { b.cycleCount = 8; }, "Sessions: 8", [](Block& b) { b.cycleCount = 9; }},
+        {"Sessions", [](Block& b) { b.cycleCount = 8; }, "Sessions", "8", [](Block& b) { b.cycleCount = 9; }},
     };
-    for (const auto& [stepper, store, text, stepped] : cases) {
+    for (const auto& [stepper, store, label, text, stepped] : cases) {
         SCOPED_TRACE(stepper);
         Block block = sampleBlock();
         store(block);
@@ -284,6 +287,9 @@ TEST_F(FormsTest, SteppersShowWholeMinutesAndStoreTheSteppedMinutesAsSeconds)
         auto* spin = named<QSpinBox>(form, stepper);
         ASSERT_NE(spin, nullptr);
         EXPECT_EQ(spin->text(), text);
+        // The row's label names the stepper, and a click on it reaches it.
+        const auto labels = form->findChildren<QLabel*>();
+        EXPECT_TRUE(std::ranges::any_of(labels, [&](const QLabel* l) { return l->buddy() == spin && l->text() == label; }));
         QTest::keyClick(spin, Qt::Key_Up);
         stepped(block);
         ASSERT_EQ(edits.size(), 1);
@@ -298,7 +304,7 @@ TEST_F(FormsTest, AStoredDurationBeyondTheStepperRangeIsShownAtTheLimitButNotRew
     auto* form = show(new BlockPreparationForm(block, FormPresentation::editable));
     QSignalSpy edits(form, &BlockPreparationForm::edited);
     form->setBlock(block);
-    EXPECT_EQ(named<QSpinBox>(form, "Focus duration in minutes")->text(), "Focus: 120 minutes");
+    EXPECT_EQ(named<QSpinBox>(form, "Focus duration in minutes")->text(), "120 min");
     EXPECT_EQ(edits.size(), 0);
     EXPECT_EQ(form->block().focusDurationSeconds, 9000);
 }
@@ -318,7 +324,7 @@ TEST_F(FormsTest, WithABreakCallbackTheStepGoesToTheCallbackAndTheBlockStaysAsIt
     EXPECT_EQ(edits.size(), 0);
     // A host that refuses the change shows the block again: the stepper follows.
     form->setBlock(sampleBlock());
-    EXPECT_EQ(spin->text(), "Break: 5 minutes");
+    EXPECT_EQ(spin->text(), "5 min");
     EXPECT_EQ(requested.size(), 1u);
 }
 

@@ -19,7 +19,7 @@ BlockForms::BlockForms(const Block& block, FormPresentation presentation,
                        std::function<void(Seconds)> onBreakDurationChanged, QWidget* parent)
     : QWidget(parent), blockId_(block.id), presentation_(presentation), sessionsTitle_(std::move(sessionsTitle))
 {
-    layout_ = makeColumn(this, QuillmereDesign::Spacing::loose);
+    layout_ = makeColumn(this, QuillmereDesign::Spacing::section);
     preparation_ = new BlockPreparationForm(block, presentation, std::move(onBreakDurationChanged), this);
     layout_->addWidget(preparation_);
     connect(preparation_, &BlockPreparationForm::edited, this, &BlockForms::preparationEdited);

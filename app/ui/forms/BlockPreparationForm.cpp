@@ -79,15 +79,15 @@ BlockPreparationForm::BlockPreparationForm(const Block& block, FormPresentation 
 
     switch (presentation) {
     case FormPresentation::editable:
-        focusMinutes_ = makeStepper(tr("Focus: "), tr(" minutes"), NewBlockDefaults::focusMinutesRange,
-                                    tr("Focus duration in minutes"), settings);
-        breakMinutes_ = makeStepper(tr("Break: "), tr(" minutes"), NewBlockDefaults::breakMinutesRange,
-                                    tr("Break duration in minutes"), settings);
-        cycleCount_ = makeStepper(tr("Sessions: "), QString(), NewBlockDefaults::sessionsRange, tr("Sessions"),
-                                  settings);
-        for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, cycleCount_}) {
-            settings->rows()->addWidget(stepper, 0, Qt::AlignLeft);
-        }
+        focusMinutes_ = makeStepper(tr(" min"), NewBlockDefaults::focusMinutesRange, tr("Focus duration in minutes"),
+                                    settings);
+        breakMinutes_ = makeStepper(tr(" min"), NewBlockDefaults::breakMinutesRange, tr("Break duration in minutes"),
+                                    settings);
+        cycleCount_ = makeStepper(QString(), NewBlockDefaults::sessionsRange, tr("Sessions"), settings);
+        shareWidth({focusMinutes_, breakMinutes_, cycleCount_});
+        settings->addRow(makeLabelledRow(makeRowLabel(tr("Focus"), settings), focusMinutes_, settings));
+        settings->addRow(makeLabelledRow(makeRowLabel(tr("Break"), settings), breakMinutes_, settings));
+        settings->addRow(makeLabelledRow(makeRowLabel(tr("Sessions"), settings), cycleCount_, settings));
         connect(focusMinutes_, &QSpinBox::valueChanged, this, &BlockPreparationForm::storeFocusMinutes);
         connect(breakMinutes_, &QSpinBox::valueChanged, this, &BlockPreparationForm::storeBreakMinutes);
         connect(cycleCount_, &QSpinBox::valueChanged, this, &BlockPreparationForm::storeCycleCount);
@@ -162,24 +162,12 @@ BlockPreparationForm::OutcomeRow BlockPreparationForm::makeOutcomeRow(const Uuid
     row.id = id;
     switch (presentation_) {
     case FormPresentation::editable: {
-        row.row = new QWidget(this);
-        auto* column = new QVBoxLayout(row.row);
-        column->setContentsMargins(0, 0, 0, 0);
-        column->setSpacing(look::points(QuillmereDesign::Spacing::tight));
-        auto* layout = new QHBoxLayout;
-        layout->setSpacing(look::points(QuillmereDesign::Spacing::regular));
-        row.label = makeRowLabel(QString(), row.row);
-        row.label->setMinimumWidth(row.label->fontMetrics().horizontalAdvance(outcomeRowName(87)));
-        row.title = new BoundedLineEdit(TextLimits::fieldCharacters, row.row);
-        row.remove = new QToolButton(row.row);
+        row.label = makeCaption(QString(), this);
+        row.title = new BoundedLineEdit(TextLimits::fieldCharacters, this);
+        row.remove = new QToolButton(this);
         row.remove->setIcon(look::symbolIcon("minus.circle"));
         row.remove->setAutoRaise(true);
-        row.label->setBuddy(row.title);
-        layout->addWidget(row.label);
-        layout->addWidget(row.title, 1);
-        layout->addWidget(row.remove);
-        column->addLayout(layout);
-        column->addWidget(row.title->note());
+        row.row = makeCaptionedField(row.label, row.title, this, row.remove);
         connect(row.title, &QLineEdit::textEdited, this,
                 [this, id](const QString& text) { setOutcomeTitle(id, text); });
         connect(row.remove, &QToolButton::clicked, this, [this, id] { removeOutcome(id); });

@@ -1,29 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DisclosureButton.h"
 
+#include <QSignalBlocker>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 namespace quillmere {
 
 DisclosureButton::DisclosureButton(const QString& title, QWidget* parent) : QToolButton(parent)
 {
-    // Not checkable: a checked tool button is drawn sunken, which reads as
-    // a pressed button rather than an open group.
+    setCheckable(true);
     setAutoRaise(true);
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     setFocusPolicy(Qt::StrongFocus);
     setTitle(title);
     showArrow();
-    connect(this, &QToolButton::clicked, this, [this] {
-        expanded_ = !expanded_;
+    connect(this, &QToolButton::toggled, this, [this](bool expanded) {
         showArrow();
-        emit expandedChanged(expanded_);
+        emit expandedChanged(expanded);
     });
 }
 
 void DisclosureButton::showExpanded(bool expanded)
 {
-    if (expanded_ != expanded) {
-        expanded_ = expanded;
+    if (isChecked() != expanded) {
+        const QSignalBlocker blocker(this);
+        setChecked(expanded);
         showArrow();
     }
 }
@@ -36,10 +38,21 @@ void DisclosureButton::setTitle(const QString& title)
     }
 }
 
+void DisclosureButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    if (!isDown()) {
+        option.state &= ~(QStyle::State_On | QStyle::State_Sunken);
+    }
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+}
+
 void DisclosureButton::showArrow()
 {
-    setArrowType(expanded_ ? Qt::DownArrow : Qt::RightArrow);
-    setAccessibleDescription(expanded_ ? tr("Expanded") : tr("Collapsed"));
+    setArrowType(isChecked() ? Qt::DownArrow : Qt::RightArrow);
+    setAccessibleDescription(isChecked() ? tr("Expanded") : tr("Collapsed"));
 }
 
 } // namespace quillmere

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FormComponents.h"
 
+#include "ScreenParts_p.h"
+#include "forms/FormParts_p.h"
+
 #include "Look.h"
 
 #include "quillmere/QuillmereDesign.h"
@@ -14,7 +17,6 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
-#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +33,57 @@ QString ratingText(std::int64_t rating)
 {
     return RatingPicker::tr("%L1 of 5").arg(rating);
 }
+
+// One choice of a SegmentedControl: its text on the control's track, filled
+// with the accent while chosen, tinted under the pointer, ringed while the
+// keyboard is on it. As tall as a push button, so that a row of segments
+// lines up with the fields and buttons around it.
+class Segment final : public QAbstractButton {
+public:
+    Segment(const QString& text, QWidget* parent) : QAbstractButton(parent)
+    {
+        setText(text);
+        setCheckable(true);
+        setAttribute(Qt::WA_Hover);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    QSize sizeHint() const override
+    {
+        const int padding = look::points(QuillmereDesign::Spacing::loose);
+        const int width = std::max(fontMetrics().horizontalAdvance(text()), fontMetrics().horizontalAdvance(QStringLiteral("M")));
+        return {width + 2 * padding, buttonHeight(*this)};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPalette& colours = palette();
+        const QRectF face = QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5);
+        const double radius = QuillmereDesign::Radius::control - 2;
+        QColor text = colours.color(QPalette::ButtonText);
+        if (isChecked()) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(look::accent(colours));
+            painter.drawRoundedRect(face, radius, radius);
+            text = colours.color(QPalette::HighlightedText);
+        } else if (underMouse() && isEnabled()) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(look::quaternary(colours));
+            painter.drawRoundedRect(face, radius, radius);
+        }
+        if (!isEnabled()) {
+            text = colours.color(QPalette::Disabled, QPalette::ButtonText);
+        }
+        painter.setPen(text);
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, this->text());
+        if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            look::drawFocusFrame(painter, rect(), colours);
+        }
+    }
+};
 
 } // namespace
 
@@ -163,13 +216,8 @@ SegmentedControl::SegmentedControl(const QStringList& choices, QWidget* parent) 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const int minimumWidth = fontMetrics().horizontalAdvance(QStringLiteral("MM"));
     for (int index = 0; index < choices.size(); ++index) {
-        auto* segment = new QToolButton(this);
-        segment->setText(choices[index]);
-        segment->setCheckable(true);
-        segment->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        segment->setMinimumWidth(minimumWidth);
+        auto* segment = new Segment(choices[index], this);
         segment->installEventFilter(this);
         // Checkable buttons toggle on a click; the chosen segment must stay
         // chosen, so the check state is set here rather than by the button.
@@ -179,6 +227,33 @@ SegmentedControl::SegmentedControl(const QStringList& choices, QWidget* parent) 
     }
     layout->addStretch(1);
     updateTabStop();
+}
+
+void SegmentedControl::paintEvent(QPaintEvent*)
+{
+    if (segments_.empty()) {
+        return;
+    }
+    // The track under the segments (not the room the layout leaves after
+    // them), in the button colour with a hairline edge as a secondary
+    // button has, and a divider between two segments neither of which is
+    // chosen.
+    QRect track = segments_.front()->geometry().united(segments_.back()->geometry());
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(look::hairline(palette()), 1));
+    painter.setBrush(palette().color(QPalette::Button));
+    const double radius = QuillmereDesign::Radius::control;
+    painter.drawRoundedRect(QRectF(track).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    const int inset = look::points(QuillmereDesign::Spacing::snug);
+    for (std::size_t index = 1; index < segments_.size(); ++index) {
+        const QAbstractButton* left = segments_[index - 1];
+        const QAbstractButton* right = segments_[index];
+        if (!left->isChecked() && !right->isChecked()) {
+            const double x = right->geometry().left() + 0.5;
+            painter.drawLine(QPointF(x, track.top() + inset), QPointF(x, track.bottom() + 1 - inset));
+        }
+    }
 }
 
 void SegmentedControl::setCurrentIndex(int index)
@@ -192,6 +267,7 @@ void SegmentedControl::setCurrentIndex(int index)
     if (current_ != index) {
         current_ = index;
         updateTabStop();
+        update(); // the dividers beside the chosen segment
     }
 }
 
@@ -247,10 +323,7 @@ ProseField::ProseField(const QString& label, FormPresentation presentation, QWid
     layout->setSpacing(look::points(QuillmereDesign::Spacing::tight));
     switch (presentation) {
     case FormPresentation::editable: {
-        auto* caption = new QLabel(label, this);
-        caption->setTextFormat(Qt::PlainText);
-        caption->setWordWrap(true);
-        look::makeSecondary(*caption);
+        auto* caption = makeCaption(label, this);
         editor_ = new QPlainTextEdit(this);
         editor_->setPlaceholderText(label);
         editor_->setAccessibleName(label);
@@ -409,6 +482,7 @@ RatingPicker::RatingPicker(const QString& label, FormPresentation presentation, 
     case FormPresentation::editable: {
         auto* title = new QLabel(label, this);
         title->setTextFormat(Qt::PlainText);
+        title->setWordWrap(true);
         segments_ = new SegmentedControl({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                           QStringLiteral("4"), QStringLiteral("5")},
                                          this);
@@ -416,8 +490,9 @@ RatingPicker::RatingPicker(const QString& label, FormPresentation presentation, 
             segments_->segment(index)->setAccessibleName(tr("%1 %2", "a rating's name and value").arg(label, ratingText(index + 1)));
         }
         title->setBuddy(segments_->segment(0));
-        layout->addWidget(title);
-        layout->addWidget(segments_, 1);
+        layout->setSpacing(look::points(QuillmereDesign::Spacing::loose));
+        layout->addWidget(title, 1);
+        layout->addWidget(segments_, 0, Qt::AlignRight | Qt::AlignVCenter);
         connect(segments_, &SegmentedControl::chosen, this, [this](int index) {
             rating_ = index + 1;
             refresh();
@@ -499,21 +574,25 @@ void installReturnAdvance(QWidget* field, std::function<void()> advance)
 
 FormGroup::FormGroup(const QString& header, QWidget* parent) : QWidget(parent)
 {
+    bool insideCard = false;
+    for (const QWidget* up = parent; up != nullptr && !insideCard; up = up->parentWidget()) {
+        insideCard = qobject_cast<const QuillmereCard*>(up) != nullptr || qobject_cast<const FormGroup*>(up) != nullptr;
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(look::points(QuillmereDesign::Spacing::tight) + 2);
+    layout->setSpacing(look::points(QuillmereDesign::Spacing::snug));
     if (!header.isEmpty()) {
         header_ = new QLabel(header, this);
         header_->setTextFormat(Qt::PlainText);
         header_->setWordWrap(true);
-        header_->setFont(look::headlineFont());
+        header_->setFont(insideCard ? look::headlineFont() : look::secondTitleFont());
         layout->addWidget(header_);
     }
-    auto* card = new QuillmereCard(QuillmereDesign::Radius::control, std::nullopt, this);
-    rows_ = new QVBoxLayout(card);
+    QWidget* body = insideCard ? new QWidget(this) : new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, this);
+    rows_ = new QVBoxLayout(body);
     rows_->setContentsMargins(0, 0, 0, 0);
-    rows_->setSpacing(look::points(QuillmereDesign::Spacing::snug));
-    layout->addWidget(card);
+    rows_->setSpacing(look::points(QuillmereDesign::Spacing::loose));
+    layout->addWidget(body);
 }
 
 void FormGroup::addRow(QWidget* row)

@@ -125,6 +125,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void choose(int index);
@@ -219,8 +220,10 @@ private:
 // Installed as an event filter on the field; owned by it.
 void installReturnAdvance(QWidget* field, std::function<void()> advance);
 
-// One group of a form: a header (none when empty) above a card whose rows
-// are stacked 8 points apart.
+// One group of a form: a section heading (none when empty) above a card
+// that holds its fields. A group made inside a card (a history entry, a
+// session opened in a group of sessions) is not boxed again: its heading
+// steps down to a headline over its fields, so that cards never nest.
 class FormGroup : public QWidget {
     Q_OBJECT
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,17 +23,34 @@ struct BoundedSetting;
 
 QString orBlank(const std::string& text);
 
+// The form's groups, a section apart.
 QVBoxLayout* makeFormLayout(QWidget* form);
+
+// How the forms name their controls. What holds text (a line, a choice
+// among texts) spans the card under its caption; what is picked or counted
+// (a number, a segment, a date) stands at the right end of a row that its
+// label begins. A label is its control's buddy: a click on it, or its
+// mnemonic, focuses the control.
+
+// A caption as the prose fields have it: secondary, wrapping.
+QLabel* makeCaption(const QString& text, QWidget* parent);
+
+// `caption` above `field`, with `beside` (a button that acts on the field)
+// at the field's end, and a BoundedLineEdit's length note below.
+QWidget* makeCaptionedField(QLabel* caption, QWidget* field, QWidget* parent, QWidget* beside = nullptr);
 
 QLabel* makeRowLabel(const QString& text, QWidget* parent);
 
-// A number field over `range`, read out by screen readers as `name`.
-QSpinBox* makeStepper(const QString& prefix, const QString& suffix, const BoundedSetting& range,
-                      const QString& name, QWidget* parent);
+// `label` at the start of a row and `control`, at its own width, at the end.
+QWidget* makeLabelledRow(QLabel* label, QWidget* control, QWidget* parent);
 
-// A visible label beside a single-line control; the label is the control's
-// buddy, so a click on it focuses the control.
-QWidget* makeLabelledRow(QLabel* label, QWidget* field, QWidget* parent);
+// A compact number field over `range` with its unit (`suffix`) after the
+// number, read out by screen readers as `name`. The steppers of one group
+// share a width (shareWidth), so that they line up.
+QSpinBox* makeStepper(const QString& suffix, const BoundedSetting& range, const QString& name, QWidget* parent);
+
+// Gives `widgets` the width of the widest of them.
+void shareWidth(std::initializer_list<QWidget*> widgets);
 
 // Return in each field focuses the next one; in the last it leaves the form
 // without a focused field.

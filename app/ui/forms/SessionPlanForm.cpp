@@ -2,6 +2,7 @@
 #include "SessionPlanForm.h"
 
 #include "LocalText.h"
+#include "forms/DisclosureButton.h"
 #include "forms/FormParts_p.h"
 
 #include "Look.h"
@@ -24,21 +25,6 @@
 
 namespace quillmere {
 
-namespace {
-
-void alignLabels(const std::vector<QLabel*>& labels)
-{
-    int width = 0;
-    for (const QLabel* label : labels) {
-        width = std::max(width, label->sizeHint().width());
-    }
-    for (QLabel* label : labels) {
-        label->setMinimumWidth(width);
-    }
-}
-
-} // namespace
-
 SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> outcomes,
                                  FormPresentation presentation, SessionPlanFocusState focusState, QWidget* parent)
     : QWidget(parent), plan_(plan), outcomes_(std::move(outcomes)), presentation_(presentation),
@@ -47,7 +33,6 @@ SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> o
     auto* layout = makeFormLayout(this);
     auto* group = new FormGroup(tr("Session plan"), this);
     layout->addWidget(group);
-    std::vector<QLabel*> rowLabels;
 
     switch (presentation) {
     case FormPresentation::editable: {
@@ -56,8 +41,7 @@ SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> o
         // Long outcome titles must not widen the whole form; the list shows them in full.
         outcomeChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         outcomeChoice_->setMinimumContentsLength(16);
-        rowLabels.push_back(makeRowLabel(tr("Block outcome"), group));
-        group->addRow(makeLabelledRow(rowLabels.back(), outcomeChoice_, group));
+        group->addRow(makeCaptionedField(makeCaption(tr("Block outcome"), group), outcomeChoice_, group));
         connect(outcomeChoice_, &QComboBox::activated, this, [this](int index) {
             std::optional<Uuid> chosen;
             if (index > 0 && static_cast<std::size_t>(index) <= outcomes_.size()) {
@@ -75,9 +59,7 @@ SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> o
         firstAction_ = new BoundedLineEdit(TextLimits::fieldCharacters, group);
         firstAction_->setPlaceholderText(tr("First action"));
         firstAction_->setAccessibleName(tr("First action"));
-        rowLabels.push_back(makeRowLabel(tr("First action"), group));
-        group->addRow(makeLabelledRow(rowLabels.back(), firstAction_, group));
-        group->addRow(firstAction_->note());
+        group->addRow(makeCaptionedField(makeCaption(tr("First action"), group), firstAction_, group));
         connect(firstAction_, &QLineEdit::textEdited, this, [this](const QString& text) {
             std::string value = text.toStdString();
             if (plan_.firstAction != value) {
@@ -97,21 +79,15 @@ SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> o
         break;
     }
 
-    preparationToggle_ = new QToolButton(group);
-    preparationToggle_->setText(tr("Preparation"));
-    preparationToggle_->setAccessibleName(tr("Preparation"));
-    preparationToggle_->setCheckable(true);
-    preparationToggle_->setAutoRaise(true);
-    preparationToggle_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    preparationToggle_->setFocusPolicy(Qt::StrongFocus);
+    preparationToggle_ = new DisclosureButton(tr("Preparation"), group);
     group->rows()->addWidget(preparationToggle_, 0, Qt::AlignLeft);
-    connect(preparationToggle_, &QToolButton::toggled, this,
+    connect(preparationToggle_, &DisclosureButton::expandedChanged, this,
             [this](bool expanded) { setPreparationExpanded(expanded); });
 
     preparation_ = new QWidget(group);
     auto* preparationLayout = new QVBoxLayout(preparation_);
     preparationLayout->setContentsMargins(look::points(QuillmereDesign::Spacing::loose), 0, 0, 0);
-    preparationLayout->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    preparationLayout->setSpacing(look::points(QuillmereDesign::Spacing::loose));
     hazardsMitigation_ = new ProseField(tr("Hazards and mitigation"), presentation, preparation_);
     nicuFraming_ = new ProseField(tr("Novel, Interesting, Urgent, or Challenging framing"), presentation, preparation_);
     energy_ = new RatingPicker(tr("Energy"), presentation, preparation_);
@@ -120,11 +96,6 @@ SessionPlanForm::SessionPlanForm(const SessionPlan& plan, std::vector<Outcome> o
         preparationLayout->addWidget(item);
     }
     group->addRow(preparation_);
-    if (presentation == FormPresentation::editable) {
-        alignLabels(rowLabels);
-        alignLabels({energy_->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly),
-                     morale_->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)});
-    }
 
     const auto bindProse = [this](ProseField* field, std::string SessionPlan::*member) {
         connect(field, &ProseField::textEdited, this, [this, member](const QString& text) {
@@ -250,12 +221,7 @@ QString SessionPlanForm::selectedOutcomeTitle() const
 void SessionPlanForm::setPreparationExpanded(bool expanded)
 {
     focusState_.isPreparationExpanded = expanded;
-    if (preparationToggle_->isChecked() != expanded) {
-        const QSignalBlocker blocker(preparationToggle_);
-        preparationToggle_->setChecked(expanded);
-    }
-    preparationToggle_->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
-    preparationToggle_->setAccessibleDescription(expanded ? tr("Expanded") : tr("Collapsed"));
+    preparationToggle_->showExpanded(expanded);
     preparation_->setVisible(expanded);
 }
 

@@ -9,9 +9,10 @@
 #include <vector>
 
 class QComboBox;
-class QToolButton;
 
 namespace quillmere {
+
+class DisclosureButton;
 
 // Edits a SessionPlan, with the block's outcomes to choose from and the
 // "Preparation" disclosure.
@@ -49,7 +50,7 @@ private:
     ProseField* intendedOutcome_ = nullptr;
     BoundedLineEdit* firstAction_ = nullptr;
     ValueRow* firstActionRow_ = nullptr;
-    QToolButton* preparationToggle_ = nullptr;
+    DisclosureButton* preparationToggle_ = nullptr;
     QWidget* preparation_ = nullptr;
     ProseField* hazardsMitigation_ = nullptr;
     ProseField* nicuFraming_ = nullptr;

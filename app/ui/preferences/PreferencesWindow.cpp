@@ -7,17 +7,18 @@
 #include "forms/FormParts_p.h"
 
 #include "Look.h"
+#include "QuillmereCard.h"
 
 #include "quillmere/QuillmereDesign.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -39,15 +40,6 @@ void showChecked(QAbstractButton* button, bool checked)
     showValue(button, &QAbstractButton::setChecked, checked, button->isChecked());
 }
 
-// A row label that is its field's buddy: a click or its mnemonic focuses the
-// field.
-void addRow(QFormLayout* form, const QString& label, QWidget* field)
-{
-    auto* text = new QLabel(label, field->parentWidget());
-    text->setBuddy(field);
-    form->addRow(text, field);
-}
-
 } // namespace
 
 PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
@@ -60,9 +52,16 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     layout->setContentsMargins(inset, inset, inset, inset);
     layout->setSpacing(look::points(QuillmereDesign::Spacing::section));
 
-    problems_ = makeLabel(QString(), this);
+    // A notice, tinted as the main window's.
+    QColor tint = look::orange;
+    tint.setAlphaF(0.14f);
+    problemsNotice_ = new QuillmereCard(QuillmereDesign::Radius::control, tint, this);
+    auto* notice = new QVBoxLayout(problemsNotice_);
+    notice->setContentsMargins(0, 0, 0, 0);
+    problems_ = makeLabel(QString(), problemsNotice_);
     problems_->setAccessibleName(tr("Problems with the preferences"));
-    layout->addWidget(problems_);
+    notice->addWidget(problems_);
+    layout->addWidget(problemsNotice_);
 
     auto* start = new FormGroup(tr("Starting"), this);
     startAtLogin_ = new QCheckBox(tr("&Start Quillmere when I log in"), start);
@@ -70,48 +69,46 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     layout->addWidget(start);
 
     auto* focus = new FormGroup(tr("During focus"), this);
-    auto* awayText = new QLabel(tr("When the screen locks or the computer sleeps:"), focus);
     // The two answers stand under their question, set in like a list.
     auto* answers = new QWidget(focus);
-    auto* answerColumn = new QVBoxLayout(answers);
-    answerColumn->setContentsMargins(look::points(QuillmereDesign::Spacing::section), 0, 0, 0);
+    auto* answerColumn = makeColumn(answers, QuillmereDesign::Spacing::tight);
+    answerColumn->addWidget(makeLabel(tr("When the screen locks or the computer sleeps:"), answers));
+    answerColumn->addSpacing(look::points(QuillmereDesign::Spacing::tight));
     keepCounting_ = new QRadioButton(tr("&Keep counting"), answers);
     pauseFocus_ = new QRadioButton(tr("&Pause the focus"), answers);
-    answerColumn->addWidget(keepCounting_);
-    answerColumn->addWidget(pauseFocus_);
+    auto* indented = new QVBoxLayout;
+    indented->setContentsMargins(look::points(QuillmereDesign::Spacing::section), 0, 0, 0);
+    indented->addWidget(keepCounting_);
+    indented->addWidget(pauseFocus_);
+    answerColumn->addLayout(indented);
     pauseFocus_->setToolTip(tr("Quillmere pauses a running focus and tells you for how long when you are back. "
                                "It never resumes by itself; a break runs on."));
     auto* away = new QButtonGroup(this);
     away->addButton(keepCounting_);
     away->addButton(pauseFocus_);
-    focus->addRow(awayText);
     focus->addRow(answers);
-    doNotDisturb_ = new QCheckBox(tr("&Do not disturb during focus"), focus);
-    doNotDisturbNote_ = makeSecondaryText(QString(), focus);
-    focus->addRow(doNotDisturb_);
-    focus->addRow(doNotDisturbNote_);
+    // The note says why the box is greyed, under the box's own text.
+    auto* silence = new QWidget(focus);
+    auto* silenceColumn = makeColumn(silence, QuillmereDesign::Spacing::tight);
+    doNotDisturb_ = new QCheckBox(tr("&Do not disturb during focus"), silence);
+    doNotDisturbNote_ = makeSecondaryText(QString(), silence);
+    doNotDisturbNote_->setFont(look::captionFont());
+    doNotDisturbNote_->setContentsMargins(style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                                              style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing),
+                                          0, 0, 0);
+    silenceColumn->addWidget(doNotDisturb_);
+    silenceColumn->addWidget(doNotDisturbNote_);
+    focus->addRow(silence);
     layout->addWidget(focus);
 
     auto* blocks = new FormGroup(tr("New blocks"), this);
-    auto* numbers = new QWidget(blocks);
-    auto* form = new QFormLayout(numbers);
-    form->setContentsMargins(0, 0, 0, 0);
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    focusMinutes_ = makeStepper(QString(), tr(" min"), NewBlockDefaults::focusMinutesRange, tr("Focus"), numbers);
-    breakMinutes_ = makeStepper(QString(), tr(" min"), NewBlockDefaults::breakMinutesRange, tr("Break"), numbers);
-    sessions_ = makeStepper(QString(), QString(), NewBlockDefaults::sessionsRange, tr("Sessions"), numbers);
-    // One width for the three, so that they line up as a column.
-    int width = 0;
-    for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, sessions_}) {
-        width = std::max(width, stepper->sizeHint().width());
-    }
-    for (QSpinBox* stepper : {focusMinutes_, breakMinutes_, sessions_}) {
-        stepper->setMinimumWidth(width);
-    }
-    addRow(form, tr("&Focus:"), focusMinutes_);
-    addRow(form, tr("&Break:"), breakMinutes_);
-    addRow(form, tr("S&essions:"), sessions_);
-    blocks->addRow(numbers);
+    focusMinutes_ = makeStepper(tr(" min"), NewBlockDefaults::focusMinutesRange, tr("Focus"), blocks);
+    breakMinutes_ = makeStepper(tr(" min"), NewBlockDefaults::breakMinutesRange, tr("Break"), blocks);
+    sessions_ = makeStepper(QString(), NewBlockDefaults::sessionsRange, tr("Sessions"), blocks);
+    shareWidth({focusMinutes_, breakMinutes_, sessions_});
+    blocks->addRow(makeLabelledRow(new QLabel(tr("&Focus"), blocks), focusMinutes_, blocks));
+    blocks->addRow(makeLabelledRow(new QLabel(tr("&Break"), blocks), breakMinutes_, blocks));
+    blocks->addRow(makeLabelledRow(new QLabel(tr("S&essions"), blocks), sessions_, blocks));
     layout->addWidget(blocks);
 
     auto* notifications = new FormGroup(tr("Notifications"), this);
@@ -177,7 +174,7 @@ void PreferencesWindow::syncProblems()
         lines.prepend(refusal_);
     }
     problems_->setText(lines.join(QLatin1Char('\n')));
-    problems_->setVisible(!lines.isEmpty());
+    problemsNotice_->setVisible(!lines.isEmpty());
 }
 
 void PreferencesWindow::showRefusal(const QString& text)

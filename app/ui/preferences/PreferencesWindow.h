@@ -32,6 +32,7 @@ private:
 
     Preferences& preferences_;
     QLabel* problems_ = nullptr;
+    QWidget* problemsNotice_ = nullptr;
     QCheckBox* startAtLogin_ = nullptr;
     QRadioButton* keepCounting_ = nullptr;
     QRadioButton* pauseFocus_ = nullptr;

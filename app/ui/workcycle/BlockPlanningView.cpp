@@ -4,11 +4,10 @@
 #include "LocalText.h"
 #include "ScreenParts_p.h"
 #include "forms/BlockPreparationForm.h"
+#include "forms/FormParts_p.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
-#include <QFormLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -48,7 +47,10 @@ BlockPlanningView::BlockPlanningView(AppModel& model, QWidget* parent) : PhaseSc
     addTitle(tr("Plan the block"));
     addHint(tr("Blank text is accepted. You can refine any answer later."));
 
-    form_ = new BlockPreparationForm(draft_.block, FormPresentation::editable, nullptr, this);
+    // The schedule is one more group of the form, the same distance apart.
+    auto* groups = new QWidget(this);
+    auto* groupsLayout = makeFormLayout(groups);
+    form_ = new BlockPreparationForm(draft_.block, FormPresentation::editable, nullptr, groups);
     connect(form_, &BlockPreparationForm::edited, this, [this](const Block& edited) {
         // The schedule fields own plannedStart; the form never changes it.
         const auto plannedStart = draft_.block.plannedStart;
@@ -56,24 +58,23 @@ BlockPlanningView::BlockPlanningView(AppModel& model, QWidget* parent) : PhaseSc
         draft_.block.plannedStart = plannedStart;
         blockChanged();
     });
-    column()->addWidget(form_);
+    groupsLayout->addWidget(form_);
 
-    auto* schedule = new QGroupBox(tr("Schedule"), this);
-    auto* scheduleLayout = new QFormLayout(schedule);
+    auto* schedule = new FormGroup(tr("Schedule"), groups);
     scheduleForLater_ = new QCheckBox(tr("Schedule for later"), schedule);
     scheduleForLater_->setChecked(draft_.scheduleForLater);
+    schedule->addRow(scheduleForLater_);
     start_ = new QDateTimeEdit(localDateTime(draft_.scheduledStart), schedule);
     start_->setCalendarPopup(true);
     start_->setDisplayFormat(QLocale::system().dateTimeFormat(QLocale::ShortFormat));
     start_->setAccessibleName(tr("Start"));
-    auto* startLabel = new QLabel(tr("Start"), schedule);
-    startLabel->setBuddy(start_);
-    scheduleLayout->addRow(scheduleForLater_);
-    scheduleLayout->addRow(startLabel, start_);
-    column()->addWidget(schedule);
-    connect(scheduleForLater_, &QCheckBox::toggled, this, [this, startLabel](bool on) {
+    giveRoom(*start_);
+    startRow_ = makeLabelledRow(makeRowLabel(tr("Start"), schedule), start_, schedule);
+    schedule->addRow(startRow_);
+    groupsLayout->addWidget(schedule);
+    column()->addWidget(groups);
+    connect(scheduleForLater_, &QCheckBox::toggled, this, [this](bool on) {
         draft_.setScheduleForLater(on);
-        startLabel->setVisible(on);
         refreshSchedule();
         blockChanged();
     });
@@ -84,7 +85,6 @@ BlockPlanningView::BlockPlanningView(AppModel& model, QWidget* parent) : PhaseSc
             blockChanged();
         }
     });
-    startLabel->setVisible(draft_.scheduleForLater);
 
     primary_ = makePrimaryButton(QString(), this);
     primary_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
@@ -106,7 +106,7 @@ void BlockPlanningView::blockChanged()
 
 void BlockPlanningView::refreshSchedule()
 {
-    start_->setVisible(draft_.scheduleForLater);
+    startRow_->setVisible(draft_.scheduleForLater);
     retitle(primary_, draft_.scheduleForLater ? tr("Schedule block") : tr("Continue to first session plan"));
 }
 

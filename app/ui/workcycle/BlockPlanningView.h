@@ -46,6 +46,7 @@ private:
     BlockPreparationForm* form_ = nullptr;
     QCheckBox* scheduleForLater_ = nullptr;
     QDateTimeEdit* start_ = nullptr;
+    QWidget* startRow_ = nullptr;
     QPushButton* primary_ = nullptr;
 };
 
