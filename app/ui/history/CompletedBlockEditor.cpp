@@ -8,10 +8,13 @@
 #include "block/BlockForms.h"
 #include "block/SessionSection.h"
 #include "forms/DisclosureButton.h"
+#include "forms/FormComponents.h"
 
 #include "quillmere/QuillmereDesign.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,21 +30,41 @@ QString completedHeader(const Block& block)
     return shortDateTime(*block.completedAt);
 }
 
+// What the block was for, as its hoped-for outcomes say, for the eye that
+// runs down the list; empty when none is named.
+QString outcomesSummary(const Block& block)
+{
+    QStringList titles;
+    for (const Outcome& outcome : block.outcomes) {
+        if (!outcome.title.empty()) {
+            titles.append(shownText(outcome.title));
+        }
+    }
+    return QLocale().createSeparatedList(titles);
+}
+
 } // namespace
 
 CompletedBlockEditor::CompletedBlockEditor(AppModel& model, const Block& block, QWidget* parent)
-    : QWidget(parent), model_(model), blockId_(block.id), shown_(block)
+    : QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, parent), model_(model), blockId_(block.id),
+      shown_(block)
 {
-    layout_ = makeColumn(this, QuillmereDesign::Spacing::snug);
+    layout_ = makeColumn(this, QuillmereDesign::Spacing::loose);
     auto* headerRow = new QHBoxLayout;
     headerRow->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    auto* titles = makeColumn(nullptr, QuillmereDesign::Spacing::tight);
     header_ = new DisclosureButton(completedHeader(block), this);
     header_->setFont(look::headlineFont());
+    // Under the date, lined up with its text rather than its arrow.
+    outcomes_ = makeSecondaryText(outcomesSummary(block), this);
+    outcomes_->setContentsMargins(header_->iconSize().width() + look::points(QuillmereDesign::Spacing::snug), 0, 0, 0);
+    outcomes_->setVisible(!outcomes_->text().isEmpty());
+    titles->addWidget(header_, 0, Qt::AlignLeft);
+    titles->addWidget(outcomes_);
     edit_ = makeButton(tr("Edit"), this);
     edit_->setAccessibleDescription(header_->text());
-    headerRow->addWidget(header_);
-    headerRow->addStretch(1);
-    headerRow->addWidget(edit_);
+    headerRow->addLayout(titles, 1);
+    headerRow->addWidget(edit_, 0, Qt::AlignTop);
     layout_->addLayout(headerRow);
 
     connect(header_, &DisclosureButton::expandedChanged, this, [this](bool expanded) {
@@ -125,6 +148,8 @@ void CompletedBlockEditor::setBlock(const Block& block)
     const QString header = completedHeader(block);
     header_->setTitle(header);
     edit_->setAccessibleDescription(header);
+    outcomes_->setText(outcomesSummary(block));
+    outcomes_->setVisible(!outcomes_->text().isEmpty());
     if (forms_) {
         forms_->setBlock(block);
     }
@@ -138,7 +163,6 @@ QString CompletedBlockEditor::headerText() const
 void CompletedBlockEditor::buildForms()
 {
     forms_ = new BlockForms(shown_, presentation_, sessionsTitle, nullptr, this);
-    forms_->layout()->setContentsMargins(look::points(QuillmereDesign::Spacing::loose), 0, 0, 0);
     layout_->addWidget(forms_);
     connect(forms_, &BlockForms::preparationEdited, this, [this](const Block& edited) {
         write([&](Block& block) {

@@ -2,12 +2,12 @@
 #pragma once
 
 #include "AppModel.h"
+#include "QuillmereCard.h"
 #include "forms/Forms.h"
-
-#include <QWidget>
 
 #include <functional>
 
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
@@ -16,13 +16,14 @@ namespace quillmere {
 class BlockForms;
 class DisclosureButton;
 
-// One completed block in the history: a header with its completion time and
-// an "Edit"/"Done" switch, and the block's forms below. The forms are built
+// One completed block in the history, on a card: a header with its
+// completion time, its hoped-for outcomes and an "Edit"/"Done" switch, and
+// the block's forms below. The forms are built
 // the first time the entry is expanded (or switched to editing), so a long
 // history opens as a list of headers. Opens read-only. Every change replaces
 // the block in the history and is saved; a failed save is reported in the
 // model's error and the change stays in memory.
-class CompletedBlockEditor : public QWidget {
+class CompletedBlockEditor : public QuillmereCard {
     Q_OBJECT
 
 public:
@@ -55,6 +56,7 @@ private:
     Block shown_;
     FormPresentation presentation_ = FormPresentation::readOnly;
     DisclosureButton* header_ = nullptr;
+    QLabel* outcomes_ = nullptr;
     QPushButton* edit_ = nullptr;
     QVBoxLayout* layout_ = nullptr;
     BlockForms* forms_ = nullptr;
