@@ -42,7 +42,7 @@ AgentQuestionsView::AgentQuestionsView(AppModel& model, QWidget* parent)
     connect(add_, &QPushButton::clicked, this, &AgentQuestionsView::addQuestion);
 
     auto* cards = new QWidget(this);
-    cardsLayout_ = makeColumn(cards, QuillmereDesign::Spacing::snug);
+    cardsLayout_ = makeColumn(cards, QuillmereDesign::Spacing::regular);
     layout->addWidget(cards);
 
     const MoreRow more = makeMoreRow(QString(), this);
@@ -100,9 +100,14 @@ AgentQuestionsView::Card AgentQuestionsView::makeCard(const AgentQuestion& quest
         card.save->setAccessibleDescription(tr("%1 — %2", "a question and who asked it").arg(card.question->text(), card.askedBy->text()));
         column->addWidget(card.askedBy);
     }
-    column->addWidget(card.answer);
+    // The answer and the button that saves it, on one line.
+    auto* answerRow = new QHBoxLayout;
+    answerRow->setSpacing(look::points(QuillmereDesign::Spacing::snug));
+    answerRow->addWidget(card.answer, 1);
+    answerRow->addWidget(card.save);
+    column->addSpacing(look::points(QuillmereDesign::Spacing::tight));
+    column->addLayout(answerRow);
     column->addWidget(card.answer->note());
-    column->addWidget(card.save, 0, Qt::AlignLeft);
 
     const Uuid id = question.id;
     connect(card.answer, &QLineEdit::textEdited, this, [this, id](const QString& text) {
