@@ -74,7 +74,7 @@ QString extension(ExportFormat format)
 
 QLabel* makeHeading(const QString& text, QWidget* parent)
 {
-    return makeLabel(text, look::headlineFont(), parent);
+    return makeLabel(text, look::secondTitleFont(), parent);
 }
 
 } // namespace
