@@ -41,7 +41,7 @@
 <context>
     <name>quillmere</name>
     <message>
-        <location filename="../app/main/main.cpp" line="+34"/>
+        <location filename="../app/main/main.cpp" line="+36"/>
         <source>Quillmere cannot start</source>
         <translation>Quillmere kann nicht starten</translation>
     </message>
@@ -61,7 +61,7 @@
         <translation>keine Anzeige, auf der ein Fenster geöffnet werden kann (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt).</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+63"/>
         <source>another Quillmere is already running on %1 and does not answer; not starting a second one.</source>
         <translation>ein anderes Quillmere läuft bereits auf %1 und antwortet nicht; ein zweites wird nicht gestartet.</translation>
     </message>
@@ -329,7 +329,7 @@
 <context>
     <name>quillmere::AwayWatcher</name>
     <message>
-        <location filename="../app/model/AwayWatcher.cpp" line="+121"/>
+        <location filename="../app/model/AwayWatcher.cpp" line="+116"/>
         <source>Pausing the focus before the computer sleeps</source>
         <translation>Pausiert den Fokus, bevor der Computer in den Ruhezustand geht</translation>
     </message>
@@ -480,7 +480,7 @@
 <context>
     <name>quillmere::BlockProgress</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/BlockProgress.cpp" line="+71"/>
+        <location filename="../app/ui/panel/BlockProgress.cpp" line="+53"/>
         <source>%L1 of %L2 session(s) started</source>
         <translation>
             <numerusform>%L1 von %L2 Sitzung begonnen</numerusform>
@@ -1205,7 +1205,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MainWindow</name>
     <message>
-        <location filename="../app/ui/MainWindow.cpp" line="+42"/>
+        <location filename="../app/ui/MainWindow.cpp" line="+43"/>
         <source>Work cycle</source>
         <translation>Arbeitszyklus</translation>
     </message>
@@ -1230,7 +1230,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Statistik</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+30"/>
         <source>Dismiss</source>
         <translation>Schließen</translation>
     </message>
@@ -1241,7 +1241,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Einstellungen</translation>
     </message>
     <message>
-        <location line="+84"/>
+        <location line="+90"/>
         <source>Quillmere error</source>
         <translation>Quillmere-Fehler</translation>
     </message>
@@ -1254,7 +1254,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MenuBarLabel</name>
     <message>
-        <location filename="../app/main/MenuBarLabel.cpp" line="+27"/>
+        <location filename="../app/main/MenuBarLabel.cpp" line="+125"/>
         <source>Quillmere, %1</source>
         <comment>the item&apos;s tooltip: the app, then the phase or time</comment>
         <translation>Quillmere, %1</translation>
@@ -1263,22 +1263,22 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message>
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+116"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+149"/>
         <source>Timer %1</source>
         <translation>Timer %1</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Paused</source>
         <translation>Angehalten</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+21"/>
         <source>Open Quillmere</source>
         <translation>Quillmere öffnen</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Quit</source>
         <translation>Beenden</translation>
     </message>
@@ -1288,7 +1288,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Einstellungen</translation>
     </message>
     <message numerus="yes">
-        <location line="+136"/>
+        <location line="+145"/>
         <source>%Ln open agent question(s)</source>
         <translation>
             <numerusform>%Ln offene Agentenfrage</numerusform>
@@ -1296,7 +1296,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         </translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+72"/>
         <source>Next</source>
         <translation>Als Nächstes</translation>
     </message>
@@ -1311,7 +1311,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Kein aktiver Block</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+7"/>
         <source>Outcome</source>
         <translation>Ergebnis</translation>
     </message>
@@ -1341,7 +1341,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Offene Agentenfragen</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+7"/>
         <source>asked by %1</source>
         <translation>gefragt von %1</translation>
     </message>
@@ -1354,12 +1354,12 @@ state.json und agent-state.json; der Fensterrahmen wird in
         </translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>Plan a block</source>
         <translation>Block planen</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+11"/>
         <source>Start scheduled block now</source>
         <translation>Geplanten Block jetzt starten</translation>
     </message>
@@ -1374,7 +1374,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Block absagen</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+5"/>
         <source>Resume</source>
         <translation>Fortsetzen</translation>
     </message>
@@ -1384,17 +1384,17 @@ state.json und agent-state.json; der Fensterrahmen wird in
         <translation>Anhalten</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>End focus</source>
         <translation>Fokus beenden</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>End break</source>
         <translation>Pause beenden</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Extend 5 min</source>
         <translation>5 Min. verlängern</translation>
     </message>
@@ -1921,7 +1921,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::ScreenParts</name>
     <message>
-        <location filename="../app/ui/ScreenParts.cpp" line="+111"/>
+        <location filename="../app/ui/ScreenParts.cpp" line="+129"/>
         <source>%1 (%2)</source>
         <comment>a control&apos;s name and its shortcut</comment>
         <translation>%1 (%2)</translation>
@@ -2105,7 +2105,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::StatusAreaItem</name>
     <message>
-        <location filename="../app/main/StatusAreaItem.cpp" line="+65"/>
+        <location filename="../app/main/StatusAreaItem.cpp" line="+119"/>
         <source>Open Quillmere</source>
         <translation>Quillmere öffnen</translation>
     </message>
@@ -2123,7 +2123,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::StatusPanel</name>
     <message>
-        <location line="-35"/>
+        <location line="-50"/>
         <source>Quillmere panel</source>
         <translation>Quillmere-Panel</translation>
     </message>
@@ -2131,13 +2131,7 @@ state.json und agent-state.json; der Fensterrahmen wird in
 <context>
     <name>quillmere::TimedPhaseScreen</name>
     <message>
-        <location filename="../app/ui/workcycle/PhaseScreen.cpp" line="+194"/>
-        <source>%1: %2</source>
-        <comment>a row&apos;s name and its value</comment>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <location line="+22"/>
+        <location filename="../app/ui/workcycle/PhaseScreen.cpp" line="+216"/>
         <source>Session %L1 of %L2</source>
         <translation>Sitzung %L1 von %L2</translation>
     </message>

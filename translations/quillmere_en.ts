@@ -58,7 +58,7 @@
 <context>
     <name>quillmere::BlockProgress</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/BlockProgress.cpp" line="+71"/>
+        <location filename="../app/ui/panel/BlockProgress.cpp" line="+53"/>
         <source>%L1 of %L2 session(s) started</source>
         <translation>
             <numerusform>%L1 of %L2 session started</numerusform>
@@ -146,7 +146,7 @@
 <context>
     <name>quillmere::MenuBarPopover</name>
     <message numerus="yes">
-        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+286"/>
+        <location filename="../app/ui/panel/MenuBarPopover.cpp" line="+335"/>
         <source>%Ln open agent question(s)</source>
         <translation>
             <numerusform>%Ln open agent question</numerusform>
@@ -154,7 +154,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+126"/>
+        <location line="+122"/>
         <source>and %Ln more</source>
         <translation>
             <numerusform>and %Ln more</numerusform>
