@@ -572,7 +572,7 @@ void installReturnAdvance(QWidget* field, std::function<void()> advance)
     field->installEventFilter(new ReturnAdvance(field, std::move(advance)));
 }
 
-FormGroup::FormGroup(const QString& header, QWidget* parent) : QWidget(parent)
+FormGroup::FormGroup(const QString& header, QWidget* parent, GroupFrame frame) : QWidget(parent)
 {
     bool insideCard = false;
     for (const QWidget* up = parent; up != nullptr && !insideCard; up = up->parentWidget()) {
@@ -588,7 +588,9 @@ FormGroup::FormGroup(const QString& header, QWidget* parent) : QWidget(parent)
         header_->setFont(insideCard ? look::headlineFont() : look::secondTitleFont());
         layout->addWidget(header_);
     }
-    QWidget* body = insideCard ? new QWidget(this) : new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, this);
+    QWidget* body = insideCard || frame == GroupFrame::none
+                        ? new QWidget(this)
+                        : new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, this);
     rows_ = new QVBoxLayout(body);
     rows_->setContentsMargins(0, 0, 0, 0);
     rows_->setSpacing(look::points(QuillmereDesign::Spacing::loose));

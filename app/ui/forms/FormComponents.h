@@ -220,6 +220,10 @@ private:
 // Installed as an event filter on the field; owned by it.
 void installReturnAdvance(QWidget* field, std::function<void()> advance);
 
+// Whether a group's fields stand on a card or on the window itself (a
+// small dialog whose every part is a group).
+enum class GroupFrame { card, none };
+
 // One group of a form: a section heading (none when empty) above a card
 // that holds its fields. A group made inside a card (a history entry, a
 // session opened in a group of sessions) is not boxed again: its heading
@@ -228,7 +232,7 @@ class FormGroup : public QWidget {
     Q_OBJECT
 
 public:
-    explicit FormGroup(const QString& header, QWidget* parent = nullptr);
+    explicit FormGroup(const QString& header, QWidget* parent = nullptr, GroupFrame frame = GroupFrame::card);
 
     void addRow(QWidget* row);
     QVBoxLayout* rows() const { return rows_; }

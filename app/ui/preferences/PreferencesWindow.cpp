@@ -63,12 +63,12 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     notice->addWidget(problems_);
     layout->addWidget(problemsNotice_);
 
-    auto* start = new FormGroup(tr("Starting"), this);
+    auto* start = new FormGroup(tr("Starting"), this, GroupFrame::none);
     startAtLogin_ = new QCheckBox(tr("&Start Quillmere when I log in"), start);
     start->addRow(startAtLogin_);
     layout->addWidget(start);
 
-    auto* focus = new FormGroup(tr("During focus"), this);
+    auto* focus = new FormGroup(tr("During focus"), this, GroupFrame::none);
     // The two answers stand under their question, set in like a list.
     auto* answers = new QWidget(focus);
     auto* answerColumn = makeColumn(answers, QuillmereDesign::Spacing::tight);
@@ -101,7 +101,7 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     focus->addRow(silence);
     layout->addWidget(focus);
 
-    auto* blocks = new FormGroup(tr("New blocks"), this);
+    auto* blocks = new FormGroup(tr("New blocks"), this, GroupFrame::none);
     focusMinutes_ = makeStepper(tr(" min"), NewBlockDefaults::focusMinutesRange, tr("Focus"), blocks);
     breakMinutes_ = makeStepper(tr(" min"), NewBlockDefaults::breakMinutesRange, tr("Break"), blocks);
     sessions_ = makeStepper(QString(), NewBlockDefaults::sessionsRange, tr("Sessions"), blocks);
@@ -111,7 +111,7 @@ PreferencesWindow::PreferencesWindow(Preferences& preferences, QWidget* parent)
     blocks->addRow(makeLabelledRow(new QLabel(tr("S&essions"), blocks), sessions_, blocks));
     layout->addWidget(blocks);
 
-    auto* notifications = new FormGroup(tr("Notifications"), this);
+    auto* notifications = new FormGroup(tr("Notifications"), this, GroupFrame::none);
     sound_ = new QCheckBox(tr("Play a s&ound at the end of focus and break"), notifications);
     notifications->addRow(sound_);
     layout->addWidget(notifications);
