@@ -26,6 +26,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QLocale>
 #include <QPainter>
@@ -343,6 +344,9 @@ int main(int argc, char** argv)
     // In the language of the environment, as the application would be.
     const quillmere::Translations translations{QLocale()};
     quillmere::look::installStyle(QStyleFactory::create("Fusion"));
+    // The pointer away from every window, as when a person looks at one:
+    // off screen it would otherwise rest over the first tab and light it.
+    QCursor::setPos(-1000, -1000);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(folder);
     // Quillmere's own light palette, as a desktop without a platform theme
