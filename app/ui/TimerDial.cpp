@@ -72,7 +72,7 @@ void TimerDial::changeEvent(QEvent* event)
 QFont TimerDial::fittedDigitsFont() const
 {
     // The digits grow and shrink with the ring, "+125:00" still inside it.
-    const double side = ringRect().width() - 2 * ringThickness;
+    const double side = ringRect().width() - 3 * ringThickness;
     QFont font = look::timerFont(digitsPixelSize);
     const double wide = QFontMetricsF(font).horizontalAdvance(QStringLiteral("+888:88"));
     const double scale = std::min(1.0, side / wide);
@@ -92,7 +92,9 @@ QRect TimerDial::digitsRect() const
 {
     const QFontMetrics metrics(digitsFont_);
     const int height = metrics.height();
-    const int inner = static_cast<int>(ringRect().width()) - 2 * static_cast<int>(ringThickness);
+    // Narrower than the hollow by a margin, so that its corners stay clear
+    // of the ring and a tick of the digits never redraws the ring.
+    const int inner = static_cast<int>(ringRect().width()) - 3 * static_cast<int>(ringThickness);
     return {(width() - inner) / 2, (this->height() - height) / 2, inner, height};
 }
 
@@ -201,20 +203,34 @@ void TimerDial::setTime(const QString& text)
 void TimerDial::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    const QRect dirty = event->rect();
     painter.setClipRegion(event->region());
-    painter.fillRect(event->rect(), palette().color(backgroundRole()));
+    painter.fillRect(dirty, palette().color(backgroundRole()));
     painter.setRenderHint(QPainter::Antialiasing);
+    // A second's tick dirties the digits, inside the ring's hollow, and a
+    // sliver of the arc: each is drawn only where it was dirtied.
     const QRectF ring = ringRect();
-    painter.setPen(QPen(look::quaternary(palette()), ringThickness, Qt::SolidLine, Qt::FlatCap));
-    painter.drawEllipse(ring);
-    if (span_ > 0) {
-        painter.setPen(QPen(colour_, ringThickness, Qt::SolidLine, Qt::RoundCap));
-        painter.drawArc(ring, 90 * 16, -span_);
+    const double hollow = ring.width() / 2 - ringThickness / 2 - 1;
+    const auto inHollow = [&](QPointF corner) {
+        const QPointF offset = corner - ring.center();
+        return offset.x() * offset.x() + offset.y() * offset.y() < hollow * hollow;
+    };
+    const QRectF area(dirty);
+    if (!(inHollow(area.topLeft()) && inHollow(area.topRight()) && inHollow(area.bottomLeft()) &&
+          inHollow(area.bottomRight()))) {
+        painter.setPen(QPen(look::quaternary(palette()), ringThickness, Qt::SolidLine, Qt::FlatCap));
+        painter.drawEllipse(ring);
+        if (span_ > 0) {
+            painter.setPen(QPen(colour_, ringThickness, Qt::SolidLine, Qt::RoundCap));
+            painter.drawArc(ring, 90 * 16, -span_);
+        }
     }
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.setFont(digitsFont_);
-    painter.drawText(digitsRect(), Qt::AlignCenter, time_);
-    if (!caption_.isEmpty()) {
+    if (dirty.intersects(digitsRect())) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.setFont(digitsFont_);
+        painter.drawText(digitsRect(), Qt::AlignCenter, time_);
+    }
+    if (!caption_.isEmpty() && dirty.intersects(captionRect())) {
         painter.setFont(look::captionFont());
         painter.setPen(look::secondary(palette()));
         painter.drawText(captionRect(), Qt::AlignHCenter | Qt::AlignTop, caption_);
