@@ -131,7 +131,10 @@ QRect TimerDial::changedArcRect(int fromSpan, int toSpan) const
 
 void TimerDial::showSpan(int span)
 {
-    if (span == span_) {
+    // A 25-minute session moves the arc's end by under half a pixel a
+    // second: it is redrawn once the move is a pixel, and at the ends.
+    const double moved = std::abs(span - span_) * std::numbers::pi * ringRect().width() / fullCircle;
+    if (span == span_ || (moved < 1.0 && span != 0 && span != fullCircle)) {
         return;
     }
     const QRect changed = changedArcRect(span_, span);
