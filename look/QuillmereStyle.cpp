@@ -105,7 +105,9 @@ void QuillmereStyle::drawPrimitive(PrimitiveElement element, const QStyleOption*
         case PE_FrameFocusRect:
             // A list marks its current row itself; a ring on every row would shout.
             if (!qobject_cast<const QAbstractItemView*>(widget)) {
-                drawFocusRing(painter, option->rect, option->palette, QuillmereDesign::Radius::control / 2);
+                // A little outside the text it rings, so that it never touches a letter.
+                drawFocusRing(painter, QRectF(option->rect).adjusted(-3, -1, 3, 1), option->palette,
+                              QuillmereDesign::Radius::control / 2);
                 return;
             }
             break;
