@@ -3,6 +3,7 @@
 
 #include "Look.h"
 #include "Motion.h"
+#include "ProgressRing.h"
 
 #include <QPainter>
 #include <QPaintEvent>
@@ -221,12 +222,9 @@ void TimerDial::paintEvent(QPaintEvent* event)
     const QRectF area(dirty);
     if (!(inHollow(area.topLeft()) && inHollow(area.topRight()) && inHollow(area.bottomLeft()) &&
           inHollow(area.bottomRight()))) {
-        painter.setPen(QPen(look::quaternary(palette()), ringThickness, Qt::SolidLine, Qt::FlatCap));
-        painter.drawEllipse(ring);
-        if (span_ > 0) {
-            painter.setPen(QPen(colour_, ringThickness, Qt::SolidLine, Qt::RoundCap));
-            painter.drawArc(ring, 90 * 16, -span_);
-        }
+        const double half = ringThickness / 2;
+        look::drawProgressRing(painter, ring.adjusted(-half, -half, half, half), double(span_) / fullCircle, colour_,
+                               look::quaternary(palette()), ringThickness);
     }
     if (dirty.intersects(digitsRect())) {
         painter.setPen(palette().color(QPalette::WindowText));

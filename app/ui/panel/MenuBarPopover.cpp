@@ -84,15 +84,6 @@ QWidget* actionRows(std::initializer_list<QPushButton*> buttons, int width, QWid
     return actions;
 }
 
-// A column without margins whose parts stand `spacing` design points apart.
-QVBoxLayout* column(QWidget* widget, double spacing)
-{
-    auto* layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(look::points(spacing));
-    return layout;
-}
-
 constexpr int largeButtonHeight = 30;
 
 } // namespace
@@ -324,14 +315,14 @@ void MenuBarPopover::rebuild(const Shown& shown)
     preferencesButton_->setIcon(look::symbolIcon("gearshape", quiet));
 
     auto* next = new QWidget(this);
-    QVBoxLayout* sectionColumn = column(next, QuillmereDesign::Spacing::regular);
+    QVBoxLayout* sectionColumn = makeColumn(next, QuillmereDesign::Spacing::regular);
     auto* plan = new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, next);
-    column(plan, QuillmereDesign::Spacing::none)->addWidget(makeBody(shown, plan));
+    makeColumn(plan, QuillmereDesign::Spacing::none)->addWidget(makeBody(shown, plan));
     sectionColumn->addWidget(plan);
     if (shown.openQuestions > 0) {
         const QColor orange = look::legible(look::orange, palette());
         auto* questions = new QuillmereCard(QuillmereDesign::Radius::card, std::nullopt, next);
-        QVBoxLayout* questionColumn = column(questions, QuillmereDesign::Spacing::snug);
+        QVBoxLayout* questionColumn = makeColumn(questions, QuillmereDesign::Spacing::snug);
         auto* link = linkButton(tr("%Ln open agent question(s)", nullptr, pluralCount(shown.openQuestions)), questions);
         setForeground(*link, orange, QPalette::ButtonText);
         link->setFont(look::headlineFont());
@@ -353,7 +344,7 @@ void MenuBarPopover::rebuild(const Shown& shown)
         due->setObjectName(QStringLiteral("dueMessage"));
         due->setFont(look::captionFont());
         due->setWordWrap(true);
-        column(notice, QuillmereDesign::Spacing::none)->addWidget(due);
+        makeColumn(notice, QuillmereDesign::Spacing::none)->addWidget(due);
         sectionColumn->addWidget(notice);
     }
     if (QWidget* actions = makeActions(shown, next)) {
@@ -412,7 +403,7 @@ QWidget* MenuBarPopover::makeBody(const Shown& shown, QWidget* parent)
     case WorkflowState::sessionReview:
     case WorkflowState::breaking: {
         auto* body = new QWidget(parent);
-        QVBoxLayout* fields = column(body, QuillmereDesign::Spacing::regular);
+        QVBoxLayout* fields = makeColumn(body, QuillmereDesign::Spacing::regular);
         fields->addWidget(new PopoverField(tr("Outcome"),
                                            shown.outcome.empty() ? tr("No outcome set")
                                                                  : QString::fromStdString(shown.outcome),
@@ -439,7 +430,7 @@ QWidget* MenuBarPopover::makeQuestions(const Shown& shown, QWidget* parent)
     auto* list = new QWidget(parent);
     list->setObjectName(QStringLiteral("openQuestions"));
     list->setAccessibleName(tr("Open agent questions"));
-    QVBoxLayout* rows = column(list, QuillmereDesign::Spacing::tight);
+    QVBoxLayout* rows = makeColumn(list, QuillmereDesign::Spacing::tight);
     for (const auto& [question, askedBy] : shown.questions) {
         auto* text = new ClampedText(QString::fromStdString(question), 2, list);
         text->setFont(look::calloutFont());
