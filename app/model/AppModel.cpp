@@ -161,14 +161,21 @@ WidgetPhase AppModel::phase() const
     return widgetPhase(state_.workflowState);
 }
 
+std::optional<TimerSnapshot> AppModel::timer() const
+{
+    return TimerSnapshot::derive(state_, displayTick_);
+}
+
 std::optional<QString> AppModel::timerText() const
 {
-    const auto timer = TimerSnapshot::derive(state_, displayTick_);
-    if (!timer) {
-        return std::nullopt;
-    }
-    const QString clock = clockText(timer->displaySeconds, ClockHours::inMinutes);
-    return timer->isOvertime ? QLatin1Char('+') + clock : clock;
+    const auto running = timer();
+    return running ? std::optional(timerText(*running)) : std::nullopt;
+}
+
+QString AppModel::timerText(const TimerSnapshot& timer)
+{
+    const QString clock = clockText(timer.displaySeconds, ClockHours::inMinutes);
+    return timer.isOvertime ? QLatin1Char('+') + clock : clock;
 }
 
 QString AppModel::menuTitle() const

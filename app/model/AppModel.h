@@ -20,6 +20,8 @@
 
 #include <QObject>
 #include <QString>
+#include "quillmere/TimerSnapshot.h"
+
 #include <QTimer>
 
 #include <functional>
@@ -101,8 +103,10 @@ public:
 
     // Derived, recomputed on every read.
     WidgetPhase phase() const;
-    // The running timer as "mm:ss" ("+mm:ss" past zero) at the last tick.
+    // The running timer at the last tick, and as "mm:ss" ("+mm:ss" past zero).
+    std::optional<TimerSnapshot> timer() const;
     std::optional<QString> timerText() const;
+    static QString timerText(const TimerSnapshot& timer);
     // The timer text or a phase label, plus " ?N" for N open questions.
     QString menuTitle() const;
 

@@ -10,7 +10,6 @@
 #include "workcycle/SessionDots.h"
 #include "forms/FormComponents.h"
 
-#include "quillmere/TimerSnapshot.h"
 #include "quillmere/WidgetSnapshot.h"
 
 #include <QFormLayout>
@@ -222,12 +221,14 @@ void TimedPhaseScreen::refresh()
 
 void TimedPhaseScreen::refreshTimer()
 {
-    timer_->setTime(model_.timerText().value_or(QStringLiteral("00:00")));
-    const auto timer = TimerSnapshot::derive(model_.state(), model_.displayTick());
+    // One reading of the timer a tick, for the digits and the ring alike.
+    const auto timer = model_.timer();
     if (!timer) {
+        timer_->setTime(QStringLiteral("00:00"));
         timer_->setProgress(0);
         return;
     }
+    timer_->setTime(AppModel::timerText(*timer));
     const auto whole = timer->elapsedSeconds + std::max<std::int64_t>(timer->remainingSeconds, 0);
     timer_->setProgress(timer->isOvertime || whole <= 0 ? 1.0 : static_cast<double>(timer->elapsedSeconds) / whole);
 }
